@@ -1,0 +1,53 @@
+// The one application object: it owns the back buffer and both panels, runs the frame
+// loop, routes the main window's messages and opens the modal dialogs.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "lesson/LessonPanel.h"
+#include "menu/MenuPanel.h"
+#include "platform/Drawing.h"
+#include "platform/Host.h"
+
+class Application : public MessageHandler {
+public:
+    // Makes the panels; the drawing services must already be installed. The window
+    // comes later, from createMainWindow.
+    explicit Application(Host& host);
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Start-up and life cycle (Application.cpp).
+    void createMainWindow();
+    void handleMessage(const Message& message) override;
+
+    // Frame loop and timing (FrameLoop.cpp).
+    int runFrameLoop();
+    void updateFrame(double elapsedSeconds);
+    void drawFrame();
+    Point pointerPosition();
+    void beginModalPause();
+    void endModalPause();
+
+    // Input routing (InputRouting.cpp).
+    void routeInput(const Message& message);
+    void onMouseDown(Point point);
+    void onMouseUp();
+    void runCommand(int command);
+
+    // Modal dialogs (Dialogs.cpp).
+    void runDialog(DialogId dialog);
+    bool confirmExit();
+
+    Host& host;
+    int width = 800;
+    int height = 600;
+    std::unique_ptr<BackBuffer> backBuffer;  // made when the window is created
+    std::unique_ptr<LessonPanel> lessonPanel;
+    std::unique_ptr<MenuPanel> menuPanel;
+    std::int64_t modalStartCount = 0;
+    double secondsPerCount = 0.0;
+    double pausedSeconds = 0.0;  // the latest modal period, consumed by the next frame
+};

@@ -1,0 +1,91 @@
+// The working-out of one division question: the model of its steps, the checking of
+// every typed number, and its drawing. One board lives for the whole run; each new
+// question is set up on it.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "board/BoardState.h"
+#include "platform/Drawing.h"
+#include "platform/Geometry.h"
+#include "widgets/Glideport.h"
+#include "widgets/NumericInput.h"
+
+class WorkingBoard {
+public:
+    WorkingBoard();
+    ~WorkingBoard();
+    WorkingBoard(const WorkingBoard&) = delete;
+    WorkingBoard& operator=(const WorkingBoard&) = delete;
+
+    // Question life cycle (WorkingBoard.cpp).
+    void setUpQuestion(int dividend, int divisor);
+    void restartQuestion();
+    void frameUpdate(double elapsedSeconds, Point pointer);
+
+    // The pupil's side (WorkingBoardInput.cpp).
+    void keyPressed(int key);
+    void pressAt(Point point);
+    void rememberDirection();
+    bool isKnownMultiple(int multiple) const;
+    bool remainderIsGiven() const;
+    int sumOfMultiples() const;
+    void clearError();
+
+    // Drawing (WorkingBoardDrawing.cpp). Writes the entry row's position,
+    // entryRowPosition and upIconShown, which only drawing can settle.
+    void draw(BackBuffer& backBuffer);
+
+    // Stage operations shared by set-up and step entry.
+    static int digitCount(int value);
+    void limitEntryDigits(int value);
+    void glideToBottom();
+    void enterStage(BoardState stage);
+    void startNextStep();
+    void recordStep();
+
+    std::vector<int> usedMultiples;  // multiple of each completed step, oldest first
+    int dividend = 0;
+    int remaining = 0;  // dividend - divisor x (sum of usedMultiples)
+    int divisor = 1;
+    int currentMultiple = 0;  // the step in progress; 0 while none is accepted
+    int currentProduct = 0;   // in MultipleTooBig: the rejected multiple x divisor
+    int answer = 0;
+    std::unique_ptr<NumericInput> entryRow;  // absent until the first set-up
+    Glideport glideport{0.0, 800.0, 0.0f, 0.0f, 480.0f, 574.0f, 480.0f, 574.0f};
+
+    Colour inkColour = 0xFF1E1E1E;
+    Colour rejectColour = 0xFFFA3232;
+    Colour spentColour = 0xFFB4B4B4;
+    Colour multipleColour = 0xFF963296;
+    Colour remainderColour = 0xFF329632;
+
+    std::unique_ptr<Font> boardFont;
+    Point entryRowPosition;  // content coordinates of the entry row, written by draw
+    std::unique_ptr<Image> repeatIcon;
+    std::unique_ptr<Image> deleteIcon;
+    std::unique_ptr<Image> upIcon;
+    bool upIconShown = false;  // draw showed the Up icon this frame
+    BoardState state = EnterMultiple;
+
+    // The three settings held here. These starting values apply until the settings
+    // file is read, and stay when it lacks an entry.
+    bool autoProduct = false;
+    bool autoRemainder = false;
+    bool displayLotsOf = true;
+
+    // The typing direction the pupil last chose in each entry stage (0 or 1); kept
+    // across questions.
+    int multipleRightToLeft = 0;
+    int productRightToLeft = 0;
+    int remainderRightToLeft = 0;
+    int answerRightToLeft = 0;
+
+    float rowHeight = 40.0f;
+    float requiredHeight = 0.0f;  // content height the working-out needs this frame
+    // The previous frame's requiredHeight; unset until the first frame, which never
+    // glides.
+    std::optional<float> lastRequiredHeight;
+};

@@ -1,0 +1,44 @@
+// The lesson: the current question, whether it is still being worked, the level table
+// and difficulty, the working-out board, and the logo, mascot and balloon around it.
+#pragma once
+
+#include <memory>
+
+#include "board/WorkingBoard.h"
+#include "lesson/LevelTable.h"
+#include "platform/Drawing.h"
+#include "platform/Geometry.h"
+
+enum LessonState : int {
+    Answered = 1,  // the board has finished; the answer is shown
+    Working = 2,   // keys and right presses reach the board
+};
+
+class LessonPanel {
+public:
+    LessonPanel();
+    ~LessonPanel();
+    LessonPanel(const LessonPanel&) = delete;
+    LessonPanel& operator=(const LessonPanel&) = delete;
+
+    void update(double seconds, Point cursor);
+    void draw(BackBuffer& backBuffer);
+    void mouseDown(Point point);
+    void newRandomQuestion();
+    bool loadLevels();
+    void loadSettings();
+
+    WorkingBoard board;
+    int dividend = 0;
+    int divisor = 1;  // never 0
+    LessonState lessonState = Working;
+    LevelTable levels;
+    int difficulty = 0;  // 0 Beginner to 4 Expert
+    std::unique_ptr<Image> logoImage;
+    std::unique_ptr<Image> mascotImage;
+    std::unique_ptr<Image> balloonImage;  // five 63 x 75 frames side by side
+    int balloonStage = 0;  // 0 none; 1 to 4 frame stage-1 at rest; 5 frame 4 rising
+    float balloonY = 465.0f;
+    double balloonSpeed = 15.0;  // pixels per second while rising
+    bool aboutRequested = false;
+};

@@ -1,0 +1,126 @@
+// The window-system side of the platform layer: the main window and its messages, the
+// cursor, the high-resolution counter, sleeping, message boxes, modal dialogs and
+// opening a document. The application drives everything through this interface; the
+// Qt backend implements it, and the tests script it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Drawing.h"
+#include "platform/Geometry.h"
+
+enum class MessageKind {
+    Create,           // the main window is being made; sent during createMainWindow
+    Destroy,          // the main window has gone
+    Quit,             // ends the frame loop; exitCode carries the process's exit code
+    KeyDown,          // keyCode is a Windows virtual-key code
+    LeftButtonDown,
+    LeftButtonUp,
+    RightButtonDown,
+    MouseWheel,       // wheelDelta: signed, positive when turned away from the user
+    Other,            // anything the program does not act on
+};
+
+struct Message {
+    MessageKind kind = MessageKind::Other;
+    std::uint32_t keyCode = 0;
+    int wheelDelta = 0;
+    int exitCode = 0;
+};
+
+// Receives messages delivered outside the frame loop's own peeking (the creation
+// message, which arrives while the window is being made).
+class MessageHandler {
+public:
+    virtual ~MessageHandler() = default;
+    virtual void handleMessage(const Message& message) = 0;
+};
+
+struct WindowDescription {
+    std::u16string title;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class MessageBoxOwner { None, MainWindow };
+enum class MessageBoxButtons { Ok, YesNo };  // YesNo: Yes is the default button
+enum class MessageBoxAnswer { Ok, Yes, No };
+
+// The dialogs stored with the program, by their template numbers.
+enum class DialogId { Settings = 106, CreateQuestion = 108, About = 109 };
+
+// An open modal dialog as its procedure sees it. Controls are named by their ids in
+// the dialog's template.
+class DialogHost {
+public:
+    virtual ~DialogHost() = default;
+    virtual std::u16string controlText(int controlId) = 0;
+    virtual void setControlText(int controlId, const std::u16string& text) = 0;
+    virtual bool isChecked(int controlId) = 0;
+    virtual void setChecked(int controlId, bool checked) = 0;
+    // Checks checkedId and clears every other radio button from firstId to lastId.
+    virtual void checkRadioButton(int firstId, int lastId, int checkedId) = 0;
+    // The id of the control that has the focus, or 0 when none of the dialog's has.
+    virtual int focusedControl() = 0;
+    virtual void setFocus(int controlId) = 0;
+    // Moves the focus to the next tab stop once the current command has been handled.
+    virtual void postNextControl() = 0;
+    // A message box owned by the dialog.
+    virtual MessageBoxAnswer messageBox(const std::u16string& text, const std::u16string& caption,
+                                        MessageBoxButtons buttons) = 0;
+    // Closes the dialog once the current command has been handled.
+    virtual void end(int result) = 0;
+};
+
+// What a modal dialog does, written once above the platform layer.
+class DialogProcedure {
+public:
+    virtual ~DialogProcedure() = default;
+    // True when the procedure placed the focus itself.
+    virtual bool initDialog(DialogHost& dialog) = 0;
+    // A button press, or Enter (id 1) and Escape or the close box (id 2). True when
+    // handled.
+    virtual bool command(DialogHost& dialog, int commandId) = 0;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Window. createMainWindow sends the Create message to handler before it returns.
+    virtual void createMainWindow(const WindowDescription& description,
+                                  MessageHandler& handler) = 0;
+    // Removes the window; a Destroy message follows through peekMessage.
+    virtual void destroyMainWindow() = 0;
+    virtual std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) = 0;
+    // Copies the whole buffer to the window in one go.
+    virtual void present(BackBuffer& buffer) = 0;
+
+    // Messages. peekMessage takes the oldest waiting message, if any, without waiting.
+    virtual bool peekMessage(Message& message) = 0;
+    virtual void postQuit(int exitCode) = 0;
+
+    // Pointer. Client-area pixels of the main window; not clamped to it.
+    virtual PixelPoint cursorPosition() = 0;
+    virtual void captureMouse() = 0;
+    virtual void releaseMouse() = 0;
+
+    // Time. performanceFrequency is false when there is no high-resolution counter.
+    virtual bool performanceFrequency(std::int64_t& countsPerSecond) = 0;
+    virtual std::int64_t performanceCounter() = 0;
+    virtual void sleepMilliseconds(int milliseconds) = 0;
+
+    // Modal interactions. An empty caption means the system's default caption.
+    virtual MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
+                                        const std::u16string& caption,
+                                        MessageBoxButtons buttons) = 0;
+    virtual void runDialog(DialogId dialog, DialogProcedure& procedure) = 0;
+
+    // Opens a document (relative to the working directory) in the user's viewer.
+    // A failure shows nothing.
+    virtual void openDocument(const std::string& relativePath) = 0;
+};

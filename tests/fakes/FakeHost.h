@@ -1,0 +1,70 @@
+// A scripted stand-in for the window system: a message queue the test fills, a
+// counter the test moves (sleeping moves it too), a cursor the test places, and
+// recorded presents, message boxes, dialogs and documents opened.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeDrawing.h"
+#include "platform/Host.h"
+
+struct RecordedMessageBox {
+    MessageBoxOwner owner = MessageBoxOwner::None;
+    std::u16string text;
+    std::u16string caption;
+    MessageBoxButtons buttons = MessageBoxButtons::Ok;
+};
+
+class FakeHost : public Host {
+public:
+    void createMainWindow(const WindowDescription& description, MessageHandler& handler) override;
+    void destroyMainWindow() override;
+    std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) override;
+    void present(BackBuffer& buffer) override;
+    bool peekMessage(Message& message) override;
+    void postQuit(int exitCode) override;
+    PixelPoint cursorPosition() override { return cursor; }
+    void captureMouse() override { captured = true; }
+    void releaseMouse() override { captured = false; }
+    bool performanceFrequency(std::int64_t& countsPerSecond) override;
+    std::int64_t performanceCounter() override;
+    void sleepMilliseconds(int milliseconds) override;
+    MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
+                                const std::u16string& caption,
+                                MessageBoxButtons buttons) override;
+    void runDialog(DialogId dialog, DialogProcedure& procedure) override;
+    void openDocument(const std::string& relativePath) override;
+
+    // Scripting helpers.
+    void pushMessage(MessageKind kind);
+    void pushKey(std::uint32_t keyCode);
+    void pushWheel(int delta);
+    void advanceSeconds(double seconds);
+
+    // Counter: 1,000,000 counts a second unless hasCounter is false.
+    bool hasCounter = true;
+    std::int64_t frequency = 1000000;
+    std::int64_t counter = 0;
+    std::int64_t countsPerPeek = 0;  // time that handling one message takes
+    std::deque<Message> queue;
+    PixelPoint cursor;
+    bool captured = false;
+    bool windowExists = false;
+    WindowDescription window;
+    int createMessagesSent = 0;
+    std::vector<std::int64_t> presentCounts;  // counter value at every present
+    int sleptMilliseconds = 0;
+    // Answer for YesNo boxes; OK boxes always answer Ok. The callback, when set, runs
+    // while the box is open (for example to move the counter).
+    MessageBoxAnswer yesNoAnswer = MessageBoxAnswer::No;
+    std::function<void()> whileMessageBoxOpen;
+    std::vector<RecordedMessageBox> messageBoxes;
+    // Runs while a dialog is open; without it the dialog is only recorded.
+    std::function<void(DialogId, DialogProcedure&)> dialogDriver;
+    std::vector<DialogId> dialogsRun;
+    std::vector<std::string> documentsOpened;
+    FakeBackBuffer* lastBackBuffer = nullptr;
+};
