@@ -1,0 +1,57 @@
+// Number-to-text conversion: every number and caption the program draws is UTF-16
+// text. Header-only, so that the board's drawing can use it without linking the lesson.
+#pragma once
+
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <typeinfo>
+
+#if defined(__GNUG__)
+#include <cxxabi.h>
+
+#include <cstdlib>
+#endif
+
+// Thrown by stringify when its string stream fails (only when memory runs out).
+class BadConversion : public std::runtime_error {
+public:
+    explicit BadConversion(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Widens 8-bit text one byte to one code unit; only ASCII is ever passed.
+inline std::u16string toWideText(const std::string& text) {
+    std::u16string wide(text.size(), u' ');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        wide[i] = static_cast<char16_t>(static_cast<unsigned char>(text[i]));
+    }
+    return wide;
+}
+
+// The readable name of T that run-time type information gives ("int" for int).
+template <typename T>
+std::string readableTypeName() {
+    const char* raw = typeid(T).name();
+#if defined(__GNUG__)
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(raw, nullptr, nullptr, &status);
+    if (status == 0 && demangled != nullptr) {
+        std::string name(demangled);
+        std::free(demangled);
+        return name;
+    }
+#endif
+    return raw;
+}
+
+// Classic formatting: decimal, a leading "-" for negatives, no grouping or padding.
+template <typename T>
+std::u16string stringify(const T& value) {
+    std::ostringstream stream;
+    stream.imbue(std::locale::classic());
+    stream << value;
+    if (stream.fail()) {
+        throw BadConversion(std::string("stringify(") + readableTypeName<T>() + ")");
+    }
+    return toWideText(stream.str());
+}
