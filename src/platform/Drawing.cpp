@@ -7,7 +7,9 @@ namespace {
 DrawingServices* installedServices = nullptr;
 }
 
-void installDrawingServices(DrawingServices* services) { installedServices = services; }
+void installDrawingServices(DrawingServices* services) {
+    installedServices = services;
+}
 
 DrawingServices& drawingServices() {
     assert(installedServices != nullptr && "Drawing services must be installed before use");

@@ -48,8 +48,7 @@ public:
                                const Rectangle& box, TextAlign align) = 0;
     // The bounding box of text laid out at origin with no layout size and the default
     // format, including the small padding GDI+ adds on either side.
-    virtual Rectangle measureText(const std::u16string& text, const Font& font,
-                                  Point origin) = 0;
+    virtual Rectangle measureText(const std::u16string& text, const Font& font, Point origin) = 0;
 
     // The whole image at its own size.
     virtual void drawImage(const Image& image, Point topLeft) = 0;

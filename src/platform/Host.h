@@ -12,15 +12,15 @@
 #include "platform/Geometry.h"
 
 enum class MessageKind {
-    Create,           // the main window is being made; sent during createMainWindow
-    Destroy,          // the main window has gone
-    Quit,             // ends the frame loop; exitCode carries the process's exit code
-    KeyDown,          // keyCode is a Windows virtual-key code
+    Create,   // the main window is being made; sent during createMainWindow
+    Destroy,  // the main window has gone
+    Quit,     // ends the frame loop; exitCode carries the process's exit code
+    KeyDown,  // keyCode is a Windows virtual-key code
     LeftButtonDown,
     LeftButtonUp,
     RightButtonDown,
-    MouseWheel,       // wheelDelta: signed, positive when turned away from the user
-    Other,            // anything the program does not act on
+    MouseWheel,  // wheelDelta: signed, positive when turned away from the user
+    Other,       // anything the program does not act on
 };
 
 struct Message {

@@ -7,8 +7,12 @@ namespace {
 constexpr float advancePerEm = 0.55f;
 constexpr float lineSpacingPerEm = 1.15f;
 
-const FakeFont& asFake(const Font& font) { return static_cast<const FakeFont&>(font); }
-const FakeImage& asFake(const Image& image) { return static_cast<const FakeImage&>(image); }
+const FakeFont& asFake(const Font& font) {
+    return static_cast<const FakeFont&>(font);
+}
+const FakeImage& asFake(const Image& image) {
+    return static_cast<const FakeImage&>(image);
+}
 }  // namespace
 
 float FakeFont::lineHeightAtDpi(float dotsPerInch) const {
@@ -116,9 +120,13 @@ std::unique_ptr<Graphics> FakeBackBuffer::beginDrawing() {
     return std::make_unique<RecordingGraphics>(calls);
 }
 
-FakeDrawingServices::FakeDrawingServices() { installDrawingServices(this); }
+FakeDrawingServices::FakeDrawingServices() {
+    installDrawingServices(this);
+}
 
-FakeDrawingServices::~FakeDrawingServices() { installDrawingServices(nullptr); }
+FakeDrawingServices::~FakeDrawingServices() {
+    installDrawingServices(nullptr);
+}
 
 std::unique_ptr<Font> FakeDrawingServices::makeFont(float sizeInPoints) {
     return std::make_unique<FakeFont>(sizeInPoints);

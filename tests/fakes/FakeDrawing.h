@@ -37,14 +37,14 @@ enum class DrawKind { FillRectangle, OutlineRectangle, Text, TextInBox, Image, I
 struct DrawCall {
     DrawKind kind = DrawKind::FillRectangle;
     Colour colour = 0;
-    Rectangle area;        // rectangle, text box, or image destination
-    Point origin;          // text origin or image top-left
+    Rectangle area;  // rectangle, text box, or image destination
+    Point origin;    // text origin or image top-left
     float penWidth = 0.0f;
     std::u16string text;
     float fontSize = 0.0f;
     TextAlign align = TextAlign::Near;
     std::string imagePath;
-    Rectangle source;      // image source rectangle
+    Rectangle source;  // image source rectangle
 };
 
 // A UTF-8 copy of drawn text, for readable assertions.

@@ -21,7 +21,9 @@ std::unique_ptr<BackBuffer> FakeHost::createBackBuffer(int, int) {
     return buffer;
 }
 
-void FakeHost::present(BackBuffer&) { presentCounts.push_back(counter); }
+void FakeHost::present(BackBuffer&) {
+    presentCounts.push_back(counter);
+}
 
 bool FakeHost::peekMessage(Message& message) {
     if (queue.empty()) {
@@ -45,7 +47,9 @@ bool FakeHost::performanceFrequency(std::int64_t& countsPerSecond) {
     return hasCounter;
 }
 
-std::int64_t FakeHost::performanceCounter() { return counter; }
+std::int64_t FakeHost::performanceCounter() {
+    return counter;
+}
 
 void FakeHost::sleepMilliseconds(int milliseconds) {
     sleptMilliseconds += milliseconds;

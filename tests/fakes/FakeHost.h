@@ -33,8 +33,7 @@ public:
     std::int64_t performanceCounter() override;
     void sleepMilliseconds(int milliseconds) override;
     MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
-                                const std::u16string& caption,
-                                MessageBoxButtons buttons) override;
+                                const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
     void openDocument(const std::string& relativePath) override;
 

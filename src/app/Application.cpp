@@ -1,0 +1,43 @@
+// Construction, the main window and the life-cycle messages of the application.
+#include "app/Application.h"
+
+Application::Application(Host& host) : host(host) {
+    // The drawing services are installed before this runs, since both panels load
+    // pictures and make fonts while they are constructed.
+    lessonPanel = std::make_unique<LessonPanel>();
+    menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
+}
+
+Application::~Application() {
+    // At exit: the back buffer, then the lesson panel, then the command panel.
+    backBuffer.reset();
+    lessonPanel.reset();
+    menuPanel.reset();
+}
+
+void Application::createMainWindow() {
+    WindowDescription description;
+    description.title = u"Bricketing - Quillmoor";
+    description.x = 100;
+    description.y = 100;
+    description.width = width;
+    description.height = height;
+    host.createMainWindow(description, *this);
+}
+
+void Application::handleMessage(const Message& message) {
+    switch (message.kind) {
+        case MessageKind::Create:
+            backBuffer = host.createBackBuffer(width, height);
+            break;
+        case MessageKind::Destroy:
+            host.postQuit(0);
+            break;
+        case MessageKind::Quit:
+        case MessageKind::Other:
+            break;
+        default:
+            routeInput(message);
+            break;
+    }
+}

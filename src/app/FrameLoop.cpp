@@ -1,0 +1,75 @@
+// The frame loop: drain the waiting messages, then update, draw and show one frame,
+// and sleep; and the accounting that keeps time spent in modal dialogs out of the
+// animations.
+#include "app/Application.h"
+
+int Application::runFrameLoop() {
+    std::int64_t frequency = 0;
+    if (!host.performanceFrequency(frequency) || frequency <= 0) {
+        host.messageBox(MessageBoxOwner::None, u"Performance timer does not exist!", u"",
+                        MessageBoxButtons::Ok);
+        return 0;
+    }
+    secondsPerCount = 1.0 / static_cast<double>(frequency);
+    std::int64_t previousCount = host.performanceCounter();
+    Message message;
+    for (;;) {
+        if (host.peekMessage(message)) {
+            if (message.kind == MessageKind::Quit) {
+                return message.exitCode;
+            }
+            // No frame while messages wait; the next frame's time includes this.
+            handleMessage(message);
+            continue;
+        }
+        const std::int64_t nowCount = host.performanceCounter();
+        double elapsedSeconds = static_cast<double>(nowCount - previousCount) * secondsPerCount;
+        if (pausedSeconds > 0.0) {
+            elapsedSeconds -= pausedSeconds;
+            pausedSeconds = 0.0;
+        }
+        updateFrame(elapsedSeconds);
+        drawFrame();
+        previousCount = nowCount;
+        host.sleepMilliseconds(20);
+    }
+}
+
+void Application::updateFrame(double elapsedSeconds) {
+    if (menuPanel) {
+        menuPanel->updateHover(pointerPosition());
+    }
+    if (lessonPanel) {
+        lessonPanel->update(elapsedSeconds, pointerPosition());
+    }
+}
+
+void Application::drawFrame() {
+    if (!backBuffer) {
+        return;
+    }
+    backBuffer->clear();
+    if (menuPanel) {
+        menuPanel->draw(*backBuffer);
+    }
+    if (lessonPanel) {
+        lessonPanel->draw(*backBuffer);
+    }
+    host.present(*backBuffer);
+}
+
+Point Application::pointerPosition() {
+    const PixelPoint cursor = host.cursorPosition();
+    const int originX = backBuffer ? backBuffer->originX() : 0;
+    const int originY = backBuffer ? backBuffer->originY() : 0;
+    return {static_cast<float>(cursor.x - originX), static_cast<float>(cursor.y - originY)};
+}
+
+void Application::beginModalPause() {
+    modalStartCount = host.performanceCounter();
+}
+
+void Application::endModalPause() {
+    pausedSeconds =
+        static_cast<double>(host.performanceCounter() - modalStartCount) * secondsPerCount;
+}

@@ -1,0 +1,74 @@
+// The Qt 6 implementation of the window-system side of the platform layer: the main
+// window, whose Qt events become the program's messages, the cursor, the monotonic
+// counter, sleeping, message boxes, dialogs and opening documents.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QWidget>
+#include <deque>
+#include <memory>
+
+#include "platform/Host.h"
+#include "platform/qt/QtDrawing.h"
+
+class QtHost;
+
+// The one window. It shows the last presented frame and turns input into messages;
+// it never draws anything of its own.
+class QtMainWindow : public QWidget {
+public:
+    explicit QtMainWindow(QtHost& host);
+    QImage frame;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void pressed(Qt::MouseButton button);
+    QtHost& host;
+};
+
+class QtHost : public Host {
+public:
+    explicit QtHost(QtDrawingServices& drawing);
+    ~QtHost() override;
+
+    void createMainWindow(const WindowDescription& description, MessageHandler& handler) override;
+    void destroyMainWindow() override;
+    std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) override;
+    void present(BackBuffer& buffer) override;
+    bool peekMessage(Message& message) override;
+    void postQuit(int exitCode) override;
+    PixelPoint cursorPosition() override;
+    void captureMouse() override;
+    void releaseMouse() override;
+    bool performanceFrequency(std::int64_t& countsPerSecond) override;
+    std::int64_t performanceCounter() override;
+    void sleepMilliseconds(int milliseconds) override;
+    MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
+                                const std::u16string& caption, MessageBoxButtons buttons) override;
+    void runDialog(DialogId dialog, DialogProcedure& procedure) override;
+    void openDocument(const std::string& relativePath) override;
+
+    // Called by the main window as Qt delivers its events.
+    void post(const Message& message);
+    void windowClosed();
+
+    QtMainWindow* mainWindow() { return window.get(); }
+
+private:
+    QtDrawingServices& drawing;
+    std::unique_ptr<QtMainWindow> window;
+    bool windowDestroyed = false;
+    std::deque<Message> queue;
+    QElapsedTimer clock;
+};
