@@ -55,6 +55,8 @@ public:
     WindowDescription window;
     int createMessagesSent = 0;
     std::vector<std::int64_t> presentCounts;  // counter value at every present
+    // Runs after every present, with the number of frames presented so far.
+    std::function<void(int)> onPresent;
     int sleptMilliseconds = 0;
     // Answer for YesNo boxes; OK boxes always answer Ok. The callback, when set, runs
     // while the box is open (for example to move the counter).
