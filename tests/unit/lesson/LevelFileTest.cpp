@@ -1,0 +1,263 @@
+// The level table reader on the file shapes it must accept or survive, and the shipped
+// Data/levels.txt checked against the limits of a question and the acceptance rule.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeDrawing.h"
+#include "lesson/LessonPanel.h"
+#include "lesson/LevelFile.h"
+
+namespace {
+
+constexpr std::int32_t int32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t int32Min = std::numeric_limits<std::int32_t>::min();
+
+// A table as rows of its four numbers, which compare and print as they are.
+using Rows = std::vector<std::array<std::int32_t, 4>>;
+
+Rows rowsOf(const LevelTable& table) {
+    Rows rows;
+    for (const LevelRecord& r : table) {
+        rows.push_back({r.divisorMin, r.divisorMax, r.dividendMin, r.dividendMax});
+    }
+    return rows;
+}
+
+struct ReadResult {
+    LevelTable table;
+    bool endedAtEnd = false;  // what readLevels returned
+};
+
+ReadResult readText(const std::string& text) {
+    std::istringstream in(text);
+    ReadResult result;
+    result.endedAtEnd = readLevels(in, result.table);
+    return result;
+}
+
+const std::string header = "LEVEL,DIVISOR MIN,DIVISOR MAX,DIVIDEND MIN,DIVIDEND MAX\n";
+
+TEST(LevelFileRecords, ReadInFileOrderWithCommentsIgnored) {
+    const ReadResult read = readText(header +
+                                     "BEGINNER,2,5,30,99 easy ones, with a comma\n"
+                                     "NOVICE,3,9,100,999 \n"
+                                     "END,\n");
+    EXPECT_TRUE(read.endedAtEnd);
+    EXPECT_EQ(rowsOf(read.table), (Rows{{2, 5, 30, 99}, {3, 9, 100, 999}}));
+}
+
+TEST(LevelFileRecords, HeaderIsSkippedWholeWhateverItHolds) {
+    EXPECT_EQ(rowsOf(readText("A,1,2,3,4 looks like a record\nB,5,6,7,8 x\nEND,").table),
+              (Rows{{5, 6, 7, 8}}));
+    // Without a header the first record is taken as one and lost.
+    EXPECT_EQ(rowsOf(readText("B,5,6,7,8 x\nC,9,10,11,12 y\nEND,").table), (Rows{{9, 10, 11, 12}}));
+}
+
+TEST(LevelFileRecords, LabelsAreDiscardedWhateverTheyHold) {
+    const ReadResult read = readText(header + "VERY FIRST LEVEL,2,3,40,50 x\n" +
+                                     " END,4,5,60,70 not the end\n" + "END,");
+    EXPECT_TRUE(read.endedAtEnd);
+    EXPECT_EQ(rowsOf(read.table), (Rows{{2, 3, 40, 50}, {4, 5, 60, 70}}));
+}
+
+TEST(LevelFileRecords, EndFirstGivesAnEmptyTable) {
+    const ReadResult read = readText(header + "END,\nBEGINNER,2,5,30,99 never read\n");
+    EXPECT_TRUE(read.endedAtEnd);
+    EXPECT_TRUE(read.table.empty());
+}
+
+TEST(LevelFileRecords, EndMayCloseTheInputWithoutItsComma) {
+    const ReadResult read = readText(header + "A,1,2,3,4 x\nEND");
+    EXPECT_TRUE(read.endedAtEnd);
+    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}}));
+}
+
+TEST(LevelFileRecords, CrLfLineEndsReadLikeLf) {
+    const ReadResult read = readText("H,E,A,D\r\nA,1,2,3,4 x\r\nB,5,6,7,8 y\r\nEND,\r\n");
+    EXPECT_TRUE(read.endedAtEnd);
+    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}, {5, 6, 7, 8}}));
+}
+
+TEST(LevelFileRecords, AreAppendedToWhatTheTableHolds) {
+    LevelTable table = {{7, 7, 91, 99}};
+    std::istringstream in(header + "A,1,2,3,4 x\nEND,");
+    EXPECT_TRUE(readLevels(in, table));
+    EXPECT_EQ(rowsOf(table), (Rows{{7, 7, 91, 99}, {1, 2, 3, 4}}));
+}
+
+TEST(LevelFileRecords, FourthNumberRunsOnToTheNextSpace) {
+    // No space after 4: the field runs into the next line, whose rest is then
+    // skipped, so the record labelled B is lost.
+    const ReadResult read = readText(header + "A,1,2,3,4\nB,5,6,7,8 x\nC,9,9,9,9 y\nEND,");
+    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}, {9, 9, 9, 9}}));
+}
+
+TEST(LevelFileNumbers, ReadTheWayAtoiDoes) {
+    const ReadResult read = readText(header +
+                                     "A,  12,\t7,+8,-3 x\n"
+                                     "B,12abc,x9,,- y\n"
+                                     "C,--4,4-4,0x10,007 z\n"
+                                     "END,");
+    EXPECT_EQ(rowsOf(read.table), (Rows{{12, 7, 8, -3}, {12, 0, 0, 0}, {0, 4, 0, 7}}));
+}
+
+TEST(LevelFileNumbers, SaturateBeyondThirtyTwoBits) {
+    const ReadResult read = readText(header +
+                                     "A,2147483647,-2147483648,2147483648,-2147483649 x\n"
+                                     "B,99999999999999999999,-99999999999999999999,1,1 y\n"
+                                     "END,");
+    EXPECT_EQ(rowsOf(read.table),
+              (Rows{{int32Max, int32Min, int32Max, int32Min}, {int32Max, int32Min, 1, 1}}));
+}
+
+TEST(LevelFileWithoutEnd, KeepsTheRecordsReadSoFar) {
+    const ReadResult read = readText(header + "A,1,2,3,4 x\nB,5,6,7,8 y\n");
+    EXPECT_FALSE(read.endedAtEnd);
+    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}, {5, 6, 7, 8}}));
+}
+
+TEST(LevelFileWithoutEnd, NeverAppendsACutOffRecord) {
+    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB,5,6").table), (Rows{{1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB,5,6,7,8").table), (Rows{{1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nEND\n").table), (Rows{{1, 2, 3, 4}}));
+    EXPECT_FALSE(readText(header + "A,1,2,3,4 x\nEND\n").endedAtEnd);
+}
+
+TEST(LevelFileWithoutEnd, EmptyOrHeaderOnlyInputGivesNothing) {
+    EXPECT_TRUE(readText("").table.empty());
+    EXPECT_FALSE(readText("").endedAtEnd);
+    EXPECT_TRUE(readText(header).table.empty());
+    EXPECT_TRUE(readText("just a header without a line end").table.empty());
+}
+
+// The rule by which questions are drawn from a level: a pair is kept only if the
+// quotient is at least 5, the divisor is not 10, the dividend is not ten times the
+// divisor, and small divisors (below 13) give a quotient of at least 13.
+bool isAcceptable(int dividend, int divisor) {
+    const int quotient = dividend / divisor;
+    return quotient >= 5 && divisor != 10 && dividend != 10 * divisor &&
+           (divisor >= 13 || quotient >= 13);
+}
+
+double acceptedShare(const LevelRecord& level) {
+    long accepted = 0;
+    long total = 0;
+    for (int divisor = level.divisorMin; divisor <= level.divisorMax; ++divisor) {
+        for (int dividend = level.dividendMin; dividend <= level.dividendMax; ++dividend) {
+            ++total;
+            accepted += isAcceptable(dividend, divisor) ? 1 : 0;
+        }
+    }
+    return total == 0 ? 0.0 : static_cast<double>(accepted) / static_cast<double>(total);
+}
+
+LevelTable shippedLevels() {
+    std::ifstream file("Data/levels.txt");
+    LevelTable table;
+    EXPECT_TRUE(file.is_open()) << "tests run from the repository root";
+    EXPECT_TRUE(readLevels(file, table)) << "the shipped file ends with END";
+    return table;
+}
+
+TEST(ShippedLevels, HoldFiveLevelsWithinTheLimitsOfAQuestion) {
+    const LevelTable levels = shippedLevels();
+    ASSERT_EQ(levels.size(), 5u);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const LevelRecord& level = levels[i];
+        SCOPED_TRACE("level " + std::to_string(i));
+        EXPECT_GE(level.divisorMin, 2);
+        EXPECT_LE(level.divisorMin, level.divisorMax);
+        EXPECT_LE(level.divisorMax, 99);
+        EXPECT_GT(level.dividendMin, level.divisorMax);  // every dividend above its divisor
+        EXPECT_LE(level.dividendMin, level.dividendMax);
+        EXPECT_LE(level.dividendMax, 9999);
+    }
+}
+
+TEST(ShippedLevels, RiseInDifficulty) {
+    const LevelTable levels = shippedLevels();
+    ASSERT_EQ(levels.size(), 5u);
+    for (std::size_t i = 1; i < levels.size(); ++i) {
+        SCOPED_TRACE("level " + std::to_string(i));
+        EXPECT_GE(levels[i].divisorMax, levels[i - 1].divisorMax);
+        EXPECT_GE(levels[i].dividendMax, levels[i - 1].dividendMax);
+        EXPECT_GT(levels[i].dividendMax + levels[i].divisorMax,
+                  levels[i - 1].dividendMax + levels[i - 1].divisorMax);
+    }
+}
+
+TEST(ShippedLevels, AreRichInAcceptablePairs) {
+    const LevelTable levels = shippedLevels();
+    ASSERT_EQ(levels.size(), 5u);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        SCOPED_TRACE("level " + std::to_string(i));
+        EXPECT_GE(acceptedShare(levels[i]), 0.30);
+    }
+}
+
+TEST(AcceptedShare, MatchesLevelsWhoseShareIsKnown) {
+    // Divisor 7, dividends 35 to 99: only 91 to 99 (quotient 13 or 14) are kept.
+    EXPECT_DOUBLE_EQ(acceptedShare({7, 7, 35, 99}), 9.0 / 65.0);
+    EXPECT_DOUBLE_EQ(acceptedShare({10, 10, 100, 999}), 0.0);
+}
+
+// Runs a test body in a fresh folder, coming back to the repository root afterwards.
+class ScratchFolder {
+public:
+    ScratchFolder() : home(std::filesystem::current_path()) {
+        std::random_device seed;
+        folder = std::filesystem::temp_directory_path() /
+                 ("bricketing-levels-" + std::to_string(seed()) + std::to_string(seed()));
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+    }
+    ~ScratchFolder() {
+        std::filesystem::current_path(home);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+private:
+    std::filesystem::path home;
+    std::filesystem::path folder;
+};
+
+class LessonPanelLevels : public ::testing::Test {
+protected:
+    FakeDrawingServices services;
+    LessonPanel panel;  // built in the repository root, so from the shipped files
+};
+
+TEST_F(LessonPanelLevels, ConstructionLoadsTheShippedTable) {
+    EXPECT_EQ(rowsOf(panel.levels), rowsOf(shippedLevels()));
+}
+
+TEST_F(LessonPanelLevels, MissingFileReportsFalseAndLeavesTheTable) {
+    const LevelTable before = panel.levels;
+    ScratchFolder scratch;
+    EXPECT_FALSE(panel.loadLevels());
+    EXPECT_EQ(rowsOf(panel.levels), rowsOf(before));
+}
+
+TEST_F(LessonPanelLevels, LoadingAppendsTheRecordsOfTheFile) {
+    LevelTable expected = panel.levels;
+    expected.push_back({3, 4, 200, 300});
+    ScratchFolder scratch;
+    std::filesystem::create_directory("Data");
+    std::ofstream("Data/levels.txt") << header << "ONLY,3,4,200,300 x\n";
+    EXPECT_TRUE(panel.loadLevels());  // opened, even though END is missing
+    EXPECT_EQ(rowsOf(panel.levels), rowsOf(expected));
+}
+
+}  // namespace

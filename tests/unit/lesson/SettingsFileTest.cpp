@@ -1,0 +1,293 @@
+// The settings file: the reader's rules, the exact written form, the atomic rewrite
+// and its failures, and the lesson panel reading and writing the one file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "fakes/FakeDrawing.h"
+#include "lesson/LessonPanel.h"
+#include "lesson/SettingsFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string describe(const UserSettings& s) {
+    return std::string(s.displayLotsOf ? "lots of" : "x") + (s.autoProduct ? ", product" : "") +
+           (s.autoRemainder ? ", remainder" : "") + ", difficulty " + std::to_string(s.difficulty);
+}
+
+void expectSettings(const UserSettings& actual, const UserSettings& expected) {
+    EXPECT_EQ(describe(actual), describe(expected));
+}
+
+UserSettings readText(const std::string& text, UserSettings start = {}) {
+    std::istringstream in(text);
+    return readSettings(in, start);
+}
+
+std::string contentsOf(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The reverse of every value, to show which ones a file changed.
+UserSettings opposite(const UserSettings& s) {
+    return {!s.displayLotsOf, !s.autoProduct, !s.autoRemainder, s.difficulty == 3 ? 1 : 3};
+}
+
+// A fresh folder of its own for each test, removed afterwards.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::random_device seed;
+        path = fs::temp_directory_path() /
+               ("bricketing-settings-" + std::to_string(seed()) + std::to_string(seed()));
+        fs::create_directories(path);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    fs::path path;
+};
+
+const std::string expertTimesAllOn =
+    "DISPLAY:TIMES // LOTSOF for \"lots of\" or TIMES for \"x\"; changes display in working "
+    "out\n"
+    "AUTOPRODUCT:ON // ON or OFF; if on, calculates products for each multiple automatically\n"
+    "AUTOREMAINDER:ON // ON or OFF; if on, calculates the remainder each time automatically\n"
+    "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT";
+
+TEST(SettingsReader, ReadsAllFourEntriesOfAWrittenFile) {
+    expectSettings(readText(expertTimesAllOn), {false, true, true, 4});
+}
+
+TEST(SettingsReader, OnlyTheEntriesFoundChangeAnything) {
+    const UserSettings start = {false, true, true, 2};
+    expectSettings(readText("DIFFICULTY:EXPERT", start), {false, true, true, 4});
+    expectSettings(readText("", start), start);
+    expectSettings(readText("no colon anywhere", start), start);
+}
+
+TEST(SettingsReader, KeysAreCaseSensitiveAndUnknownValuesGiveFalseOrZero) {
+    const UserSettings start = {true, true, true, 3};
+    expectSettings(readText("display:TIMES\nDIFFICULTY:novice\n", start), {true, true, true, 0});
+    expectSettings(readText("DISPLAY:lotsof\nAUTOPRODUCT:on\nAUTOREMAINDER:YES\n", start),
+                   {false, false, false, 3});
+    expectSettings(readText("DIFFICULTY:BEGINNER\n", start), {true, true, true, 0});
+    expectSettings(readText("UNKNOWN:ON\nAUTOPRODUCT :ON\n", start), start);
+}
+
+TEST(SettingsReader, EachDifficultyWordGivesItsIndex) {
+    const char* const words[] = {"BEGINNER", "NOVICE", "INTERMEDIATE", "ADVANCED", "EXPERT"};
+    for (int index = 0; index < 5; ++index) {
+        EXPECT_EQ(
+            readText(std::string("DIFFICULTY:") + words[index], {true, false, false, 2}).difficulty,
+            index);
+    }
+}
+
+TEST(SettingsReader, SkipsWhiteSpaceBeforeTheValueOnly) {
+    expectSettings(readText("DISPLAY: TIMES\nAUTOPRODUCT:\tON\nDIFFICULTY:\n\nNOVICE"),
+                   {false, true, false, 1});
+    // A value ends at white space: "ON," is not "ON", "ON // x" is.
+    EXPECT_FALSE(readText("AUTOPRODUCT:ON,\n").autoProduct);
+    EXPECT_TRUE(readText("AUTOPRODUCT:ON // trailing words: with colons\n").autoProduct);
+}
+
+TEST(SettingsReader, LaterEntriesWin) {
+    EXPECT_FALSE(readText("DISPLAY:LOTSOF\nDISPLAY:TIMES\n").displayLotsOf);
+    EXPECT_TRUE(readText("DISPLAY:TIMES\nDISPLAY:LOTSOF").displayLotsOf);
+}
+
+TEST(SettingsReader, ABlankLineSpoilsOnlyTheEntryAfterIt) {
+    const UserSettings start = {true, false, false, 0};
+    expectSettings(readText("\nDISPLAY:TIMES\nAUTOPRODUCT:ON\nDIFFICULTY:ADVANCED", start),
+                   {true, true, false, 3});
+    expectSettings(readText("free text line\nAUTOREMAINDER:ON\nAUTOPRODUCT:ON", start),
+                   {true, true, false, 0});
+}
+
+TEST(SettingsReader, ALineBeginningWithAColonEndsTheReading) {
+    expectSettings(readText("AUTOPRODUCT:ON\n:ON\nDIFFICULTY:EXPERT\nDISPLAY:TIMES\n"),
+                   {true, true, false, 0});
+}
+
+TEST(SettingsReader, CrLfLineEndsReadLikeLf) {
+    std::string crlf;
+    for (char c : expertTimesAllOn) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    const UserSettings start = {true, false, false, 0};
+    expectSettings(readText(crlf, start), readText(expertTimesAllOn, start));
+    // Values directly followed by the line end: the CR is no part of them, and the
+    // key after them does not start with it.
+    expectSettings(readText("DISPLAY:TIMES\r\nAUTOPRODUCT:ON\r\nAUTOREMAINDER:ON\r\n"
+                            "DIFFICULTY:NOVICE\r\n",
+                            start),
+                   {false, true, true, 1});
+}
+
+TEST(SettingsReader, AKeyCutOffByTheEndOfInputIsNoEntry) {
+    const UserSettings start = {true, true, true, 2};
+    expectSettings(readText("AUTOPRODUCT:OFF\nDISPLAY", start), {true, false, true, 2});
+}
+
+TEST(SettingsFormat, IsTheExactFourCommentedLines) {
+    EXPECT_EQ(formatSettings({false, true, true, 4}), expertTimesAllOn);
+    const std::string defaults = formatSettings(UserSettings{});
+    EXPECT_EQ(defaults.rfind("DISPLAY:LOTSOF // ", 0), 0u);
+    EXPECT_NE(defaults.find("\nAUTOPRODUCT:OFF // "), std::string::npos);
+    EXPECT_NE(defaults.find("\nAUTOREMAINDER:OFF // "), std::string::npos);
+    EXPECT_NE(defaults.find("\nDIFFICULTY:BEGINNER // "), std::string::npos);
+    EXPECT_NE(defaults.back(), '\n');
+}
+
+TEST(SettingsFormat, WritesAnIndexOutsideTheTableAsBeginner) {
+    EXPECT_EQ(readText(formatSettings({true, false, false, 7}), {true, false, false, 2}).difficulty,
+              0);
+    EXPECT_EQ(
+        readText(formatSettings({true, false, false, -1}), {true, false, false, 2}).difficulty, 0);
+}
+
+TEST(SettingsFileWriting, EveryCombinationReadsBackTheSame) {
+    ScratchFolder scratch;
+    const fs::path path = scratch.path / "settings.txt";
+    for (int bits = 0; bits < 8; ++bits) {
+        for (int difficulty = 0; difficulty < 5; ++difficulty) {
+            const UserSettings written = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0,
+                                          difficulty};
+            SCOPED_TRACE(describe(written));
+            ASSERT_TRUE(writeSettingsFile(written, path.string()));
+            std::ifstream file(path);
+            expectSettings(readSettings(file, opposite(written)), written);
+        }
+    }
+}
+
+TEST(SettingsFileWriting, WritesExactlyTheFormattedBytesAndNoTemporary) {
+    ScratchFolder scratch;
+    const fs::path path = scratch.path / "settings.txt";
+    std::ofstream(path) << std::string(2000, '#');  // longer than the new contents
+    ASSERT_TRUE(writeSettingsFile({false, true, true, 4}, path.string()));
+    EXPECT_EQ(contentsOf(path), expertTimesAllOn);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(scratch.path)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(SettingsFileWriting, FailsWhenTheFolderIsMissing) {
+    ScratchFolder scratch;
+    const fs::path path = scratch.path / "missing" / "settings.txt";
+    EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
+    EXPECT_FALSE(fs::exists(path.parent_path()));
+}
+
+TEST(SettingsFileWriting, FailsWhenTheTargetIsAFolderAndLeavesEverythingAsItWas) {
+    ScratchFolder scratch;
+    const fs::path path = scratch.path / "settings.txt";
+    fs::create_directory(path);
+    std::ofstream(path / "inside.txt") << "old contents\r\n";
+    EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_EQ(contentsOf(path / "inside.txt"), "old contents\r\n");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(scratch.path)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1) << "the temporary file must be removed";
+}
+
+TEST(SettingsFileWriting, FailsInAReadOnlyFolderAndKeepsTheOldFile) {
+    ScratchFolder scratch;
+    const fs::path path = scratch.path / "settings.txt";
+    const std::string old = "DISPLAY:TIMES\r\nDIFFICULTY:NOVICE";
+    std::ofstream(path, std::ios::binary) << old;
+    fs::permissions(scratch.path, fs::perms::owner_read | fs::perms::owner_exec);
+    // A privileged user writes into read-only folders, so the case cannot be shown.
+    const bool stillWritable = static_cast<bool>(std::ofstream(scratch.path / "probe"));
+    if (stillWritable) {
+        fs::permissions(scratch.path, fs::perms::owner_all);
+        GTEST_SKIP() << "running with permission to write anywhere";
+    }
+    EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
+    fs::permissions(scratch.path, fs::perms::owner_all);
+    EXPECT_EQ(contentsOf(path), old);
+}
+
+// Runs a test body with a scratch folder as the working directory.
+class InScratchFolder {
+public:
+    InScratchFolder() : home(fs::current_path()) {
+        fs::current_path(scratch.path);
+        fs::create_directory("Data");
+    }
+    ~InScratchFolder() { fs::current_path(home); }
+    InScratchFolder(const InScratchFolder&) = delete;
+    InScratchFolder& operator=(const InScratchFolder&) = delete;
+
+private:
+    ScratchFolder scratch;
+    fs::path home;
+};
+
+class LessonPanelSettings : public ::testing::Test {
+protected:
+    FakeDrawingServices services;
+    LessonPanel panel;  // built in the repository root, so from the shipped files
+};
+
+TEST_F(LessonPanelSettings, ConstructionReadsTheShippedDefaults) {
+    expectSettings(settingsOf(panel), UserSettings{});
+}
+
+TEST_F(LessonPanelSettings, ApplyStoresWhereSettingsOfReads) {
+    applySettings(panel, {false, true, false, 3});
+    EXPECT_FALSE(panel.board.displayLotsOf);
+    EXPECT_TRUE(panel.board.autoProduct);
+    EXPECT_FALSE(panel.board.autoRemainder);
+    EXPECT_EQ(panel.difficulty, 3);
+    expectSettings(settingsOf(panel), {false, true, false, 3});
+}
+
+TEST_F(LessonPanelSettings, LoadingAppliesOnlyTheEntriesTheFileHolds) {
+    applySettings(panel, {true, true, false, 1});
+    InScratchFolder inScratch;
+    std::ofstream("Data/settings.txt") << "AUTOREMAINDER:ON\r\nDIFFICULTY:EXPERT";
+    panel.loadSettings();
+    expectSettings(settingsOf(panel), {true, true, true, 4});
+}
+
+TEST_F(LessonPanelSettings, AMissingFileChangesNothing) {
+    applySettings(panel, {false, false, true, 2});
+    InScratchFolder inScratch;
+    panel.loadSettings();
+    expectSettings(settingsOf(panel), {false, false, true, 2});
+}
+
+TEST_F(LessonPanelSettings, TheWrittenFileIsTheOneLoadingReads) {
+    InScratchFolder inScratch;
+    ASSERT_TRUE(writeSettingsFile({false, true, true, 4}));
+    EXPECT_EQ(contentsOf("Data/settings.txt"), expertTimesAllOn);
+    panel.loadSettings();
+    expectSettings(settingsOf(panel), {false, true, true, 4});
+}
+
+TEST(ShippedSettings, AreTheDefaultsInTheWrittenForm) {
+    EXPECT_EQ(contentsOf("Data/settings.txt"), formatSettings(UserSettings{}));
+    std::ifstream file("Data/settings.txt");
+    ASSERT_TRUE(file.is_open());
+    expectSettings(readSettings(file, opposite(UserSettings{})), UserSettings{});
+}
+
+}  // namespace
