@@ -1,0 +1,22 @@
+# Installs the program the way a Linux desktop expects it: the executable in bin/, its
+# Data, Resources and Help folders in share/bricketing/ (where the program looks for them
+# relative to its own folder, as ../share/bricketing), the desktop entry in
+# share/applications/ and the icon in the hicolor theme.
+include(GNUInstallDirs)
+
+if(TARGET bricketing)
+    install(TARGETS bricketing RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/Data ${PROJECT_SOURCE_DIR}/Resources
+                      ${PROJECT_SOURCE_DIR}/Help
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bricketing)
+
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/bricketing.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+    foreach(size 16 32 48 256)
+        install(FILES ${PROJECT_SOURCE_DIR}/src/resources/icons/bricketing_${size}.png
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+                RENAME bricketing.png)
+    endforeach()
+endif()
