@@ -1,0 +1,26 @@
+# The end-to-end suite: every scenario runs the built program on its own Xvfb display,
+# drives it with xdotool and checks screenshots, files and exit codes. Screenshots of
+# each stage are kept in e2e-shots/<scenario> under the build folder.
+
+# Debian's python3-xlib belongs to the system's Python, which may not be the first
+# python3 on the path.
+find_program(BRICKETING_E2E_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+find_program(BRICKETING_E2E_PYTHON NAMES python3)
+find_program(BRICKETING_XVFB Xvfb)
+find_program(BRICKETING_XDOTOOL xdotool)
+find_program(BRICKETING_IMPORT import)
+foreach(tool BRICKETING_E2E_PYTHON BRICKETING_XVFB BRICKETING_XDOTOOL BRICKETING_IMPORT)
+    if(NOT ${tool})
+        message(STATUS "End-to-end tests left out: ${tool} not found (scripts/setup installs it)")
+        return()
+    endif()
+endforeach()
+
+set(bricketing_e2e_scenarios window create_question solve hover_restart settings exit)
+foreach(scenario IN LISTS bricketing_e2e_scenarios)
+    add_test(NAME e2e_${scenario}
+             COMMAND ${BRICKETING_E2E_PYTHON} -B ${CMAKE_CURRENT_LIST_DIR}/run_scenario.py
+                     ${scenario} --program $<TARGET_FILE:bricketing> --source ${PROJECT_SOURCE_DIR}
+                     --shots ${CMAKE_BINARY_DIR}/e2e-shots/${scenario})
+    set_tests_properties(e2e_${scenario} PROPERTIES LABELS e2e TIMEOUT 180)
+endforeach()

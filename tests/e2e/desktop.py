@@ -1,0 +1,92 @@
+"""What a pupil does at the virtual display, through xdotool: finding windows by title,
+moving the pointer, clicking and pressing keys; and taking screenshots with import."""
+
+import re
+import subprocess
+import time
+
+from screen import Screenshot
+
+POLL_SECONDS = 0.05
+
+
+class TimedOut(AssertionError):
+    pass
+
+
+def wait_until(condition, timeout, what):
+    """Polls condition() until it gives something true and returns that; fails after
+    timeout seconds, saying what was awaited."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() >= deadline:
+            raise TimedOut(f"timed out after {timeout:g} s waiting for {what}")
+        time.sleep(POLL_SECONDS)
+
+
+class Desktop:
+    def __init__(self, env):
+        self.env = env
+
+    def _run(self, *args, check=True):
+        return subprocess.run(list(args), env=self.env, check=check, capture_output=True,
+                              text=True).stdout
+
+    # Windows.
+
+    def windows_titled(self, title):
+        """Ids of the mapped windows whose title is exactly `title`."""
+        pattern = "^" + re.escape(title) + "$"
+        found = self._run("xdotool", "search", "--onlyvisible", "--name", pattern, check=False)
+        return [int(line) for line in found.split()]
+
+    def wait_for_window(self, title, timeout=20.0):
+        ids = wait_until(lambda: self.windows_titled(title), timeout, f'the window "{title}"')
+        return ids[0]
+
+    def wait_until_closed(self, title, timeout=10.0):
+        wait_until(lambda: not self.windows_titled(title), timeout,
+                   f'the window "{title}" to close')
+
+    def geometry(self, window):
+        """(x, y, width, height) of a window's inside, x and y on the screen."""
+        info = self._run("xwininfo", "-id", str(window))
+
+        def field(name):
+            return int(re.search(rf"{name}:\s+(-?\d+)", info).group(1))
+
+        return (field("Absolute upper-left X"), field("Absolute upper-left Y"),
+                field("Width"), field("Height"))
+
+    def focus(self, window):
+        # Without a window manager nobody else gives the keyboard to a window.
+        self._run("xdotool", "windowfocus", "--sync", str(window), check=False)
+
+    def focused_window(self):
+        out = self._run("xdotool", "getwindowfocus", check=False).strip()
+        return int(out) if out.isdigit() else None
+
+    # Pointer and keyboard.
+
+    def move_pointer(self, x, y):
+        self._run("xdotool", "mousemove", "--sync", str(x), str(y))
+
+    def click(self, button=1):
+        self._run("xdotool", "click", str(button))
+
+    def keys(self, *names, delay_ms=40):
+        """Presses and releases each key in turn (xdotool's key names: "Return",
+        "BackSpace", "Escape", "Tab", "space", "Down", "3")."""
+        if names:
+            self._run("xdotool", "key", "--delay", str(delay_ms), *names)
+
+    def type_digits(self, digits):
+        self.keys(*str(digits))
+
+    # Screen.
+
+    def screenshot(self, path, origin=(0, 0)):
+        return Screenshot.grab(self.env, path, origin)

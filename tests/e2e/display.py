@@ -1,0 +1,86 @@
+"""A private virtual X display for one run of the program: Xvfb on a display number
+it picks itself, so that several runs can share a machine without colliding."""
+
+import os
+import select
+import subprocess
+import time
+
+SCREEN_WIDTH = 1024
+SCREEN_HEIGHT = 768
+
+
+class DisplayError(RuntimeError):
+    pass
+
+
+class VirtualDisplay:
+    """Starts Xvfb on entry and stops it on exit. `env` is an environment in which X
+    clients (the program, xdotool, import) reach this display and nothing else."""
+
+    def __init__(self, start_timeout=15.0):
+        self.start_timeout = start_timeout
+        self.process = None
+        self.name = None
+        self.env = None
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        try:
+            self.process = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                 f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp", "-noreset"],
+                pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            os.close(write_end)
+            write_end = None
+            self.name = ":" + self._read_display_number(read_end)
+        except BaseException:
+            self._stop()
+            raise
+        finally:
+            os.close(read_end)
+            if write_end is not None:
+                os.close(write_end)
+        self.env = self._client_environment()
+        return self
+
+    def __exit__(self, *exc):
+        self._stop()
+        return False
+
+    def _read_display_number(self, read_end):
+        # Xvfb writes the number it chose, then a line end, once it accepts clients.
+        deadline = time.monotonic() + self.start_timeout
+        text = b""
+        while not text.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or self.process.poll() is not None:
+                raise DisplayError("Xvfb did not start")
+            ready, _, _ = select.select([read_end], [], [], min(left, 0.1))
+            if ready:
+                chunk = os.read(read_end, 64)
+                if not chunk:
+                    raise DisplayError("Xvfb closed its display pipe without a number")
+                text += chunk
+        return text.decode().strip()
+
+    def _client_environment(self):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.name
+        env.pop("WAYLAND_DISPLAY", None)
+        env.pop("XAUTHORITY", None)
+        # The program must use this X display, whatever the caller's Qt settings say.
+        env["QT_QPA_PLATFORM"] = "xcb"
+        env.pop("QT_SCALE_FACTOR", None)
+        env.pop("QT_SCREEN_SCALE_FACTORS", None)
+        env["QT_AUTO_SCREEN_SCALE_FACTOR"] = "0"
+        return env
+
+    def _stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()

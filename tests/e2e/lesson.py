@@ -1,0 +1,169 @@
+"""The program's window as a pupil meets it: where its buttons, texts and working-out
+are, in client-area pixels, and the pupil's actions on it. Every look at the screen
+is saved in the scenario's shots folder under a numbered stage name."""
+
+from pathlib import Path
+
+import textmatch
+from desktop import wait_until
+from screen import parse_colour
+
+HEADER_COLOUR = parse_colour(0xFF6464FF)
+QUOTIENT_COLOUR = parse_colour(0xFF963296)   # also the multiples in the working-out
+REMAINDER_COLOUR = parse_colour(0xFF329632)
+CAPTION_COLOUR = parse_colour(0xFF320000)
+BOARD_COLOUR = parse_colour(0xFFEEE2B7)
+ENTRY_COLOUR = parse_colour(0xFF1E1E64)
+ENTRY_ERROR_COLOUR = parse_colour(0xFFFA1E1E)
+INK_COLOUR = parse_colour(0xFF1E1E1E)
+SPENT_COLOUR = parse_colour(0xFFB4B4B4)
+
+BUTTON_SIZE = 75
+BUTTONS = {
+    "New Question": (525, 250),
+    "Create Question": (603, 250),
+    "Restart Question": (681, 250),
+    "Settings": (525, 328),
+    "Help": (603, 328),
+    "Exit": (681, 328),
+}
+# Boxes are (left, top, right, bottom), right and bottom exclusive.
+CAPTION_BOX = (525, 410, 775, 460)
+HEADER_BOX = (525, 45, 800, 98)      # text origin (530, 50)
+ANSWER_BOX = (515, 98, 800, 150)     # text origin (520, 100)
+BOARD_BOX = (0, 0, 480, 574)
+BOARD_INSIDE = (4, 4, 476, 570)      # the panel without its outline
+MAIN_FONT_PIXELS = 40                # 30 points at 96 dots per inch
+CAPTION_FONT_PIXELS = 27             # 20 points, rounded to whole pixels
+
+ROW_HEIGHT = 40
+MULTIPLES_COLUMN = (30, 140)          # the number box at x 35 and its padding
+WORDING_COLUMN = (138, 305)           # from x 140 up to the "=" at x 310
+AMOUNTS_COLUMN = (335, 445)           # the number box at x 340
+
+
+def line_box(line, column):
+    """The box of one line of the unscrolled working-out in one column."""
+    top = line * ROW_HEIGHT
+    return (column[0], top + 2, column[1], top + ROW_HEIGHT + 4)
+
+
+class Lesson:
+    """The running program's window: looks at it and acts on it."""
+
+    def __init__(self, desktop, run, shots):
+        self.desktop = desktop
+        self.run = run
+        self.shots = Path(shots)
+        self.shots.mkdir(parents=True, exist_ok=True)
+        self.stage = 0
+
+    # Looking.
+
+    def _stage_path(self, name):
+        self.stage += 1
+        return self.shots / f"{self.stage:03d}-{name}.png"
+
+    def look(self, name):
+        """A screenshot saved as the next stage."""
+        return self.desktop.screenshot(self._stage_path(name), self.run.origin)
+
+    def wait_for_look(self, name, condition, what, timeout=10.0):
+        """Screenshots, saved as the next stage, until condition(shot) holds; the shot
+        that satisfied it stays on disk (or the last one, when the wait failed)."""
+        path = self._stage_path(name)
+        latest = []
+
+        def satisfied():
+            latest[:] = [self.desktop.screenshot(path, self.run.origin)]
+            return condition(latest[0])
+
+        wait_until(satisfied, timeout, f"{what} (see {path})")
+        return latest[0]
+
+    # Pointer.
+
+    def screen_point(self, x, y):
+        return self.run.origin[0] + x, self.run.origin[1] + y
+
+    def move_to(self, x, y):
+        self.desktop.move_pointer(*self.screen_point(x, y))
+
+    def click_at(self, x, y):
+        self.move_to(x, y)
+        self.desktop.click()
+
+    def hover_button(self, name):
+        """Puts the pointer on a button and waits for its caption to show, which also
+        proves a frame has seen the pointer there (a press is only taken by a button
+        that was already under the pointer)."""
+        left, top = BUTTONS[name]
+        self.move_to(left + BUTTON_SIZE // 2, top + BUTTON_SIZE // 2)
+        return self.wait_for_look(
+            "hover-" + name.lower().replace(" ", "-"),
+            lambda shot: shows_caption(shot, name), f'the caption "{name}"')
+
+    def press_button(self, name):
+        self.hover_button(name)
+        self.desktop.click()
+
+    def open_dialog(self, button, title):
+        self.press_button(button)
+        return self.desktop.wait_for_window(title)
+
+    # Keyboard.
+
+    def keys(self, *names):
+        self.desktop.keys(*names)
+
+    def type_number(self, number):
+        self.desktop.type_digits(number)
+
+    def enter_number(self, number):
+        self.desktop.keys(*str(number), "Return")
+
+
+# What the pupil sees.
+
+def shows_caption(shot, text):
+    return textmatch.shows_text(shot, CAPTION_BOX, text, CAPTION_COLOUR, CAPTION_FONT_PIXELS)
+
+
+def caption_pixels(shot):
+    return shot.count(CAPTION_COLOUR, CAPTION_BOX)
+
+
+def shows_header(shot, text):
+    return textmatch.shows_text(shot, HEADER_BOX, text, HEADER_COLOUR, MAIN_FONT_PIXELS)
+
+
+def shows_quotient(shot, text):
+    return textmatch.shows_text(shot, ANSWER_BOX, text, QUOTIENT_COLOUR, MAIN_FONT_PIXELS)
+
+
+def shows_remainder_part(shot, text):
+    return textmatch.shows_text(shot, ANSWER_BOX, text, REMAINDER_COLOUR, MAIN_FONT_PIXELS)
+
+
+def shows_on_line(shot, line, column, text, colour):
+    return textmatch.shows_text(shot, line_box(line, column), text, colour, MAIN_FONT_PIXELS,
+                                background=BOARD_COLOUR)
+
+
+def entry_error_pixels(shot):
+    return shot.count(ENTRY_ERROR_COLOUR, BOARD_BOX)
+
+
+def entry_row_on(shot, line, column):
+    """True when the entry row's frame and digits stand in that place."""
+    return shot.count(ENTRY_COLOUR, line_box(line, column)) > 40
+
+
+def board_pixels(shot):
+    return shot.count(BOARD_COLOUR, BOARD_BOX)
+
+
+def ink_width(shot, box, colour=INK_COLOUR):
+    """Width of the part of the box that holds pixels near the colour; 0 for none."""
+    found = shot.bounds(colour, box, tolerance=40)
+    return 0 if found is None else found[2] - found[0]

@@ -1,0 +1,317 @@
+"""The end-to-end scenarios: each starts the program on its own virtual display in a
+private copy of its run-time folders and drives it as a pupil would, checking the
+window, the screen, the files and the exit code along the way."""
+
+import contextlib
+import shutil
+from pathlib import Path
+
+import lesson as look
+import textmatch
+from desktop import Desktop, wait_until
+from display import VirtualDisplay
+from lesson import Lesson
+from program import PLAIN_SETTINGS, TITLE, ProgramRun, make_runtime_copy
+
+EXPERT_TIMES_AUTOPRODUCT = (
+    'DISPLAY:TIMES // LOTSOF for "lots of" or TIMES for "x"; changes display in working out\n'
+    "AUTOPRODUCT:ON // ON or OFF; if on, calculates products for each multiple automatically\n"
+    "AUTOREMAINDER:OFF // ON or OFF; if on, calculates the remainder each time automatically\n"
+    "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT").encode("ascii")
+
+
+def expect(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+class Scenario:
+    """One scenario's display, folders and program runs; `close` stops whatever still
+    runs and removes the temporary folders."""
+
+    def __init__(self, program, source_root, shots):
+        self.program = Path(program)
+        self.source_root = Path(source_root)
+        self.shots = Path(shots)
+        self.cleanup = contextlib.ExitStack()
+        self.display = self.cleanup.enter_context(VirtualDisplay())
+        self.desktop = Desktop(self.display.env)
+        self.runs = 0
+
+    def runtime_copy(self, settings=PLAIN_SETTINGS):
+        folder = make_runtime_copy(self.source_root, settings)
+        self.cleanup.callback(shutil.rmtree, folder, ignore_errors=True)
+        return folder
+
+    def launch(self, folder=None):
+        """The program started in `folder` (a fresh copy by default), seen as a Lesson
+        whose shots go to a subfolder per run."""
+        folder = folder or self.runtime_copy()
+        run = ProgramRun(self.program, folder, self.desktop)
+        self.cleanup.callback(run.stop)
+        run.start()
+        self.runs += 1
+        shots = self.shots if self.runs == 1 else self.shots / f"run{self.runs}"
+        return Lesson(self.desktop, run, shots)
+
+    def close(self):
+        self.cleanup.close()
+
+
+# Steps shared by several scenarios.
+
+def wait_for_question(lesson, name="start"):
+    return lesson.wait_for_look(
+        name, lambda shot: shot.count(look.HEADER_COLOUR, look.HEADER_BOX) > 50,
+        "a question in the header")
+
+
+def create_question(lesson, dividend, divisor):
+    """Through the Create Question dialog: the dividend, Enter, the divisor, Enter."""
+    lesson.open_dialog("Create Question", "Create Question")
+    lesson.look("create-question-open")
+    lesson.enter_number(dividend)
+    lesson.enter_number(divisor)
+    lesson.desktop.wait_until_closed("Create Question")
+    question = f"{dividend} ÷ {divisor}"
+    return lesson.wait_for_look(
+        "question-" + f"{dividend}-by-{divisor}",
+        lambda shot: look.shows_header(shot, question)
+        and look.shows_on_line(shot, 0, look.AMOUNTS_COLUMN, str(dividend), look.INK_COLOUR)
+        and look.entry_row_on(shot, 1, look.MULTIPLES_COLUMN),
+        f'the header "{question}" and a fresh working-out')
+
+
+def answer_exit_prompt(lesson, key):
+    """Escape, then a key in the "Had enough?" box."""
+    lesson.keys("Escape")
+    lesson.desktop.wait_for_window("Had enough?")
+    lesson.look("had-enough")
+    lesson.keys(key)
+    lesson.desktop.wait_until_closed("Had enough?")
+
+
+def quit_with_yes(lesson):
+    answer_exit_prompt(lesson, "Return")  # Yes is the default button
+    code = lesson.run.wait_for_exit()
+    expect(code == 0, f"the program ended with exit code {code}, not 0")
+
+
+# The scenarios.
+
+def window(scenario):
+    """The window appears with its title, its 800 x 600 client area, the working-out
+    panel and a question in the header."""
+    lesson = scenario.launch()
+    expect(lesson.run.size == (800, 600),
+           f"the client area is {lesson.run.size[0]} x {lesson.run.size[1]}, not 800 x 600")
+    shot = wait_for_question(lesson)
+    expect(shot.pixel(470, 560) == look.BOARD_COLOUR and shot.pixel(10, 300) == look.BOARD_COLOUR,
+           "the working-out panel is not beige at (470, 560) and (10, 300)")
+    expect(shot.pixel(700, 200) == (255, 255, 255), "the window is not white beside the header")
+    # A question reads "dividend ÷ divisor": the division sign is the last glyph but one.
+    seen = textmatch.ink_glyphs(shot, look.HEADER_BOX, look.HEADER_COLOUR)
+    expect(4 <= len(seen) <= 9 and textmatch.glyph_is(seen[-2], "÷", look.MAIN_FONT_PIXELS),
+           f"the header does not read as a division ({len(seen)} glyphs), see {shot.path}")
+    expect(look.entry_row_on(shot, 1, look.MULTIPLES_COLUMN),
+           "the entry row is not on the first line after the dividend")
+
+
+def create_question_dialog(scenario):
+    """Create Question refuses a dividend of 12345 with the Error box and, cancelled,
+    changes nothing; 345, Enter, 7, Enter starts 345 ÷ 7."""
+    lesson = scenario.launch()
+    before = wait_for_question(lesson)
+
+    lesson.open_dialog("Create Question", "Create Question")
+    lesson.look("create-question-open")
+    lesson.enter_number(12345)
+    scenario.desktop.wait_for_window("Error")
+    lesson.look("dividend-refused")
+    lesson.keys("Return")
+    scenario.desktop.wait_until_closed("Error")
+    expect(scenario.desktop.windows_titled("Create Question"),
+           "the Create Question dialog closed with the Error box")
+    lesson.keys("Escape")
+    scenario.desktop.wait_until_closed("Create Question")
+    after = lesson.look("cancelled")
+    expect(after.differing_pixels(before, look.HEADER_BOX) == 0,
+           "cancelling Create Question changed the question")
+
+    shot = create_question(lesson, 345, 7)
+    # The text check must tell neighbouring questions apart, or it proves nothing.
+    expect(not look.shows_header(shot, "346 ÷ 7") and not look.shows_header(shot, "345 ÷ 1"),
+           "the header check cannot tell 345 ÷ 7 from its neighbours")
+
+
+def work_345_by_7(lesson):
+    """The pupil works 345 ÷ 7 through: 40 lots of 7 (280, leaving 65), 9 lots of 7
+    with a wrong product first (64, shown in the error colour and cleared by the next
+    key), then 63, leaving 2, and the answer 49. Each step waits for the working-out
+    to show its outcome."""
+    def step(name, keys, condition, what):
+        lesson.keys(*keys)
+        return lesson.wait_for_look(name, condition, what)
+
+    multiples, amounts = look.MULTIPLES_COLUMN, look.AMOUNTS_COLUMN
+    step("multiple-40", ["4", "0", "Return"],
+         lambda s: look.entry_row_on(s, 1, amounts)
+         and look.shows_on_line(s, 1, multiples, "40", look.INK_COLOUR),
+         "the product to be asked for beside 40")
+    step("product-280", ["2", "8", "0", "Return"],
+         lambda s: look.entry_row_on(s, 2, amounts)
+         and look.shows_on_line(s, 1, amounts, "280", look.INK_COLOUR),
+         "the remainder to be asked for under 280")
+    step("remainder-65", ["6", "5", "Return"],
+         lambda s: look.entry_row_on(s, 3, multiples)
+         and look.shows_on_line(s, 1, multiples, "40", look.QUOTIENT_COLOUR)
+         and look.shows_on_line(s, 1, amounts, "280", look.SPENT_COLOUR)
+         and look.shows_on_line(s, 2, amounts, "65", look.INK_COLOUR),
+         "the first step completed, 65 remaining")
+    step("multiple-9", ["9", "Return"],
+         lambda s: look.entry_row_on(s, 3, amounts), "the product to be asked for beside 9")
+    wrong = step("wrong-product-64", ["6", "4", "Return"],
+                 lambda s: look.entry_error_pixels(s) > 40, "the entry row in the error colour")
+    expect(wrong.count(look.ENTRY_ERROR_COLOUR, look.line_box(3, amounts)) > 40,
+           "the error colour is not on the product's place")
+    # The key after a wrong entry only clears it: the 6 must not be typed.
+    step("error-cleared", ["6"],
+         lambda s: look.entry_error_pixels(s) == 0 and look.entry_row_on(s, 3, amounts),
+         "the error colour to go")
+    step("product-63", ["6", "3", "Return"],
+         lambda s: look.entry_row_on(s, 4, amounts) and look.entry_error_pixels(s) == 0,
+         "the remainder to be asked for under 63")
+    step("remainder-2", ["2", "Return"],
+         lambda s: look.entry_row_on(s, 4, multiples)
+         and look.shows_on_line(s, 4, amounts, "2", look.REMAINDER_COLOUR),
+         "the answer to be asked for beside the remainder 2")
+    return step("answer-49", ["4", "9", "Return"],
+                lambda s: look.shows_quotient(s, "= 49"),
+                'the answer "= 49" under the header')
+
+
+def solve(scenario):
+    """345 ÷ 7 worked through with one wrong entry ends with "= 49" and " rem.2"."""
+    lesson = scenario.launch()
+    wait_for_question(lesson)
+    create_question(lesson, 345, 7)
+    shot = work_345_by_7(lesson)
+    expect(look.shows_remainder_part(shot, " rem.2"), 'the remainder part " rem.2" is missing')
+    expect(look.shows_on_line(shot, 4, look.MULTIPLES_COLUMN, "49", look.QUOTIENT_COLOUR),
+           "the working-out does not end with the answer 49")
+    expect(not look.shows_quotient(shot, "= 48"), "the answer check cannot tell 49 from 48")
+    expect(look.entry_error_pixels(shot) == 0, "something is still in the error colour")
+
+
+def hover_and_restart(scenario):
+    """The caption of the button under the pointer appears centred under the buttons
+    and goes when the pointer leaves; Restart Question brings back the empty
+    working-out of the same question."""
+    lesson = scenario.launch()
+    wait_for_question(lesson)
+    fresh = create_question(lesson, 345, 7)
+    expect(look.caption_pixels(fresh) == 0, "a caption shows with no button under the pointer")
+
+    shot = lesson.hover_button("New Question")
+    expect(not look.shows_caption(shot, "Restart Question"),
+           "the caption check cannot tell the buttons apart")
+    left, _, right, _ = shot.bounds(look.CAPTION_COLOUR, look.CAPTION_BOX)
+    expect(abs((left + right) / 2 - 650) <= 3,
+           f"the caption is centred on x {(left + right) / 2}, not 650")
+    lesson.move_to(300, 500)
+    lesson.wait_for_look("caption-gone", lambda s: look.caption_pixels(s) == 0,
+                         "the caption to go")
+
+    lesson.keys("4", "0", "Return", "2", "8", "0", "Return", "6", "5", "Return")
+    lesson.wait_for_look(
+        "one-step", lambda s: look.shows_on_line(s, 2, look.AMOUNTS_COLUMN, "65", look.INK_COLOUR),
+        "the first step completed")
+    lesson.press_button("Restart Question")
+    lesson.move_to(300, 500)
+    shot = lesson.wait_for_look(
+        "restarted", lambda s: s.differing_pixels(fresh, look.BOARD_BOX) == 0,
+        "the working-out to look as it did when the question was new")
+    expect(look.shows_header(shot, "345 ÷ 7"), "Restart Question changed the question")
+
+
+def settings(scenario):
+    """Settings "x", Expert and AutoProduct on are written to Data/settings.txt; the
+    next run starts from them: its dialog holds them, and the working-out uses the
+    times sign and gives the products."""
+    repository_settings = scenario.source_root / "Data" / "settings.txt"
+    repository_before = repository_settings.read_bytes() if repository_settings.exists() else None
+    folder = scenario.runtime_copy()
+    written = folder / "Data" / "settings.txt"
+
+    lesson = scenario.launch(folder)
+    shot = wait_for_question(lesson)
+    lots_of_width = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
+    lesson.open_dialog("Settings", "Settings")
+    lesson.look("settings-open")
+    # From OK, which has the focus: Cancel, AutoProduct (ticked), AutoRemainder, the
+    # wording group ("lots of" to "x"), the difficulty group (Beginner to Expert).
+    lesson.keys("Tab", "Tab", "space", "Tab", "Tab", "Down", "Tab",
+                "Down", "Down", "Down", "Down")
+    lesson.look("settings-chosen")
+    lesson.keys("Return")
+    scenario.desktop.wait_until_closed("Settings")
+    wait_until(lambda: written.read_bytes() == EXPERT_TIMES_AUTOPRODUCT, 5,
+               f"Data/settings.txt to hold the new settings (it holds {written.read_bytes()!r})")
+    quit_with_yes(lesson)
+
+    lesson = scenario.launch(folder)
+    shot = wait_for_question(lesson)
+    times_width = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
+    expect(0 < times_width < 90 and lots_of_width > 120,
+           f'the wording is {times_width} px wide with "x" and {lots_of_width} px with '
+           '"lots of"; the times sign should be much narrower')
+    # The dialog starts from what the file said: confirmed at once, it writes the same.
+    written.unlink()
+    lesson.open_dialog("Settings", "Settings")
+    lesson.look("settings-reopened")
+    lesson.keys("Return")
+    scenario.desktop.wait_until_closed("Settings")
+    wait_until(lambda: written.exists() and written.read_bytes() == EXPERT_TIMES_AUTOPRODUCT, 5,
+               "Data/settings.txt to be written again with the same settings")
+    # With automatic products a multiple of 2 goes straight on to the remainder.
+    lesson.keys("2", "Return")
+    lesson.wait_for_look("automatic-product",
+                         lambda s: look.entry_row_on(s, 2, look.AMOUNTS_COLUMN),
+                         "the remainder to be asked for at once")
+    quit_with_yes(lesson)
+    expect(not repository_settings.exists() or
+           repository_settings.read_bytes() == repository_before,
+           "the repository's Data/settings.txt was changed")
+
+
+def exit_prompt(scenario):
+    """Escape asks "Had enough?"; No goes back to the lesson, Yes ends the program
+    with 0; a close request from the window manager also ends it with 0."""
+    lesson = scenario.launch()
+    before = wait_for_question(lesson)
+    answer_exit_prompt(lesson, "n")
+    expect(lesson.run.running(), "the program ended although the answer was No")
+    lesson.keys("4")
+    lesson.wait_for_look("back-to-lesson",
+                         lambda s: s.differing_pixels(before, look.BOARD_BOX) > 0,
+                         "keys to reach the working-out again")
+    quit_with_yes(lesson)
+
+    lesson = scenario.launch()
+    wait_for_question(lesson)
+    from window_close import request_close  # needs python3-xlib; only this check does
+    expect(request_close(scenario.display.name, lesson.run.window),
+           "the window does not take WM_DELETE_WINDOW")
+    code = lesson.run.wait_for_exit()
+    expect(code == 0, f"closed by the window manager, the program ended with {code}, not 0")
+    expect(not scenario.desktop.windows_titled(TITLE), "the window is still there")
+
+
+SCENARIOS = {
+    "window": window,
+    "create_question": create_question_dialog,
+    "solve": solve,
+    "hover_restart": hover_and_restart,
+    "settings": settings,
+    "exit": exit_prompt,
+}

@@ -1,0 +1,120 @@
+"""Checks that a region of a screenshot shows a given text. The text is rendered with
+the same face and pixel size by ImageMagick; both pictures are reduced to the pixels
+mostly covered by ink and cut into glyphs at empty columns; then each glyph is
+compared with its counterpart. Different digits or words differ clearly glyph by
+glyph, so this tells "345 ÷ 7" from "346 ÷ 7" without any character recognition,
+while the small differences of two font renderers stay well below the limit."""
+
+import functools
+import subprocess
+from collections import Counter
+
+from screen import read_netpbm
+
+# Largest share of a glyph's ink (of the two renderings together) that may differ.
+# The same glyph from two renderers differs by up to about 0.2, different digits by
+# 0.35 or more.
+GLYPH_MISMATCH_LIMIT = 0.3
+
+
+@functools.lru_cache(maxsize=None)
+def font_file(family):
+    """The face the font system gives for a family name (Arial resolves to a
+    metric-compatible face on Linux), as the program's Qt backend gets it."""
+    return subprocess.run(["fc-match", "-f", "%{file}", family], check=True,
+                          capture_output=True, text=True).stdout.strip()
+
+
+def normalised(points):
+    """The points moved so that their bounding box starts at (0, 0)."""
+    if not points:
+        return frozenset()
+    left = min(x for x, _ in points)
+    top = min(y for _, y in points)
+    return frozenset((x - left, y - top) for x, y in points)
+
+
+def glyphs(points):
+    """The shape cut at empty columns, left to right, each piece normalised. Pieces
+    keep their height offsets within the line only through their own box, which is
+    enough to tell glyphs apart."""
+    columns = sorted({x for x, _ in points})
+    pieces, current = [], []
+    for x in columns:
+        if current and x != current[-1] + 1:
+            pieces.append(current)
+            current = []
+        current.append(x)
+    if current:
+        pieces.append(current)
+    return [normalised([(x, y) for x, y in points if piece[0] <= x <= piece[-1]])
+            for piece in pieces]
+
+
+@functools.lru_cache(maxsize=None)
+def reference_glyphs(text, pixel_size, family="Arial"):
+    """The glyphs of the text as ImageMagick renders it (72 dots per inch, so points
+    are pixels)."""
+    pgm = subprocess.run(
+        ["convert", "-background", "black", "-fill", "white", "-font", font_file(family),
+         "-pointsize", str(pixel_size), "label:" + text, "-depth", "8", "pgm:-"],
+        check=True, capture_output=True).stdout
+    width, height, _, samples = read_netpbm(pgm)
+    ink = [(i % width, i // width) for i, value in enumerate(samples[:width * height])
+           if value >= 128]
+    return glyphs(ink)
+
+
+def ink_glyphs(shot, box, colour, background=None):
+    """The glyphs formed by the pixels of the box at least half covered by `colour`
+    over `background` (by default the commonest colour of the box)."""
+    pixels = list(shot.region(*box))
+    if not pixels:
+        return []
+    if background is None:
+        background = Counter(p for _, _, p in pixels).most_common(1)[0][0]
+    span = [c - b for c, b in zip(colour, background)]
+    length = sum(s * s for s in span) or 1
+    ink = [(x, y) for x, y, p in pixels
+           if sum((v - b) * s for v, b, s in zip(p, background, span)) / length >= 0.5]
+    return glyphs(ink)
+
+
+def glyph_mismatch(seen, expected):
+    """Pixels in one glyph but not the other over pixels in either, for the best of
+    the nine one-pixel shifts."""
+    best = 1.0
+    for dx in (-1, 0, 1):
+        for dy in (-1, 0, 1):
+            shifted = {(x + dx, y + dy) for x, y in expected}
+            best = min(best, len(seen ^ shifted) / len(seen | shifted))
+    return best
+
+
+def mismatch(shot, box, text, colour, pixel_size, background=None):
+    """The worst glyph's mismatch; 1.0 when the glyph counts differ."""
+    seen = ink_glyphs(shot, box, colour, background)
+    expected = reference_glyphs(text, pixel_size)
+    if not seen or len(seen) != len(expected):
+        return 1.0
+    return max(glyph_mismatch(a, b) for a, b in zip(seen, expected))
+
+
+def shows_text(shot, box, text, colour, pixel_size, background=None):
+    """True when the pixels of `colour` in the box spell `text` and nothing else."""
+    return mismatch(shot, box, text, colour, pixel_size, background) <= GLYPH_MISMATCH_LIMIT
+
+
+def glyph_is(seen_glyph, character, pixel_size):
+    """True when one glyph seen on the screen is the given character."""
+    (expected,) = reference_glyphs(character, pixel_size)
+    return glyph_mismatch(seen_glyph, expected) <= GLYPH_MISMATCH_LIMIT
+
+
+def describe(shot, box, text, colour, pixel_size, background=None):
+    """A line for failure messages."""
+    seen = ink_glyphs(shot, box, colour, background)
+    value = mismatch(shot, box, text, colour, pixel_size, background)
+    return (f'"{text}" in {box}: {len(seen)} glyphs seen, '
+            f"{len(reference_glyphs(text, pixel_size))} expected, mismatch {value:.2f}, "
+            f"in {shot.path}")
