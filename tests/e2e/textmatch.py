@@ -52,22 +52,38 @@ def glyphs(points):
 
 
 @functools.lru_cache(maxsize=None)
-def reference_glyphs(text, pixel_size, family="Arial"):
-    """The glyphs of the text as ImageMagick renders it (72 dots per inch, so points
-    are pixels)."""
+def reference_points(text, pixel_size, family="Arial"):
+    """The ink of the text as ImageMagick renders it (72 dots per inch, so points are
+    pixels)."""
     pgm = subprocess.run(
         ["convert", "-background", "black", "-fill", "white", "-font", font_file(family),
          "-pointsize", str(pixel_size), "label:" + text, "-depth", "8", "pgm:-"],
         check=True, capture_output=True).stdout
     width, height, _, samples = read_netpbm(pgm)
-    ink = [(i % width, i // width) for i, value in enumerate(samples[:width * height])
-           if value >= 128]
-    return glyphs(ink)
+    return tuple((i % width, i // width) for i, value in enumerate(samples[:width * height])
+                 if value >= 128)
 
 
-def ink_glyphs(shot, box, colour, background=None):
-    """The glyphs formed by the pixels of the box at least half covered by `colour`
-    over `background` (by default the commonest colour of the box)."""
+def reference_glyphs(text, pixel_size, family="Arial"):
+    return glyphs(reference_points(text, pixel_size, family))
+
+
+def width_of(points):
+    return max(x for x, _ in points) - min(x for x, _ in points) + 1 if points else 0
+
+
+def line_width_matches(shot, box, text, colour, pixel_size, family, slack=0.03):
+    """For small print, where two renderers' glyphs differ too much to compare one by
+    one: true when the ink in the box is as wide as the text, within `slack` of its
+    width. Enough to tell apart messages of different lengths."""
+    seen = width_of(ink_points(shot, box, colour))
+    expected = width_of(reference_points(text, pixel_size, family))
+    return abs(seen - expected) <= slack * expected
+
+
+def ink_points(shot, box, colour, background=None):
+    """The pixels of the box at least half covered by `colour` over `background` (by
+    default the commonest colour of the box)."""
     pixels = list(shot.region(*box))
     if not pixels:
         return []
@@ -75,9 +91,13 @@ def ink_glyphs(shot, box, colour, background=None):
         background = Counter(p for _, _, p in pixels).most_common(1)[0][0]
     span = [c - b for c, b in zip(colour, background)]
     length = sum(s * s for s in span) or 1
-    ink = [(x, y) for x, y, p in pixels
-           if sum((v - b) * s for v, b, s in zip(p, background, span)) / length >= 0.5]
-    return glyphs(ink)
+    return [(x, y) for x, y, p in pixels
+            if sum((v - b) * s for v, b, s in zip(p, background, span)) / length >= 0.5]
+
+
+def ink_glyphs(shot, box, colour, background=None):
+    """The glyphs formed by the ink of `colour` in the box."""
+    return glyphs(ink_points(shot, box, colour, background))
 
 
 def glyph_mismatch(seen, expected):
@@ -91,18 +111,19 @@ def glyph_mismatch(seen, expected):
     return best
 
 
-def mismatch(shot, box, text, colour, pixel_size, background=None):
+def mismatch(shot, box, text, colour, pixel_size, background=None, family="Arial"):
     """The worst glyph's mismatch; 1.0 when the glyph counts differ."""
     seen = ink_glyphs(shot, box, colour, background)
-    expected = reference_glyphs(text, pixel_size)
+    expected = reference_glyphs(text, pixel_size, family)
     if not seen or len(seen) != len(expected):
         return 1.0
     return max(glyph_mismatch(a, b) for a, b in zip(seen, expected))
 
 
-def shows_text(shot, box, text, colour, pixel_size, background=None):
+def shows_text(shot, box, text, colour, pixel_size, background=None, family="Arial"):
     """True when the pixels of `colour` in the box spell `text` and nothing else."""
-    return mismatch(shot, box, text, colour, pixel_size, background) <= GLYPH_MISMATCH_LIMIT
+    return (mismatch(shot, box, text, colour, pixel_size, background, family)
+            <= GLYPH_MISMATCH_LIMIT)
 
 
 def glyph_is(seen_glyph, character, pixel_size):
@@ -111,10 +132,10 @@ def glyph_is(seen_glyph, character, pixel_size):
     return glyph_mismatch(seen_glyph, expected) <= GLYPH_MISMATCH_LIMIT
 
 
-def describe(shot, box, text, colour, pixel_size, background=None):
+def describe(shot, box, text, colour, pixel_size, background=None, family="Arial"):
     """A line for failure messages."""
     seen = ink_glyphs(shot, box, colour, background)
-    value = mismatch(shot, box, text, colour, pixel_size, background)
+    value = mismatch(shot, box, text, colour, pixel_size, background, family)
     return (f'"{text}" in {box}: {len(seen)} glyphs seen, '
-            f"{len(reference_glyphs(text, pixel_size))} expected, mismatch {value:.2f}, "
+            f"{len(reference_glyphs(text, pixel_size, family))} expected, mismatch {value:.2f}, "
             f"in {shot.path}")
