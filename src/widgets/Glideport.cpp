@@ -2,6 +2,7 @@
 // glides that carry a rectangle into view, with the origin clamped to the content.
 #include "widgets/Glideport.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -47,15 +48,16 @@ void Glideport::draw(BackBuffer& backBuffer) {
 void Glideport::update(double seconds, Point pointer) {
     // Time that did not move forward (zero, negative or not a number) cannot give a
     // speed or a distance. A drag still follows the pointer, so the content stays under
-    // it, but keeps the speed of the last real step so that a release still coasts as
-    // the pupil flung it; a coast simply waits for the next frame.
+    // it, but keeps the speed of the last measurable step so that a release still coasts
+    // as the pupil flung it; a coast simply waits for the next frame.
     const bool timePassed = seconds > 0.0;
     if (dragging) {
         const float dy = pointer.y - lastPointer.y;
         lastPointer = pointer;
         originY += dy;
-        if (timePassed) {
-            velocity = dy / seconds;
+        const double speed = timePassed ? dy / seconds : 0.0;
+        if (timePassed && std::isfinite(speed)) {
+            velocity = speed;
         }
     } else if (velocity != 0.0 && timePassed) {
         // The position moves with the speed from before this frame's decay.

@@ -54,14 +54,6 @@ TEST_F(GlideportTest, CoastUpwardsDeceleratesSymmetrically) {
     EXPECT_NEAR(panel.originY, -604.0f, 1e-3);
 }
 
-TEST_F(GlideportTest, FirstCoastingFrameMovesWithTheSpeedBeforeDecay) {
-    Glideport panel = makeTallPanel(-500.0f);
-    panel.velocity = 400.0;
-    panel.update(frameSeconds, {});
-    EXPECT_NEAR(panel.originY, -492.0f, 1e-4);
-    EXPECT_NEAR(panel.velocity, 384.0, 1e-9);
-}
-
 TEST_F(GlideportTest, DecayNeverReversesTheSpeed) {
     Glideport panel = makeTallPanel(-500.0f);
     panel.velocity = 10.0;
@@ -129,14 +121,14 @@ TEST_F(GlideportTest, DraggingPastTheBottomClamps) {
     EXPECT_EQ(panel.velocity, 0.0);
 }
 
-TEST_F(GlideportTest, DragStepWithoutElapsedTimeStaysFiniteAndUnderThePointer) {
+TEST_F(GlideportTest, DragStepWithoutMeasurableTimeStaysFiniteAndUnderThePointer) {
     Glideport panel = makeTallPanel(-500.0f);
     ASSERT_TRUE(panel.pointerDown({100.0f, 300.0f}));
     panel.update(frameSeconds, {100.0f, 310.0f});
     const double flingSpeed = panel.velocity;
     ASSERT_NEAR(flingSpeed, 500.0, 1e-6);
 
-    for (double seconds : {0.0, -0.02, std::nan("")}) {
+    for (double seconds : {0.0, -0.02, std::nan(""), 1e-320}) {
         const float before = panel.originY;
         panel.update(seconds, {100.0f, panel.lastPointer.y + 5.0f});
         EXPECT_TRUE(std::isfinite(panel.velocity)) << "seconds " << seconds;
@@ -189,15 +181,6 @@ TEST_F(GlideportTest, ContentHeightHysteresis) {
     panel.setContentHeight(749.0f);
     EXPECT_EQ(panel.contentHeight, 749.0f) << "a shrink beyond 250 applies";
     EXPECT_EQ(panel.originY, 574.0f - 749.0f) << "the two bottoms meet";
-}
-
-TEST_F(GlideportTest, BigShrinkLeavesAnOriginThatStillFits) {
-    Glideport panel = makePanel();
-    panel.setContentHeight(1000.0f);
-    panel.originY = -100.0f;
-    panel.setContentHeight(700.0f);
-    EXPECT_EQ(panel.contentHeight, 700.0f);
-    EXPECT_EQ(panel.originY, -100.0f);
 }
 
 TEST_F(GlideportTest, ScrollToShowTheTopFromFarDown) {
@@ -281,17 +264,6 @@ TEST_F(GlideportTest, PressOffTheContentChangesNothing) {
 
     Glideport tall = makeTallPanel(-500.0f);
     EXPECT_TRUE(tall.pointerDown({100.0f, 590.0f})) << "below the view on taller content";
-}
-
-TEST_F(GlideportTest, OriginAccessorsReportTheOrigin) {
-    Glideport panel = makeTallPanel(-321.5f);
-    float x = -1.0f;
-    float y = 1.0f;
-    panel.getOrigin(x, y);
-    EXPECT_EQ(x, 0.0f);
-    EXPECT_EQ(y, -321.5f);
-    EXPECT_EQ(panel.getOriginY(), -321.5f);
-    EXPECT_EQ(panel.getOriginX(), 0.0f);
 }
 
 TEST_F(GlideportTest, ClampPrefersTheBottomRule) {

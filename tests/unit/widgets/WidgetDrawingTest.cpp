@@ -135,12 +135,4 @@ TEST_F(WidgetDrawingTest, ErrorColourColoursTextAndFrame) {
     EXPECT_EQ(narrow(text.text), "9");
 }
 
-TEST_F(WidgetDrawingTest, EachDrawIsOnePass) {
-    NumericInput row(2);
-    Glideport panel(0.0, 800.0, 0.0f, 0.0f, 480.0f, 574.0f, 480.0f, 574.0f);
-    panel.draw(buffer);
-    row.draw(buffer, {});
-    EXPECT_EQ(buffer.passCount, 2);
-}
-
 }  // namespace
