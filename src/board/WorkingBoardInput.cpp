@@ -1,0 +1,296 @@
+// The pupil's side of the working-out board: key presses and their checking, the
+// Repeat, Delete and Up icons, the remembered typing directions and error recovery.
+#include <cstdint>
+#include <numeric>
+
+#include "board/WorkingBoard.h"
+#include "platform/KeyCodes.h"
+
+namespace {
+// The Repeat and Delete press areas are this size whatever their pictures are.
+constexpr float iconSize = 25.0f;
+// Icons sit this far below the top of their line.
+constexpr float iconDrop = 12.0f;
+constexpr float repeatIconX = 25.0f;
+constexpr float deleteIconX = 3.0f;
+// The Up icon's press area starts this far down the panel.
+constexpr float upIconAreaTop = 3.0f;
+
+bool isErrorState(BoardState state) {
+    return state == AnswerWrong || state == MultipleTooBig || state == ProductWrong ||
+           state == RemainderWrong;
+}
+
+// A wrong entry stays in the row, shown in the error colour, until it is cleared.
+void markWrong(WorkingBoard& board, BoardState errorState) {
+    board.entryRow->colour = board.entryRow->errorColour;
+    board.state = errorState;
+}
+
+// Once the product is known, the remainder is either written by the board or asked for.
+void afterProduct(WorkingBoard& board) {
+    if (board.remainderIsGiven()) {
+        board.recordStep();
+    } else {
+        board.enterStage(EnterRemainder);
+    }
+}
+
+void checkAnswer(WorkingBoard& board, int typed) {
+    board.answer = typed;
+    if (typed == board.sumOfMultiples()) {
+        board.state = Finished;
+        return;
+    }
+    board.answer = 0;
+    markWrong(board, AnswerWrong);
+}
+
+void checkMultiple(WorkingBoard& board, int typed) {
+    if (typed * board.divisor > board.remaining) {
+        // The rejected product is kept so that it can be shown beside the row.
+        board.currentProduct = typed * board.divisor;
+        markWrong(board, MultipleTooBig);
+        return;
+    }
+    board.currentMultiple = typed;
+    if (!board.isKnownMultiple(typed)) {
+        board.enterStage(EnterProduct);
+        return;
+    }
+    board.currentProduct = typed * board.divisor;
+    afterProduct(board);
+}
+
+void checkProduct(WorkingBoard& board, int typed) {
+    if (typed != board.currentMultiple * board.divisor) {
+        markWrong(board, ProductWrong);
+        return;
+    }
+    board.currentProduct = typed;
+    afterProduct(board);
+}
+
+void checkRemainder(WorkingBoard& board, int typed) {
+    if (typed != board.remaining - board.currentProduct) {
+        markWrong(board, RemainderWrong);
+        return;
+    }
+    board.recordStep();
+}
+
+// Enter: checks the row's value against the stage. A multiple or product of 0 (an
+// empty row) is not an answer yet, so Enter waits for one.
+void checkEntry(WorkingBoard& board) {
+    const int typed = board.entryRow->value;
+    switch (board.state) {
+        case EnterAnswer:
+            checkAnswer(board, typed);
+            return;
+        case EnterMultiple:
+            if (typed != 0) {
+                checkMultiple(board, typed);
+            }
+            return;
+        case EnterProduct:
+            if (typed != 0) {
+                checkProduct(board, typed);
+            }
+            return;
+        case EnterRemainder:
+            checkRemainder(board, typed);
+            return;
+        default:
+            return;  // Finished: Enter means nothing any more.
+    }
+}
+
+void repeatStep(WorkingBoard& board, int multiple) {
+    board.currentMultiple = multiple;
+    board.currentProduct = multiple * board.divisor;
+    // Unlike a typed multiple, a repeated one asks for the remainder even when it is 0.
+    if (board.autoRemainder) {
+        board.recordStep();
+    } else {
+        board.enterStage(EnterRemainder);
+    }
+}
+
+// Completed step i has its line at rowHeight + 2 x rowHeight x i; only the steps that
+// still fit into what remains show the icon.
+bool pressRepeat(WorkingBoard& board, Point content) {
+    float top = 0.0f;
+    for (int multiple : board.usedMultiples) {
+        const bool fits = multiple * board.divisor <= board.remaining;
+        const Point iconTopLeft{repeatIconX, top + board.rowHeight + iconDrop};
+        if (fits && pointInRectangle(content, iconTopLeft, iconSize, iconSize)) {
+            repeatStep(board, multiple);
+            return true;
+        }
+        top += 2.0f * board.rowHeight;
+    }
+    return false;
+}
+
+// The Delete icon stands on the line of the step in progress, or, with none in
+// progress, on the last completed step's line.
+float deleteIconTop(const WorkingBoard& board) {
+    const std::size_t steps = board.usedMultiples.size();
+    float top = board.rowHeight + iconDrop;
+    if (steps > 1) {
+        top += board.rowHeight * (2.0f * static_cast<float>(steps) - 2.0f);
+    }
+    if (board.currentMultiple > 0 && steps > 0) {
+        top += 2.0f * board.rowHeight;
+    }
+    return top;
+}
+
+bool pressDelete(WorkingBoard& board, Point content) {
+    if (!pointInRectangle(content, {deleteIconX, deleteIconTop(board)}, iconSize, iconSize)) {
+        return false;
+    }
+    if (board.currentMultiple > 0) {
+        board.currentProduct = 0;
+        board.currentMultiple = 0;
+        board.enterStage(EnterMultiple);  // The step in progress is abandoned.
+        return true;
+    }
+    if (board.usedMultiples.empty()) {
+        return false;
+    }
+    // The last completed step is taken back and its product restored.
+    board.remaining += board.usedMultiples.back() * board.divisor;
+    board.usedMultiples.pop_back();
+    board.enterStage(EnterMultiple);
+    return true;
+}
+
+bool pressUp(const WorkingBoard& board, Point point) {
+    if (!board.upIconShown || !board.upIcon) {
+        return false;
+    }
+    const auto width = static_cast<float>(board.upIcon->width());
+    const auto height = static_cast<float>(board.upIcon->height());
+    return pointInRectangle(point, {0.0f, upIconAreaTop}, width, height);
+}
+}  // namespace
+
+void WorkingBoard::keyPressed(int key) {
+    if (!entryRow) {
+        return;  // No question has been set up yet.
+    }
+    // Only the low byte of the code counts, as a signed 8-bit number.
+    key = static_cast<std::int8_t>(static_cast<std::uint8_t>(key & 0xFF));
+
+    const Rectangle rowBounds = entryRow->bounds();
+    const float top = glideport.originY + rowBounds.y;
+    if (top < 0.0f || top + rowBounds.height > glideport.viewHeight) {
+        glideToBottom();
+    }
+    if (isErrorState(state)) {
+        clearError();  // The key only clears the error; it is not typed.
+        return;
+    }
+    if (key != KeyCode::Enter) {
+        entryRow->applyKey(key);
+        if (key == KeyCode::Space) {
+            rememberDirection();
+        }
+        return;
+    }
+    checkEntry(*this);
+}
+
+void WorkingBoard::pressAt(Point point) {
+    const Point content{point.x, point.y - glideport.getOriginY()};
+    if (state == Finished) {
+        return;
+    }
+    if (isErrorState(state)) {
+        clearError();  // The press then goes on as usual.
+    }
+    if (state >= EnterMultiple) {
+        if (!usedMultiples.empty() && pressRepeat(*this, content)) {
+            return;
+        }
+        if ((!usedMultiples.empty() || currentMultiple > 0) && pressDelete(*this, content)) {
+            return;
+        }
+    }
+    if (pressUp(*this, point)) {
+        glideport.scrollToShow({0.0f, 0.0f, 1.0f, 1.0f});  // back to the top
+        return;
+    }
+    glideport.pointerDown(point);
+}
+
+void WorkingBoard::rememberDirection() {
+    if (!entryRow) {
+        return;
+    }
+    const int direction = entryRow->rightToLeft;
+    switch (state) {
+        case EnterAnswer:
+            answerRightToLeft = direction;
+            return;
+        case EnterMultiple:
+            multipleRightToLeft = direction;
+            return;
+        case EnterProduct:
+            productRightToLeft = direction;
+            return;
+        case EnterRemainder:
+            remainderRightToLeft = direction;
+            return;
+        default:
+            return;  // Error states and Finished keep no direction.
+    }
+}
+
+bool WorkingBoard::isKnownMultiple(int multiple) const {
+    // The product of 1, or of a multiple used before, is written without asking.
+    if (autoProduct || multiple == 1) {
+        return true;
+    }
+    for (int used : usedMultiples) {
+        if (used == multiple) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WorkingBoard::remainderIsGiven() const {
+    // A product equal to what remains leaves 0, which needs no typing.
+    return autoRemainder || remaining == currentProduct;
+}
+
+int WorkingBoard::sumOfMultiples() const {
+    return std::accumulate(usedMultiples.begin(), usedMultiples.end(), 0);
+}
+
+void WorkingBoard::clearError() {
+    if (!entryRow) {
+        return;
+    }
+    entryRow->colour = entryRow->normalColour;
+    entryRow->clear();
+    switch (state) {
+        case AnswerWrong:
+            state = EnterAnswer;
+            return;
+        case MultipleTooBig:
+            currentProduct = 0;
+            state = EnterMultiple;
+            return;
+        case ProductWrong:
+            state = EnterProduct;
+            return;
+        case RemainderWrong:
+            state = EnterRemainder;
+            return;
+        default:
+            return;
+    }
+}
