@@ -204,14 +204,6 @@ TEST_F(WorkingBoardDrawingTest, WorkedExampleIsDrawnCallByCall) {
     EXPECT_FALSE(entryRowText()) << "a finished board shows no entry row";
 }
 
-TEST_F(WorkingBoardDrawingTest, GlideportBackgroundComesFirst) {
-    setSteps(100, 7, {}, EnterMultiple);
-    draw();
-    ASSERT_FALSE(buffer.calls.empty());
-    EXPECT_EQ(buffer.calls.front().kind, DrawKind::FillRectangle);
-    EXPECT_EQ(buffer.calls.front().colour, viewBackground);
-}
-
 TEST_F(WorkingBoardDrawingTest, FreshQuestionShowsDividendWordingAndEntryRowOnly) {
     setSteps(100, 7, {}, EnterMultiple);
     draw();
