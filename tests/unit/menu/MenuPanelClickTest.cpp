@@ -10,8 +10,6 @@ namespace {
 
 class MenuPanelClickTest : public ::testing::Test {
 protected:
-    MenuPanelClickTest() { registerProgramImageSizes(services); }
-
     // One frame's hover update followed by a press and a release at the same place,
     // as the shell sees a plain click. Returns the fired command or -1.
     int clickAt(Point point) {

@@ -1,0 +1,112 @@
+// The stored dialog templates (Settings, Create Question, About) and the lookups the
+// backends build them with.
+#include "resources/DialogTemplates.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+using namespace ControlStyle;
+using Kind = ControlKind;
+
+// Settings: difficulty on the left, the working-out options and the wording on the
+// right, OK and Cancel along the bottom.
+constexpr ControlTemplate settingsControls[] = {
+    {ControlId::Ok, Kind::DefaultPushButton, u"OK", 24, 135, 50, 14, TabStop},
+    {ControlId::Cancel, Kind::PushButton, u"Cancel", 106, 135, 50, 14, TabStop},
+    {ControlId::WorkingOutGroup, Kind::GroupBox, u"Working Out", 91, 7, 78, 64, 0},
+    {ControlId::AutoProduct, Kind::CheckBox, u"AutoProduct", 100, 20, 64, 15, TabStop | GroupStart},
+    {ControlId::AutoRemainder, Kind::CheckBox, u"AutoRemainder", 100, 44, 64, 16,
+     TabStop | GroupStart},
+    {ControlId::DisplayGroup, Kind::GroupBox, u"Display", 90, 72, 78, 56, 0},
+    {ControlId::LotsOf, Kind::RadioButton, u"\"lots of\"", 100, 83, 44, 19, GroupStart},
+    {ControlId::Times, Kind::RadioButton, u"\"x\"", 100, 100, 30, 16, 0},
+    {ControlId::Beginner, Kind::RadioButton, u"Beginner", 15, 17, 55, 21, GroupStart},
+    {ControlId::Novice, Kind::RadioButton, u"Novice", 15, 37, 55, 21, 0},
+    {ControlId::Intermediate, Kind::RadioButton, u"Intermediate", 15, 57, 55, 21, 0},
+    {ControlId::Advanced, Kind::RadioButton, u"Advanced", 15, 77, 55, 21, 0},
+    {ControlId::Expert, Kind::RadioButton, u"Expert", 15, 97, 55, 21, 0},
+    {ControlId::DifficultyGroup, Kind::GroupBox, u"Difficulty", 6, 6, 72, 121, 0},
+};
+
+// Create Question: dividend, division sign and divisor on one line above OK and
+// Cancel. Tab order runs from the dividend straight to the divisor.
+constexpr ControlTemplate createQuestionControls[] = {
+    {ControlId::Ok, Kind::DefaultPushButton, u"OK", 7, 51, 50, 14, TabStop},
+    {ControlId::Cancel, Kind::PushButton, u"Cancel", 92, 51, 50, 14, TabStop},
+    {ControlId::Dividend, Kind::Edit, u"", 18, 19, 43, 15,
+     Border | TabStop | DigitsOnly | AutoHorizontalScroll | WantReturn},
+    {ControlId::DivisionSign, Kind::StaticText, u"\u00F7", 68, 21, 13, 16, GroupStart},
+    {ControlId::Divisor, Kind::Edit, u"", 80, 19, 29, 14,
+     Border | TabStop | DigitsOnly | AutoHorizontalScroll},
+};
+
+// About: the stored picture with the OK button over its lower right part.
+constexpr ControlTemplate aboutControls[] = {
+    {ControlId::AboutPicture, Kind::StaticPicture, u"", 7, 7, 267, 106, 0, aboutBitmapNumber},
+    {ControlId::Ok, Kind::DefaultPushButton, u"OK", 211, 76, 41, 14, TabStop},
+};
+
+constexpr std::u16string_view dialogFont = u"MS Shell Dlg";
+
+const DialogTemplate templates[] = {
+    {DialogNumber::Settings, u"Settings", 176, 156, dialogFont, 8, 400, true,
+     DialogPlacement::CentreOnScreen, true, false, settingsControls},
+    {DialogNumber::CreateQuestion, u"Create Question", 149, 72, dialogFont, 8, 400, true,
+     DialogPlacement::CentreOnPointer, false, false, createQuestionControls},
+    {DialogNumber::About, u"About", 281, 120, dialogFont, 8, 400, false,
+     DialogPlacement::CentreOnScreen, false, true, aboutControls},
+};
+
+}  // namespace
+
+const DialogTemplate* findDialogTemplate(int number) {
+    const auto found =
+        std::find_if(std::begin(templates), std::end(templates),
+                     [number](const DialogTemplate& t) { return t.number == number; });
+    return found == std::end(templates) ? nullptr : &*found;
+}
+
+const ControlTemplate* findControl(const DialogTemplate& dialog, int controlId) {
+    const auto found =
+        std::find_if(dialog.controls.begin(), dialog.controls.end(),
+                     [controlId](const ControlTemplate& c) { return c.id == controlId; });
+    return found == dialog.controls.end() ? nullptr : &*found;
+}
+
+std::vector<std::vector<int>> radioGroups(const DialogTemplate& dialog) {
+    std::vector<std::vector<int>> groups;
+    std::vector<int> current;
+    for (const ControlTemplate& control : dialog.controls) {
+        if ((control.styles & GroupStart) != 0 && !current.empty()) {
+            groups.push_back(current);
+            current.clear();
+        }
+        if (control.kind == Kind::RadioButton) {
+            current.push_back(control.id);
+        }
+    }
+    if (!current.empty()) {
+        groups.push_back(current);
+    }
+    return groups;
+}
+
+int nextTabStop(const DialogTemplate& dialog, int controlId) {
+    const auto controls = dialog.controls;
+    const auto count = static_cast<std::ptrdiff_t>(controls.size());
+    const auto from =
+        std::find_if(controls.begin(), controls.end(),
+                     [controlId](const ControlTemplate& c) { return c.id == controlId; });
+    // Starting one before the first control makes an unknown id begin at the top.
+    const std::ptrdiff_t start = from == controls.end() ? -1 : from - controls.begin();
+    for (std::ptrdiff_t step = 1; step <= count; ++step) {
+        const ControlTemplate& candidate =
+            controls[static_cast<std::size_t>((start + step) % count)];
+        if ((candidate.styles & TabStop) != 0) {
+            return candidate.id;
+        }
+    }
+    return 0;
+}

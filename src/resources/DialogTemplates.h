@@ -1,0 +1,108 @@
+// The three dialogs stored with the program as plain data that every backend builds
+// from: each control's id, kind, caption, place and size in dialog units, and styles.
+#pragma once
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+// Template numbers of the stored dialogs.
+namespace DialogNumber {
+constexpr int Settings = 106;
+constexpr int CreateQuestion = 108;
+constexpr int About = 109;
+}  // namespace DialogNumber
+
+// The stored picture the About dialog shows (400 x 173 pixels, 24-bit).
+constexpr int aboutBitmapNumber = 118;
+
+// Control ids, shared by the dialog procedures and the backends that build the dialogs.
+namespace ControlId {
+constexpr int Ok = 1;
+constexpr int Cancel = 2;
+constexpr int WorkingOutGroup = 1001;
+constexpr int AutoProduct = 1002;
+constexpr int AutoRemainder = 1003;
+constexpr int LotsOf = 1004;    // the "lots of" wording
+constexpr int Times = 1005;     // the "x" wording
+constexpr int Beginner = 1006;  // 1006 to 1010: difficulty 0 (Beginner) to 4 (Expert)
+constexpr int Novice = 1007;
+constexpr int Intermediate = 1008;
+constexpr int Advanced = 1009;
+constexpr int Expert = 1010;
+constexpr int DifficultyGroup = 1011;
+constexpr int DisplayGroup = 1012;
+constexpr int Dividend = 1015;
+constexpr int Divisor = 1016;
+constexpr int DivisionSign = 1017;
+constexpr int AboutPicture = -1;  // a static control that is never addressed
+}  // namespace ControlId
+
+enum class ControlKind {
+    DefaultPushButton,  // pressed by Enter
+    PushButton,
+    GroupBox,     // a titled frame drawn behind other controls; holds none of them
+    CheckBox,     // ticks and clears itself when clicked
+    RadioButton,  // checks itself and clears the others of its group when clicked
+    Edit,         // one line of text
+    StaticText,
+    StaticPicture,  // shows the stored bitmap named by bitmapNumber
+};
+
+// Style marks of a control, combined as bits.
+namespace ControlStyle {
+constexpr unsigned TabStop = 1u << 0;
+// The first control of a group; the group runs up to the next control so marked.
+// Controls before the first mark form a group of their own.
+constexpr unsigned GroupStart = 1u << 1;
+constexpr unsigned Border = 1u << 2;
+constexpr unsigned DigitsOnly = 1u << 3;            // edits: only 0 to 9 can be typed
+constexpr unsigned AutoHorizontalScroll = 1u << 4;  // edits: text may outgrow the box
+constexpr unsigned WantReturn = 1u << 5;            // edits: multi-line Enter handling
+}  // namespace ControlStyle
+
+struct ControlTemplate {
+    int id = 0;
+    ControlKind kind = ControlKind::StaticText;
+    std::u16string_view caption;
+    int x = 0;  // position and size in dialog units
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    unsigned styles = 0;   // ControlStyle bits
+    int bitmapNumber = 0;  // StaticPicture only
+};
+
+enum class DialogPlacement {
+    CentreOnScreen,
+    CentreOnPointer,  // moved back inside the screen when that would cut it off
+};
+
+struct DialogTemplate {
+    int number = 0;
+    std::u16string_view caption;
+    int width = 0;  // client area in dialog units
+    int height = 0;
+    std::u16string_view fontName;
+    int fontPointSize = 0;
+    int fontWeight = 0;
+    bool systemMenu = false;  // a system menu and close box in the caption
+    DialogPlacement placement = DialogPlacement::CentreOnScreen;
+    bool controlParent = false;  // extended style: tabbing enters nested controls
+    bool noActivate = false;     // extended style: does not take activation when shown
+    std::span<const ControlTemplate> controls;  // in template order, which is tab order
+};
+
+// The stored template with this number, or null if there is none.
+const DialogTemplate* findDialogTemplate(int number);
+
+// The control with this id in the template, or null.
+const ControlTemplate* findControl(const DialogTemplate& dialog, int controlId);
+
+// The ids of the radio buttons of each group that holds any, in template order.
+std::vector<std::vector<int>> radioGroups(const DialogTemplate& dialog);
+
+// The next control after controlId, in template order and wrapping round, that is a
+// tab stop: where the focus goes on Tab or on a request for the next control. An id
+// not in the template starts from the beginning. 0 when there is no tab stop.
+int nextTabStop(const DialogTemplate& dialog, int controlId);

@@ -1,0 +1,195 @@
+// The Settings and About dialogs against a scripted dialog: the controls shown from
+// the current values, what OK stores and writes, what Cancel leaves alone, and an
+// About dialog that Escape cannot close.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "app/Dialogs.h"
+#include "fakes/FakeDialogHost.h"
+#include "fakes/FakeDrawing.h"
+#include "lesson/LessonPanel.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int ok = 1;
+constexpr int cancel = 2;
+constexpr int autoProduct = 1002;
+constexpr int autoRemainder = 1003;
+constexpr int lotsOf = 1004;
+constexpr int times = 1005;
+constexpr int beginner = 1006;
+constexpr int expert = 1010;
+
+// Runs the test inside a fresh empty folder (with a Data folder unless asked not to)
+// and goes back to the previous working directory afterwards.
+class TemporaryWorkingDirectory {
+public:
+    explicit TemporaryWorkingDirectory(bool withDataFolder = true)
+        : previous(fs::current_path()),
+          folder(fs::temp_directory_path() /
+                 ("bricketing-dialog-" + std::to_string(std::random_device{}()))) {
+        fs::create_directories(folder);
+        if (withDataFolder) {
+            fs::create_directory(folder / "Data");
+        }
+        fs::current_path(folder);
+    }
+    ~TemporaryWorkingDirectory() {
+        fs::current_path(previous);
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    TemporaryWorkingDirectory(const TemporaryWorkingDirectory&) = delete;
+    TemporaryWorkingDirectory& operator=(const TemporaryWorkingDirectory&) = delete;
+
+private:
+    fs::path previous;
+    fs::path folder;
+};
+
+std::string fileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    void setValues(bool displayLotsOf, bool product, bool remainder, int difficulty) {
+        panel.board.displayLotsOf = displayLotsOf;
+        panel.board.autoProduct = product;
+        panel.board.autoRemainder = remainder;
+        panel.difficulty = difficulty;
+    }
+
+    void expectValues(bool displayLotsOf, bool product, bool remainder, int difficulty) {
+        EXPECT_EQ(panel.board.displayLotsOf, displayLotsOf);
+        EXPECT_EQ(panel.board.autoProduct, product);
+        EXPECT_EQ(panel.board.autoRemainder, remainder);
+        EXPECT_EQ(panel.difficulty, difficulty);
+    }
+
+    // The pupil's choices: "x", both automatic fills, Expert.
+    void chooseTimesBothAutoExpert() {
+        dialog.checkRadioButton(beginner, expert, expert);
+        dialog.checkRadioButton(lotsOf, times, times);
+        dialog.setChecked(autoProduct, true);
+        dialog.setChecked(autoRemainder, true);
+    }
+
+    FakeDrawingServices services;
+    LessonPanel panel;
+    SettingsDialog procedure{panel};
+    FakeDialogHost dialog{{ok, cancel, autoProduct, autoRemainder}};
+};
+
+TEST_F(SettingsDialogTest, OpeningShowsTheCurrentValues) {
+    setValues(false, true, false, 3);
+    dialog.open(procedure);
+    for (int id = beginner; id <= expert; ++id) {
+        EXPECT_EQ(dialog.isChecked(id), id == 1009) << "radio " << id;
+    }
+    EXPECT_FALSE(dialog.isChecked(lotsOf));
+    EXPECT_TRUE(dialog.isChecked(times));
+    EXPECT_TRUE(dialog.isChecked(autoProduct));
+    EXPECT_FALSE(dialog.isChecked(autoRemainder));
+    EXPECT_EQ(dialog.focus, ok);  // left to the first tab stop
+
+    FakeDialogHost second{{ok, cancel}};
+    setValues(true, false, true, 0);
+    second.open(procedure);
+    EXPECT_TRUE(second.isChecked(beginner));
+    EXPECT_FALSE(second.isChecked(1007));
+    EXPECT_TRUE(second.isChecked(lotsOf));
+    EXPECT_FALSE(second.isChecked(times));
+    EXPECT_FALSE(second.isChecked(autoProduct));
+    EXPECT_TRUE(second.isChecked(autoRemainder));
+}
+
+TEST_F(SettingsDialogTest, OkStoresTheChoicesAndWritesTheExactFile) {
+    TemporaryWorkingDirectory workingDirectory;
+    setValues(true, false, false, 1);
+    dialog.open(procedure);
+    chooseTimesBothAutoExpert();
+    EXPECT_TRUE(dialog.command(procedure, ok));
+    EXPECT_TRUE(dialog.ended);
+    EXPECT_EQ(dialog.endResult, 0);
+    expectValues(false, true, true, 4);
+    EXPECT_EQ(fileText("Data/settings.txt"),
+              "DISPLAY:TIMES // LOTSOF for \"lots of\" or TIMES for \"x\"; changes display in "
+              "working out\n"
+              "AUTOPRODUCT:ON // ON or OFF; if on, calculates products for each multiple "
+              "automatically\n"
+              "AUTOREMAINDER:ON // ON or OFF; if on, calculates the remainder each time "
+              "automatically\n"
+              "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT");
+}
+
+TEST_F(SettingsDialogTest, OkWithNothingChangedRewritesTheSameValues) {
+    TemporaryWorkingDirectory workingDirectory;
+    setValues(true, false, true, 2);
+    dialog.open(procedure);
+    dialog.command(procedure, ok);
+    expectValues(true, false, true, 2);
+    const std::string text = fileText("Data/settings.txt");
+    EXPECT_EQ(text.rfind("DISPLAY:LOTSOF //", 0), 0u);
+    EXPECT_NE(text.find("\nAUTOPRODUCT:OFF //"), std::string::npos);
+    EXPECT_NE(text.find("\nAUTOREMAINDER:ON //"), std::string::npos);
+    EXPECT_NE(text.find("\nDIFFICULTY:INTERMEDIATE //"), std::string::npos);
+}
+
+TEST_F(SettingsDialogTest, CancelStoresAndWritesNothing) {
+    TemporaryWorkingDirectory workingDirectory;
+    setValues(true, false, false, 1);
+    dialog.open(procedure);
+    chooseTimesBothAutoExpert();
+    EXPECT_TRUE(dialog.command(procedure, cancel));
+    EXPECT_TRUE(dialog.ended);
+    EXPECT_EQ(dialog.endResult, 0);
+    expectValues(true, false, false, 1);
+    EXPECT_FALSE(fs::exists("Data/settings.txt"));
+}
+
+TEST_F(SettingsDialogTest, ChoicesStandWhenTheFileCannotBeWritten) {
+    TemporaryWorkingDirectory workingDirectory(false);
+    setValues(true, false, false, 0);
+    dialog.open(procedure);
+    chooseTimesBothAutoExpert();
+    EXPECT_FALSE(saveSettingsFromDialog(panel, dialog));
+    expectValues(false, true, true, 4);
+    EXPECT_FALSE(fs::exists("Data"));
+}
+
+TEST_F(SettingsDialogTest, TheHighestCheckedDifficultyWins) {
+    TemporaryWorkingDirectory workingDirectory;
+    dialog.setChecked(1007, true);
+    dialog.setChecked(1009, true);
+    EXPECT_TRUE(saveSettingsFromDialog(panel, dialog));
+    EXPECT_EQ(panel.difficulty, 3);
+}
+
+TEST_F(SettingsDialogTest, OtherCommandsAreNotHandled) {
+    dialog.open(procedure);
+    EXPECT_FALSE(dialog.command(procedure, autoProduct));
+    EXPECT_FALSE(dialog.ended);
+}
+
+TEST(AboutDialogTest, OnlyOkClosesIt) {
+    AboutDialog procedure;
+    FakeDialogHost dialog{{ok}};
+    dialog.open(procedure);
+    EXPECT_EQ(dialog.focus, ok);
+    EXPECT_FALSE(dialog.command(procedure, cancel));
+    EXPECT_FALSE(dialog.ended);
+    EXPECT_TRUE(dialog.command(procedure, ok));
+    EXPECT_TRUE(dialog.ended);
+    EXPECT_EQ(dialog.endResult, 0);
+}
+
+}  // namespace
