@@ -1,0 +1,473 @@
+// Builds the stored dialogs with Qt widgets, placed in dialog units converted by the
+// dialog font's base units, and runs them for the neutral procedures; also the
+// program's message boxes.
+#include "platform/qt/QtDialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCursor>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+#include <map>
+#include <string_view>
+
+#include "resources/DialogTemplates.h"
+
+namespace {
+
+QString toQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The picture stored with the program under a bitmap number, as a Qt resource.
+QString bitmapResourcePath(int bitmapNumber) {
+    return bitmapNumber == aboutBitmapNumber ? QStringLiteral(":/about.bmp") : QString();
+}
+
+// The template's font; when its family is not installed, the application's default
+// family at the template's size, so the dialog keeps its proportions.
+QFont dialogFont(const DialogTemplate& dialog) {
+    const QString family = toQString(dialog.fontName);
+    QFont font = QFontDatabase::families().contains(family, Qt::CaseInsensitive)
+                     ? QFont(family)
+                     : QApplication::font();
+    font.setPointSize(dialog.fontPointSize);
+    font.setWeight(static_cast<QFont::Weight>(dialog.fontWeight));
+    return font;
+}
+
+// Dialog units to pixels by the window system's rule: a horizontal unit is a quarter of
+// the font's average character width, a vertical unit an eighth of its height.
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font) {
+        const QFontMetrics metrics(font);
+        const int alphabet = metrics.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        baseX = std::max(1, (alphabet / 26 + 1) / 2);
+        baseY = std::max(1, metrics.height());
+    }
+    int x(int units) const { return roundedScale(units, baseX, 4); }
+    int y(int units) const { return roundedScale(units, baseY, 8); }
+    QRect rect(const ControlTemplate& c) const { return {x(c.x), y(c.y), x(c.width), y(c.height)}; }
+
+private:
+    // units * base / divisor, rounded half away from zero.
+    static int roundedScale(int units, int base, int divisor) {
+        const int product = units * base;
+        return product >= 0 ? (product + divisor / 2) / divisor
+                            : -((-product + divisor / 2) / divisor);
+    }
+    int baseX = 1;
+    int baseY = 1;
+};
+
+Qt::FocusPolicy focusPolicyOf(const ControlTemplate& control) {
+    if (control.kind == ControlKind::GroupBox || control.kind == ControlKind::StaticText ||
+        control.kind == ControlKind::StaticPicture) {
+        return Qt::NoFocus;
+    }
+    // Controls without the tab-stop mark take the focus only when clicked.
+    return (control.styles & ControlStyle::TabStop) != 0 ? Qt::StrongFocus : Qt::ClickFocus;
+}
+
+// Checks or clears a button even in an exclusive group, which on its own refuses to
+// clear its checked member.
+void setButtonChecked(QAbstractButton& button, bool checked) {
+    QButtonGroup* group = button.group();
+    const bool exclusive = group != nullptr && group->exclusive();
+    if (exclusive) {
+        group->setExclusive(false);
+    }
+    button.setChecked(checked);
+    if (exclusive) {
+        group->setExclusive(true);
+    }
+}
+
+// One open dialog: the widgets built from its template, and the procedure's view of
+// them. Commands are delivered one at a time; an end requested during a command
+// closes the dialog once the command returns.
+class QtDialog : public QDialog, public DialogHost {
+public:
+    QtDialog(QWidget* owner, const DialogTemplate& layout, DialogProcedure& procedure)
+        : QDialog(owner), layout(layout), procedure(procedure) {
+        setWindowTitle(toQString(layout.caption));
+        setWindowFlags(windowFlagsOf(layout));
+        setFont(dialogFont(layout));
+        const DialogUnits units(font());
+        setFixedSize(units.x(layout.width), units.y(layout.height));
+        buildControls(units);
+    }
+
+    // Lets the procedure set the controls, gives the focus to the first tab stop when
+    // it did not place it, and puts the dialog where its template says. False when
+    // the procedure already ended it.
+    bool prepare() {
+        const bool focusPlaced = deliver([this] { return procedure.initDialog(*this); });
+        if (ended) {
+            return false;
+        }
+        if (!focusPlaced) {
+            focusControl(nextTabStop(layout, 0), Qt::OtherFocusReason);
+        }
+        placeOnScreen();
+        return true;
+    }
+
+    std::u16string controlText(int controlId) override {
+        QWidget* widget = control(controlId);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            return edit->text().toStdU16String();
+        }
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            return button->text().toStdU16String();
+        }
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            return label->text().toStdU16String();
+        }
+        if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            return group->title().toStdU16String();
+        }
+        return {};
+    }
+
+    void setControlText(int controlId, const std::u16string& text) override {
+        QWidget* widget = control(controlId);
+        const QString value = QString::fromStdU16String(text);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            edit->setText(value);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            button->setText(value);
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            label->setText(value);
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            group->setTitle(value);
+        }
+    }
+
+    bool isChecked(int controlId) override {
+        auto* button = qobject_cast<QAbstractButton*>(control(controlId));
+        return button != nullptr && button->isChecked();
+    }
+
+    void setChecked(int controlId, bool checked) override {
+        if (auto* button = qobject_cast<QAbstractButton*>(control(controlId))) {
+            setButtonChecked(*button, checked);
+        }
+    }
+
+    void checkRadioButton(int firstId, int lastId, int checkedId) override {
+        for (const ControlTemplate& c : layout.controls) {
+            if (c.kind == ControlKind::RadioButton && c.id >= firstId && c.id <= lastId) {
+                setChecked(c.id, c.id == checkedId);
+            }
+        }
+    }
+
+    int focusedControl() override {
+        QWidget* focused = QApplication::focusWidget();
+        if (focused == nullptr || focused->window() != this) {
+            focused = focusWidget();  // the child that gets the focus when we are active
+        }
+        for (const auto& [id, widget] : controls) {
+            if (widget == focused) {
+                return id;
+            }
+        }
+        return 0;
+    }
+
+    void setFocus(int controlId) override { focusControl(controlId, Qt::OtherFocusReason); }
+
+    void postNextControl() override {
+        QTimer::singleShot(0, this, [this] {
+            focusControl(nextTabStop(layout, focusedControl()), Qt::TabFocusReason);
+        });
+    }
+
+    MessageBoxAnswer messageBox(const std::u16string& text, const std::u16string& caption,
+                                MessageBoxButtons buttons) override {
+        return showQtMessageBox(this, text, caption, buttons);
+    }
+
+    void end(int result) override {
+        if (inCommand) {
+            endRequested = true;
+            endResult = result;
+            return;
+        }
+        finish(result);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        // Reached when the focused control leaves Enter alone: edits, check boxes and
+        // radio buttons. A focused push button presses itself instead.
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->accept();
+            sendCommand(defaultCommand());
+            return;
+        }
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            event->accept();
+            sendCommand(ControlId::Cancel);
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
+
+    // The close box and any other request to close arrive here. The dialog closes
+    // only if the procedure ends it.
+    void reject() override { sendCommand(ControlId::Cancel); }
+
+private:
+    static Qt::WindowFlags windowFlagsOf(const DialogTemplate& layout) {
+        Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (layout.systemMenu) {
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        }
+        return flags;
+    }
+
+    void buildControls(const DialogUnits& units) {
+        QButtonGroup* radioGroup = nullptr;
+        QWidget* previousTabStop = nullptr;
+        for (const ControlTemplate& c : layout.controls) {
+            if ((c.styles & ControlStyle::GroupStart) != 0) {
+                radioGroup = nullptr;  // the next radio button opens a new group
+            }
+            QWidget* widget = makeControl(c, radioGroup);
+            widget->setObjectName(QString::number(c.id));
+            widget->setGeometry(units.rect(c));
+            widget->setFocusPolicy(focusPolicyOf(c));
+            controls[c.id] = widget;
+            if ((c.styles & ControlStyle::TabStop) != 0) {
+                if (previousTabStop != nullptr) {
+                    QWidget::setTabOrder(previousTabStop, widget);
+                }
+                previousTabStop = widget;
+            }
+        }
+        placePicture(units);
+    }
+
+    QWidget* makeControl(const ControlTemplate& c, QButtonGroup*& radioGroup) {
+        const QString caption = toQString(c.caption);
+        switch (c.kind) {
+            case ControlKind::DefaultPushButton:
+            case ControlKind::PushButton:
+                return makePushButton(c, caption);
+            case ControlKind::CheckBox:
+                return connectClicks(new QCheckBox(caption, this), c.id);
+            case ControlKind::RadioButton:
+                return makeRadioButton(c, caption, radioGroup);
+            case ControlKind::GroupBox:
+                return makeGroupBox(caption);
+            case ControlKind::Edit:
+                return makeEdit(c);
+            case ControlKind::StaticText: {
+                auto* label = new QLabel(caption, this);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                return label;
+            }
+            case ControlKind::StaticPicture:
+                return new QLabel(this);
+        }
+        return new QWidget(this);
+    }
+
+    QWidget* makePushButton(const ControlTemplate& c, const QString& caption) {
+        auto* button = new QPushButton(caption, this);
+        // Enter on a focused push button presses that button.
+        button->setAutoDefault(true);
+        button->setDefault(c.kind == ControlKind::DefaultPushButton);
+        return connectClicks(button, c.id);
+    }
+
+    QWidget* makeRadioButton(const ControlTemplate& c, const QString& caption,
+                             QButtonGroup*& radioGroup) {
+        auto* radio = new QRadioButton(caption, this);
+        // Exclusivity comes from the template's groups, not from sharing a parent.
+        radio->setAutoExclusive(false);
+        if (radioGroup == nullptr) {
+            radioGroup = new QButtonGroup(this);
+            radioGroup->setExclusive(true);
+        }
+        radioGroup->addButton(radio, c.id);
+        return connectClicks(radio, c.id);
+    }
+
+    QWidget* makeGroupBox(const QString& caption) {
+        auto* group = new QGroupBox(caption, this);
+        // A frame behind its neighbours: it must not take their clicks or cover them.
+        group->setAttribute(Qt::WA_TransparentForMouseEvents);
+        group->lower();
+        return group;
+    }
+
+    QWidget* makeEdit(const ControlTemplate& c) {
+        auto* edit = new QLineEdit(this);
+        edit->setFrame((c.styles & ControlStyle::Border) != 0);
+        if ((c.styles & ControlStyle::DigitsOnly) != 0) {
+            edit->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]*")), edit));
+        }
+        return edit;
+    }
+
+    // A button's click is a command with its id, as the window system reports it;
+    // procedures ignore the ids they do not handle.
+    QWidget* connectClicks(QAbstractButton* button, int id) {
+        QObject::connect(button, &QAbstractButton::clicked, this, [this, id] { sendCommand(id); });
+        return button;
+    }
+
+    // Each picture control shows its stored picture scaled into its rectangle, or
+    // nothing when the picture is missing.
+    void placePicture(const DialogUnits& units) {
+        for (const ControlTemplate& c : layout.controls) {
+            auto* label = qobject_cast<QLabel*>(control(c.id));
+            if (c.kind != ControlKind::StaticPicture || label == nullptr) {
+                continue;
+            }
+            const QPixmap picture(bitmapResourcePath(c.bitmapNumber));
+            if (!picture.isNull()) {
+                label->setPixmap(picture.scaled(units.rect(c).size(), Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation));
+            }
+        }
+    }
+
+    void placeOnScreen() {
+        const bool onPointer = layout.placement == DialogPlacement::CentreOnPointer;
+        const QPoint pointer = QCursor::pos();
+        QScreen* screen = onPointer ? QGuiApplication::screenAt(pointer) : nullptr;
+        if (screen == nullptr) {
+            screen = parentWidget() != nullptr ? parentWidget()->screen()
+                                               : QGuiApplication::primaryScreen();
+        }
+        if (screen == nullptr) {
+            return;
+        }
+        const QRect area = screen->availableGeometry();
+        // The whole window, caption and border included, is what gets centred. Making
+        // the native window first lets the platform tell its frame where it can.
+        create();
+        const QMargins margins =
+            windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+        QRect frame(QPoint(0, 0), size().grownBy(margins));
+        frame.moveCenter(onPointer ? pointer : area.center());
+        // Pulled back inside the screen, the top-left corner winning when it is too big.
+        frame.moveRight(std::min(frame.right(), area.right()));
+        frame.moveBottom(std::min(frame.bottom(), area.bottom()));
+        frame.moveLeft(std::max(frame.left(), area.left()));
+        frame.moveTop(std::max(frame.top(), area.top()));
+        move(frame.topLeft());
+    }
+
+    int defaultCommand() const {
+        for (const ControlTemplate& c : layout.controls) {
+            if (c.kind == ControlKind::DefaultPushButton) {
+                return c.id;
+            }
+        }
+        return ControlId::Ok;
+    }
+
+    QWidget* control(int id) const {
+        const auto found = controls.find(id);
+        return found == controls.end() ? nullptr : found->second;
+    }
+
+    void focusControl(int id, Qt::FocusReason reason) {
+        if (QWidget* widget = control(id)) {
+            widget->setFocus(reason);
+        }
+    }
+
+    void sendCommand(int id) {
+        deliver([this, id] { return procedure.command(*this, id); });
+    }
+
+    // Runs one call into the procedure; a second one arriving meanwhile (from a
+    // message box's own event loop) is dropped, as the dialog is disabled then.
+    template <typename Call>
+    bool deliver(Call call) {
+        if (inCommand || ended) {
+            return false;
+        }
+        inCommand = true;
+        const bool result = call();
+        inCommand = false;
+        if (endRequested) {
+            endRequested = false;
+            finish(endResult);
+        }
+        return result;
+    }
+
+    void finish(int result) {
+        ended = true;
+        done(result);
+    }
+
+    const DialogTemplate& layout;
+    DialogProcedure& procedure;
+    std::map<int, QWidget*> controls;
+    bool inCommand = false;
+    bool endRequested = false;
+    int endResult = 0;
+    bool ended = false;
+};
+
+}  // namespace
+
+MessageBoxAnswer showQtMessageBox(QWidget* owner, const std::u16string& text,
+                                  const std::u16string& caption, MessageBoxButtons buttons) {
+    QMessageBox box(owner);
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(caption.empty() ? QGuiApplication::applicationDisplayName()
+                                       : QString::fromStdU16String(caption));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromStdU16String(text));
+    if (buttons == MessageBoxButtons::Ok) {
+        QPushButton* ok = box.addButton(QMessageBox::Ok);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
+        box.exec();
+        return MessageBoxAnswer::Ok;
+    }
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
+}
+
+void runQtDialog(QWidget* owner, DialogId dialog, DialogProcedure& procedure) {
+    const DialogTemplate* layout = findDialogTemplate(static_cast<int>(dialog));
+    if (layout == nullptr) {
+        return;
+    }
+    QtDialog window(owner, *layout, procedure);
+    if (window.prepare()) {
+        window.exec();
+    }
+}

@@ -1,0 +1,476 @@
+// The stored dialogs and the message boxes as Qt builds them, driven with QTest under
+// the offscreen platform: every control with its caption, Enter, Escape and the close
+// box, the About dialog that Escape cannot close, digits-only fields, placement, and a
+// typed question carried through to the lesson.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCursor>
+#include <QDialog>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "app/Dialogs.h"
+#include "lesson/LessonPanel.h"
+#include "platform/qt/QtDialogs.h"
+
+namespace {
+
+// Ends whatever modal window is on top every few seconds, so that a test whose
+// driving went wrong fails instead of hanging in a modal loop.
+class ModalWatchdog {
+public:
+    ModalWatchdog() {
+        QObject::connect(&timer, &QTimer::timeout, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "a modal window was left open";
+                modal->hide();
+            }
+        });
+        timer.start(3000);
+    }
+
+private:
+    QTimer timer;
+};
+
+template <typename Widget>
+Widget* topModal() {
+    return qobject_cast<Widget*>(QApplication::activeModalWidget());
+}
+
+// Once the modal loop runs, hands the top modal window to drive.
+template <typename Widget>
+void whenModalOpens(std::function<void(Widget&)> drive) {
+    QTimer::singleShot(0, [drive = std::move(drive)] {
+        Widget* modal = topModal<Widget>();
+        if (modal == nullptr) {
+            ADD_FAILURE() << "no modal window of the expected kind is open";
+            return;
+        }
+        drive(*modal);
+    });
+}
+
+void runDriven(DialogId id, DialogProcedure& procedure, std::function<void(QDialog&)> drive) {
+    ModalWatchdog watchdog;
+    bool driven = false;
+    whenModalOpens<QDialog>([&driven, drive = std::move(drive)](QDialog& dialog) {
+        driven = true;
+        drive(dialog);
+    });
+    runQtDialog(nullptr, id, procedure);
+    EXPECT_TRUE(driven);
+}
+
+template <typename Widget>
+Widget* controlOf(QDialog& dialog, int id) {
+    return dialog.findChild<Widget*>(QString::number(id));
+}
+
+// Records every command with the control that had the focus, and ends the dialog on
+// the commands it is told to.
+class RecordingProcedure : public DialogProcedure {
+public:
+    bool initDialog(DialogHost& dialog) override {
+        if (initialFocus == 0) {
+            return false;
+        }
+        dialog.setFocus(initialFocus);
+        return true;
+    }
+    bool command(DialogHost& dialog, int commandId) override {
+        commands.emplace_back(commandId, dialog.focusedControl());
+        if (endOn.count(commandId) == 0) {
+            return false;
+        }
+        dialog.end(0);
+        return true;
+    }
+    std::vector<int> ids() const {
+        std::vector<int> result;
+        for (const auto& [id, focus] : commands) {
+            result.push_back(id);
+        }
+        return result;
+    }
+
+    int initialFocus = 0;
+    std::set<int> endOn = {1, 2};
+    std::vector<std::pair<int, int>> commands;  // command id, focused control
+};
+
+enum class Kind { Button, DefaultButton, Check, Radio, Group, Edit, Label, Picture };
+
+struct ExpectedControl {
+    int id;
+    Kind kind;
+    QString caption;
+};
+
+// The kind and caption of a built control, in the terms of ExpectedControl.
+std::pair<Kind, QString> describe(QWidget* widget) {
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        return {button->isDefault() ? Kind::DefaultButton : Kind::Button, button->text()};
+    }
+    if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+        return {Kind::Check, check->text()};
+    }
+    if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+        return {Kind::Radio, radio->text()};
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        return {Kind::Group, group->title()};
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return {Kind::Edit, edit->text()};
+    }
+    auto* label = qobject_cast<QLabel*>(widget);
+    return {label != nullptr && label->text().isEmpty() ? Kind::Picture : Kind::Label,
+            label != nullptr ? label->text() : QString()};
+}
+
+struct DialogCase {
+    DialogId id;
+    QString title;
+    std::vector<ExpectedControl> controls;
+};
+
+const DialogCase settingsCase{DialogId::Settings,
+                              "Settings",
+                              {{1, Kind::DefaultButton, "OK"},
+                               {2, Kind::Button, "Cancel"},
+                               {1001, Kind::Group, "Working Out"},
+                               {1002, Kind::Check, "AutoProduct"},
+                               {1003, Kind::Check, "AutoRemainder"},
+                               {1012, Kind::Group, "Display"},
+                               {1004, Kind::Radio, "\"lots of\""},
+                               {1005, Kind::Radio, "\"x\""},
+                               {1006, Kind::Radio, "Beginner"},
+                               {1007, Kind::Radio, "Novice"},
+                               {1008, Kind::Radio, "Intermediate"},
+                               {1009, Kind::Radio, "Advanced"},
+                               {1010, Kind::Radio, "Expert"},
+                               {1011, Kind::Group, "Difficulty"}}};
+const DialogCase createQuestionCase{DialogId::CreateQuestion,
+                                    "Create Question",
+                                    {{1, Kind::DefaultButton, "OK"},
+                                     {2, Kind::Button, "Cancel"},
+                                     {1015, Kind::Edit, ""},
+                                     {1017, Kind::Label, QString(QChar(0x00F7))},
+                                     {1016, Kind::Edit, ""}}};
+const DialogCase aboutCase{
+    DialogId::About, "About", {{-1, Kind::Picture, ""}, {1, Kind::DefaultButton, "OK"}}};
+
+class QtDialogControlsTest : public ::testing::TestWithParam<DialogCase> {};
+
+TEST_P(QtDialogControlsTest, EveryControlIsBuiltWithItsKindAndCaption) {
+    const DialogCase& expected = GetParam();
+    RecordingProcedure procedure;
+    runDriven(expected.id, procedure, [&expected](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), expected.title);
+        EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "the size is fixed";
+        for (const ExpectedControl& control : expected.controls) {
+            QWidget* widget = controlOf<QWidget>(dialog, control.id);
+            ASSERT_NE(widget, nullptr) << "control " << control.id;
+            const auto [kind, caption] = describe(widget);
+            EXPECT_EQ(kind, control.kind) << "control " << control.id;
+            EXPECT_EQ(caption, control.caption) << "control " << control.id;
+            EXPECT_TRUE(dialog.rect().contains(widget->geometry())) << "control " << control.id;
+        }
+        dialog.hide();
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(StoredDialogs, QtDialogControlsTest,
+                         ::testing::Values(settingsCase, createQuestionCase, aboutCase));
+
+TEST(QtDialogsTest, PlacesControlsInDialogUnitsOfTheDialogFont) {
+    RecordingProcedure procedure;
+    runDriven(DialogId::About, procedure, [](QDialog& dialog) {
+        const QFont font = dialog.font();
+        if (!QFontDatabase::families().contains("MS Shell Dlg", Qt::CaseInsensitive)) {
+            EXPECT_EQ(font.family(), QApplication::font().family());
+        }
+        EXPECT_EQ(font.pointSize(), 8);
+        // Proportions in dialog units survive the conversion to within a pixel.
+        const QRect picture = controlOf<QLabel>(dialog, -1)->geometry();
+        const QRect ok = controlOf<QPushButton>(dialog, 1)->geometry();
+        EXPECT_NEAR(picture.width(), dialog.width() * 267.0 / 281.0, 1.5);
+        EXPECT_NEAR(picture.height(), dialog.height() * 106.0 / 120.0, 1.5);
+        EXPECT_NEAR(ok.x(), dialog.width() * 211.0 / 281.0, 1.5);
+        EXPECT_NEAR(ok.y(), dialog.height() * 76.0 / 120.0, 1.5);
+        // A horizontal unit is a quarter of an average character, a vertical one an
+        // eighth of the line, so 4 x 8 units are roughly one character cell.
+        const QFontMetrics metrics(font);
+        EXPECT_NEAR(dialog.height(), 120.0 * metrics.height() / 8.0, 1.0);
+        dialog.hide();
+    });
+}
+
+TEST(QtDialogsTest, AboutShowsItsPictureScaledIntoThePictureControl) {
+    if (!QFile::exists(":/about.bmp")) {
+        GTEST_SKIP() << "the About picture is not built in";
+    }
+    RecordingProcedure procedure;
+    runDriven(DialogId::About, procedure, [](QDialog& dialog) {
+        QLabel* picture = controlOf<QLabel>(dialog, -1);
+        const QPixmap shown = picture->pixmap();
+        EXPECT_FALSE(shown.isNull());
+        EXPECT_EQ(shown.size(), picture->size());
+        dialog.hide();
+    });
+}
+
+TEST(QtDialogsTest, EnterInAnEditSendsOkAndEscapeSendsCancel) {
+    RecordingProcedure procedure;
+    procedure.initialFocus = 1015;
+    procedure.endOn = {2};
+    runDriven(DialogId::CreateQuestion, procedure, [&procedure](QDialog& dialog) {
+        QLineEdit* dividend = controlOf<QLineEdit>(dialog, 1015);
+        EXPECT_EQ(dialog.focusWidget(), dividend);
+        QTest::keyClicks(dividend, "345");
+        QTest::keyClick(dividend, Qt::Key_Return);
+        QTest::keyClick(controlOf<QLineEdit>(dialog, 1016), Qt::Key_Enter);
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::keyClick(dividend, Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    const std::vector<std::pair<int, int>> expected = {{1, 1015}, {1, 1015}, {2, 1015}};
+    EXPECT_EQ(procedure.commands, expected);
+}
+
+TEST(QtDialogsTest, EnterOnACheckBoxSendsOkAndOnAFocusedButtonPressesThatButton) {
+    RecordingProcedure procedure;
+    procedure.endOn = {};
+    runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
+        QTest::keyClick(controlOf<QCheckBox>(dialog, 1002), Qt::Key_Return);
+        QPushButton* cancel = controlOf<QPushButton>(dialog, 2);
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+        dialog.hide();
+    });
+    EXPECT_EQ(procedure.ids(), (std::vector<int>{1, 2}));
+}
+
+TEST(QtDialogsTest, FirstTabStopHasTheFocusUnlessTheProcedurePlacedIt) {
+    RecordingProcedure procedure;
+    runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
+        EXPECT_EQ(dialog.focusWidget(), controlOf<QWidget>(dialog, 1));
+        dialog.hide();
+    });
+}
+
+TEST(QtDialogsTest, CloseBoxSendsCancelAndClosesOnlyWhenTheProcedureEnds) {
+    RecordingProcedure procedure;
+    procedure.endOn = {};
+    runDriven(DialogId::Settings, procedure, [&procedure](QDialog& dialog) {
+        EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        dialog.close();
+        EXPECT_TRUE(dialog.isVisible());
+        procedure.endOn = {2};
+        dialog.close();
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_EQ(procedure.ids(), (std::vector<int>{2, 2}));
+}
+
+TEST(QtDialogsTest, ButtonClicksSendTheirIds) {
+    RecordingProcedure procedure;
+    procedure.endOn = {2};
+    runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
+        QTest::mouseClick(controlOf<QPushButton>(dialog, 1), Qt::LeftButton);
+        QTest::mouseClick(controlOf<QPushButton>(dialog, 2), Qt::LeftButton);
+    });
+    const std::vector<std::pair<int, int>> expected = {{1, 1}, {2, 2}};
+    EXPECT_EQ(procedure.commands, expected);
+}
+
+TEST(QtDialogsTest, AboutIgnoresEscapeAndClosesThroughOk) {
+    AboutDialog procedure;
+    runDriven(DialogId::About, procedure, [](QDialog& dialog) {
+        EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.close();
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::mouseClick(controlOf<QPushButton>(dialog, 1), Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+}
+
+TEST(QtDialogsTest, SettingsRadioGroupsFollowTheTemplatesGroupMarks) {
+    RecordingProcedure procedure;
+    procedure.endOn = {};
+    runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
+        auto radio = [&dialog](int id) { return controlOf<QRadioButton>(dialog, id); };
+        QTest::mouseClick(radio(1005), Qt::LeftButton);
+        QTest::mouseClick(radio(1008), Qt::LeftButton);
+        QTest::mouseClick(radio(1004), Qt::LeftButton);
+        EXPECT_TRUE(radio(1004)->isChecked());
+        EXPECT_FALSE(radio(1005)->isChecked());
+        EXPECT_TRUE(radio(1008)->isChecked()) << "the wording does not clear the difficulty";
+        QTest::mouseClick(radio(1010), Qt::LeftButton);
+        EXPECT_FALSE(radio(1008)->isChecked());
+        EXPECT_TRUE(radio(1004)->isChecked());
+        dialog.hide();
+    });
+}
+
+TEST(QtDialogsTest, CreateQuestionFieldsTakeOnlyDigits) {
+    RecordingProcedure procedure;
+    runDriven(DialogId::CreateQuestion, procedure, [](QDialog& dialog) {
+        QLineEdit* dividend = controlOf<QLineEdit>(dialog, 1015);
+        QLineEdit* divisor = controlOf<QLineEdit>(dialog, 1016);
+        QTest::keyClicks(dividend, "1a2-3 4.5");
+        EXPECT_EQ(dividend->text(), "12345");
+        QTest::keyClicks(divisor, "+x9y9");
+        EXPECT_EQ(divisor->text(), "99");
+        divisor->insert("7b");
+        EXPECT_EQ(divisor->text(), "99");
+        dialog.hide();
+    });
+}
+
+TEST(QtDialogsTest, SettingsOpensInTheMiddleOfTheScreen) {
+    RecordingProcedure procedure;
+    runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
+        const QRect area = dialog.screen()->availableGeometry();
+        const QPoint offset = dialog.frameGeometry().center() - area.center();
+        EXPECT_LE(offset.manhattanLength(), 1);
+        dialog.hide();
+    });
+}
+
+TEST(QtDialogsTest, CreateQuestionOpensOnThePointerKeptInsideTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint inside = area.center() + QPoint(40, -30);
+    QCursor::setPos(inside);
+    if (QCursor::pos() != inside) {
+        GTEST_SKIP() << "this platform cannot move the pointer";
+    }
+    RecordingProcedure procedure;
+    runDriven(DialogId::CreateQuestion, procedure, [inside](QDialog& dialog) {
+        EXPECT_LE((dialog.frameGeometry().center() - inside).manhattanLength(), 1);
+        dialog.hide();
+    });
+    QCursor::setPos(area.topLeft());
+    runDriven(DialogId::CreateQuestion, procedure, [area](QDialog& dialog) {
+        EXPECT_EQ(dialog.frameGeometry().topLeft(), area.topLeft());
+        dialog.hide();
+    });
+}
+
+// The real Create Question procedure on the real dialog, with a lesson to start.
+class QtCreateQuestionTest : public ::testing::Test {
+protected:
+    LessonPanel panel;
+    CreateQuestionDialog procedure{panel};
+};
+
+TEST_F(QtCreateQuestionTest, TypingBothNumbersWithEnterStartsTheQuestion) {
+    panel.lessonState = Answered;
+    runDriven(DialogId::CreateQuestion, procedure, [](QDialog& dialog) {
+        QLineEdit* dividend = controlOf<QLineEdit>(dialog, 1015);
+        QLineEdit* divisor = controlOf<QLineEdit>(dialog, 1016);
+        QTest::keyClicks(dividend, "345");
+        QTest::keyClick(dividend, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the postponed move to the next field
+        EXPECT_EQ(dialog.focusWidget(), divisor);
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::keyClicks(divisor, "7");
+        QTest::keyClick(divisor, Qt::Key_Return);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_EQ(panel.dividend, 345);
+    EXPECT_EQ(panel.divisor, 7);
+    EXPECT_EQ(panel.lessonState, Working);
+    EXPECT_EQ(panel.board.dividend, 345);
+}
+
+TEST_F(QtCreateQuestionTest, ATooLargeDividendIsRefusedInABoxOwnedByTheDialog) {
+    const int dividendBefore = panel.dividend;
+    runDriven(DialogId::CreateQuestion, procedure, [](QDialog& dialog) {
+        QLineEdit* dividend = controlOf<QLineEdit>(dialog, 1015);
+        QTest::keyClicks(dividend, "12345");
+        whenModalOpens<QMessageBox>([&dialog](QMessageBox& box) {
+            EXPECT_EQ(box.parentWidget(), &dialog);
+            EXPECT_EQ(box.windowTitle(), "Error");
+            EXPECT_EQ(box.text(), "The dividend (number being divided) must be less than 10,000.");
+            EXPECT_EQ(box.buttons().size(), 1);
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        QTest::keyClick(dividend, Qt::Key_Return);
+        EXPECT_EQ(dividend->text(), "");
+        EXPECT_EQ(dialog.focusWidget(), dividend);
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::keyClick(dividend, Qt::Key_Escape);
+    });
+    EXPECT_EQ(panel.dividend, dividendBefore);
+}
+
+// Shows a message box and hands it to inspect, which must close it.
+MessageBoxAnswer answerBox(const std::u16string& caption, MessageBoxButtons buttons,
+                           std::function<void(QMessageBox&)> inspect) {
+    ModalWatchdog watchdog;
+    whenModalOpens<QMessageBox>(std::move(inspect));
+    return showQtMessageBox(nullptr, u"Finished bricketing for today?", caption, buttons);
+}
+
+TEST(QtMessageBoxTest, OkBoxHasNoIconAndOneButton) {
+    const MessageBoxAnswer answer =
+        answerBox(u"Error", MessageBoxButtons::Ok, [](QMessageBox& box) {
+            EXPECT_EQ(box.windowTitle(), "Error");
+            EXPECT_EQ(box.text(), "Finished bricketing for today?");
+            EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+            EXPECT_EQ(box.buttons().size(), 1);
+            QTest::keyClick(&box, Qt::Key_Escape);
+        });
+    EXPECT_EQ(answer, MessageBoxAnswer::Ok);
+}
+
+TEST(QtMessageBoxTest, YesNoBoxDefaultsToYes) {
+    const MessageBoxAnswer answer =
+        answerBox(u"Had enough?", MessageBoxButtons::YesNo, [](QMessageBox& box) {
+            EXPECT_EQ(box.buttons().size(), 2);
+            EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
+            EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+    EXPECT_EQ(answer, MessageBoxAnswer::Yes);
+}
+
+TEST(QtMessageBoxTest, NoAndEscapeBothAnswerNo) {
+    EXPECT_EQ(answerBox(u"Had enough?", MessageBoxButtons::YesNo,
+                        [](QMessageBox& box) {
+                            QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
+                        }),
+              MessageBoxAnswer::No);
+    EXPECT_EQ(answerBox(u"Had enough?", MessageBoxButtons::YesNo,
+                        [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }),
+              MessageBoxAnswer::No);
+}
+
+TEST(QtMessageBoxTest, EmptyCaptionShowsTheApplicationName) {
+    answerBox(u"", MessageBoxButtons::Ok, [](QMessageBox& box) {
+        EXPECT_FALSE(box.windowTitle().isEmpty());
+        EXPECT_EQ(box.windowTitle(), QGuiApplication::applicationDisplayName());
+        box.hide();
+    });
+}
+
+}  // namespace
