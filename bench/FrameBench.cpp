@@ -98,11 +98,14 @@ BENCHMARK(longWorkingOutFrame)->Unit(benchmark::kMicrosecond);
 
 // Keeps each benchmark's processor time per frame for the ratios printed at the end;
 // on a machine shared with other work the wall-clock time is too noisy to compare.
+// With repetitions the mean is kept.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
+            const bool single = run.run_type == Run::RT_Iteration;
+            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+            if (!run.error_occurred && (single || mean)) {
                 timePerFrame[run.run_name.function_name] = run.GetAdjustedCPUTime();
             }
         }
