@@ -35,8 +35,8 @@ constexpr Colour remainderColour = 0xFF329632;
 constexpr int maxRandomDraws = 10000;
 
 // The question used when the level table cannot give one: no record for the
-// difficulty, a record with empty, reversed or non-positive ranges, or a level that
-// holds no acceptable pair at all.
+// difficulty, a record whose ranges are reversed or whose divisors go below 1, or a
+// level that holds no acceptable pair at all.
 constexpr int fallbackDividend = 100;
 constexpr int fallbackDivisor = 7;
 
