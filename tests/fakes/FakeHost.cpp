@@ -23,6 +23,13 @@ std::unique_ptr<BackBuffer> FakeHost::createBackBuffer(int, int) {
 
 void FakeHost::present(BackBuffer&) {
     presentCounts.push_back(counter);
+    if (onPresent) {
+        onPresent(static_cast<int>(presentCounts.size()));
+    }
+    // A loop that a test forgot to end fails instead of running for ever.
+    if (presentCounts.size() == frameLimit) {
+        postQuit(runawayExitCode);
+    }
 }
 
 bool FakeHost::peekMessage(Message& message) {

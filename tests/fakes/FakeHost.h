@@ -57,6 +57,8 @@ public:
     std::vector<std::int64_t> presentCounts;  // counter value at every present
     // Runs after every present, with the number of frames presented so far.
     std::function<void(int)> onPresent;
+    std::size_t frameLimit = 10000;
+    static constexpr int runawayExitCode = -99;
     int sleptMilliseconds = 0;
     // Answer for YesNo boxes; OK boxes always answer Ok. The callback, when set, runs
     // while the box is open (for example to move the counter).
