@@ -267,14 +267,6 @@ TEST(QtDialogsTest, EnterOnACheckBoxSendsOkAndOnAFocusedButtonPressesThatButton)
     EXPECT_EQ(procedure.ids(), (std::vector<int>{1, 2}));
 }
 
-TEST(QtDialogsTest, FirstTabStopHasTheFocusUnlessTheProcedurePlacedIt) {
-    RecordingProcedure procedure;
-    runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
-        EXPECT_EQ(dialog.focusWidget(), controlOf<QWidget>(dialog, 1));
-        dialog.hide();
-    });
-}
-
 TEST(QtDialogsTest, CloseBoxSendsCancelAndClosesOnlyWhenTheProcedureEnds) {
     RecordingProcedure procedure;
     procedure.endOn = {};
@@ -287,17 +279,6 @@ TEST(QtDialogsTest, CloseBoxSendsCancelAndClosesOnlyWhenTheProcedureEnds) {
         EXPECT_FALSE(dialog.isVisible());
     });
     EXPECT_EQ(procedure.ids(), (std::vector<int>{2, 2}));
-}
-
-TEST(QtDialogsTest, ButtonClicksSendTheirIds) {
-    RecordingProcedure procedure;
-    procedure.endOn = {2};
-    runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
-        QTest::mouseClick(controlOf<QPushButton>(dialog, 1), Qt::LeftButton);
-        QTest::mouseClick(controlOf<QPushButton>(dialog, 2), Qt::LeftButton);
-    });
-    const std::vector<std::pair<int, int>> expected = {{1, 1}, {2, 2}};
-    EXPECT_EQ(procedure.commands, expected);
 }
 
 TEST(QtDialogsTest, AboutIgnoresEscapeAndClosesThroughOk) {
@@ -431,22 +412,21 @@ MessageBoxAnswer answerBox(const std::u16string& caption, MessageBoxButtons butt
     return showQtMessageBox(nullptr, u"Finished bricketing for today?", caption, buttons);
 }
 
-TEST(QtMessageBoxTest, OkBoxHasNoIconAndOneButton) {
-    const MessageBoxAnswer answer =
-        answerBox(u"Error", MessageBoxButtons::Ok, [](QMessageBox& box) {
-            EXPECT_EQ(box.windowTitle(), "Error");
-            EXPECT_EQ(box.text(), "Finished bricketing for today?");
-            EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
-            EXPECT_EQ(box.buttons().size(), 1);
-            QTest::keyClick(&box, Qt::Key_Escape);
-        });
+TEST(QtMessageBoxTest, OkBoxHasNoIconOneButtonAndTheProgramsNameForAnEmptyCaption) {
+    const MessageBoxAnswer answer = answerBox(u"", MessageBoxButtons::Ok, [](QMessageBox& box) {
+        EXPECT_EQ(box.windowTitle(), QGuiApplication::applicationDisplayName());
+        EXPECT_EQ(box.text(), "Finished bricketing for today?");
+        EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box.buttons().size(), 1);
+        QTest::keyClick(&box, Qt::Key_Escape);
+    });
     EXPECT_EQ(answer, MessageBoxAnswer::Ok);
 }
 
 TEST(QtMessageBoxTest, YesNoBoxDefaultsToYes) {
     const MessageBoxAnswer answer =
         answerBox(u"Had enough?", MessageBoxButtons::YesNo, [](QMessageBox& box) {
-            EXPECT_EQ(box.buttons().size(), 2);
+            EXPECT_EQ(box.windowTitle(), "Had enough?");
             EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
             EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
             QTest::keyClick(&box, Qt::Key_Return);
@@ -463,14 +443,6 @@ TEST(QtMessageBoxTest, NoAndEscapeBothAnswerNo) {
     EXPECT_EQ(answerBox(u"Had enough?", MessageBoxButtons::YesNo,
                         [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }),
               MessageBoxAnswer::No);
-}
-
-TEST(QtMessageBoxTest, EmptyCaptionShowsTheApplicationName) {
-    answerBox(u"", MessageBoxButtons::Ok, [](QMessageBox& box) {
-        EXPECT_FALSE(box.windowTitle().isEmpty());
-        EXPECT_EQ(box.windowTitle(), QGuiApplication::applicationDisplayName());
-        box.hide();
-    });
 }
 
 }  // namespace

@@ -131,19 +131,6 @@ TEST_F(SettingsDialogTest, OkStoresTheChoicesAndWritesTheExactFile) {
               "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT");
 }
 
-TEST_F(SettingsDialogTest, OkWithNothingChangedRewritesTheSameValues) {
-    TemporaryWorkingDirectory workingDirectory;
-    setValues(true, false, true, 2);
-    dialog.open(procedure);
-    dialog.command(procedure, ok);
-    expectValues(true, false, true, 2);
-    const std::string text = fileText("Data/settings.txt");
-    EXPECT_EQ(text.rfind("DISPLAY:LOTSOF //", 0), 0u);
-    EXPECT_NE(text.find("\nAUTOPRODUCT:OFF //"), std::string::npos);
-    EXPECT_NE(text.find("\nAUTOREMAINDER:ON //"), std::string::npos);
-    EXPECT_NE(text.find("\nDIFFICULTY:INTERMEDIATE //"), std::string::npos);
-}
-
 TEST_F(SettingsDialogTest, CancelStoresAndWritesNothing) {
     TemporaryWorkingDirectory workingDirectory;
     setValues(true, false, false, 1);
@@ -172,12 +159,6 @@ TEST_F(SettingsDialogTest, TheHighestCheckedDifficultyWins) {
     dialog.setChecked(1009, true);
     EXPECT_TRUE(saveSettingsFromDialog(panel, dialog));
     EXPECT_EQ(panel.difficulty, 3);
-}
-
-TEST_F(SettingsDialogTest, OtherCommandsAreNotHandled) {
-    dialog.open(procedure);
-    EXPECT_FALSE(dialog.command(procedure, autoProduct));
-    EXPECT_FALSE(dialog.ended);
 }
 
 TEST(AboutDialogTest, OnlyOkClosesIt) {

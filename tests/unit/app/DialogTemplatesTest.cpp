@@ -17,14 +17,6 @@ const DialogTemplate& stored(int number) {
     return dialog ? *dialog : empty;
 }
 
-TEST(DialogTemplatesTest, OnlyTheThreeDialogsAreStored) {
-    for (int number : {DialogNumber::Settings, DialogNumber::CreateQuestion, DialogNumber::About}) {
-        EXPECT_EQ(stored(number).number, number);
-    }
-    EXPECT_EQ(findDialogTemplate(107), nullptr);
-    EXPECT_EQ(findDialogTemplate(118), nullptr);
-}
-
 TEST(DialogTemplatesTest, EveryControlIsUniqueAndInsideItsDialog) {
     for (int number : {DialogNumber::Settings, DialogNumber::CreateQuestion, DialogNumber::About}) {
         const DialogTemplate& dialog = stored(number);
@@ -63,23 +55,6 @@ TEST(DialogTemplatesTest, TabStopsFollowTemplateOrderAndWrapRound) {
     EXPECT_EQ(nextTabStop(settings, ControlId::AutoRemainder), ControlId::Ok);
 
     EXPECT_EQ(nextTabStop(stored(DialogNumber::About), ControlId::Ok), ControlId::Ok);
-}
-
-TEST(DialogTemplatesTest, OnlyCreateQuestionFollowsThePointerAndOnlyAboutLacksACloseBox) {
-    EXPECT_EQ(stored(DialogNumber::CreateQuestion).placement, DialogPlacement::CentreOnPointer);
-    EXPECT_EQ(stored(DialogNumber::Settings).placement, DialogPlacement::CentreOnScreen);
-    EXPECT_EQ(stored(DialogNumber::About).placement, DialogPlacement::CentreOnScreen);
-    EXPECT_TRUE(stored(DialogNumber::Settings).systemMenu);
-    EXPECT_TRUE(stored(DialogNumber::CreateQuestion).systemMenu);
-    EXPECT_FALSE(stored(DialogNumber::About).systemMenu);
-}
-
-TEST(DialogTemplatesTest, AboutPictureShowsTheStoredBitmap) {
-    const ControlTemplate* picture =
-        findControl(stored(DialogNumber::About), ControlId::AboutPicture);
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->kind, ControlKind::StaticPicture);
-    EXPECT_EQ(picture->bitmapNumber, aboutBitmapNumber);
 }
 
 }  // namespace

@@ -119,16 +119,6 @@ TEST_F(InputRoutingTest, EscapeAsksBeforeEndingInEitherLessonState) {
     EXPECT_TRUE(destroyQueued());
 }
 
-TEST_F(InputRoutingTest, ExitButtonAsksTheSameQuestion) {
-    clickAt(onExit);
-    ASSERT_EQ(host.messageBoxes.size(), 1u);
-    EXPECT_EQ(host.messageBoxes[0].text, u"Finished bricketing for today?");
-    EXPECT_TRUE(host.windowExists);
-    host.yesNoAnswer = MessageBoxAnswer::Yes;
-    clickAt(onExit);
-    EXPECT_FALSE(host.windowExists);
-}
-
 TEST_F(InputRoutingTest, DigitsReachTheBoardOnlyWhileTheLessonIsWorked) {
     ASSERT_NE(lesson().board.entryRow, nullptr);
     key('4');
@@ -192,13 +182,6 @@ TEST_F(InputRoutingTest, LeftButtonHoldsTheMouseCaptureUntilItIsReleased) {
     EXPECT_FALSE(host.captured);
 }
 
-TEST_F(InputRoutingTest, ReleaseEndsADragOfTheWorkingOut) {
-    lesson().board.glideport.dragging = true;
-    host.cursor = onNewQuestion;
-    send(MessageKind::LeftButtonUp);
-    EXPECT_FALSE(lesson().board.glideport.dragging);
-}
-
 TEST_F(InputRoutingTest, PressOnTheLogoReachesBothPanelsThenOpensAbout) {
     menu().buttons[CreateQuestion].state = Pressed;
     bool lessonSawThePress = false;
@@ -218,19 +201,6 @@ TEST_F(InputRoutingTest, PressOnTheLogoReachesBothPanelsThenOpensAbout) {
     send(MessageKind::LeftButtonDown);
     send(MessageKind::LeftButtonUp);
     EXPECT_EQ(host.dialogsRun.size(), 1u);
-}
-
-TEST_F(InputRoutingTest, AboutStaysOpenOnEscapeAndClosesOnOk) {
-    FakeDialogHost about{{1}};
-    host.dialogDriver = [&](DialogId, DialogProcedure& procedure) {
-        about.open(procedure);
-        about.command(procedure, 2);
-        EXPECT_FALSE(about.ended);
-        about.command(procedure, 1);
-    };
-    host.cursor = onLogo;
-    send(MessageKind::LeftButtonDown);
-    EXPECT_TRUE(about.ended);
 }
 
 TEST_F(InputRoutingTest, DragFromAButtonToEmptySpaceFiresNothing) {
@@ -295,13 +265,6 @@ TEST_F(InputRoutingTest, HelpOpensThePageWithoutAPause) {
     EXPECT_EQ(application.pausedSeconds, 0.0);
 }
 
-TEST_F(InputRoutingTest, CreateQuestionAndSettingsOpenTheirDialogs) {
-    clickAt(onCreateQuestion);
-    clickAt(onSettings);
-    const std::vector<DialogId> expected = {DialogId::CreateQuestion, DialogId::Settings};
-    EXPECT_EQ(host.dialogsRun, expected);
-}
-
 TEST_F(InputRoutingTest, ATypedQuestionStartsThroughTheCreateQuestionDialog) {
     lesson().lessonState = Answered;
     host.dialogDriver = [](DialogId, DialogProcedure& procedure) {
@@ -343,8 +306,11 @@ TEST_F(InputRoutingTest, EveryModalCallIsBracketedByThePauseAccounting) {
         modal.open();
         EXPECT_DOUBLE_EQ(application.pausedSeconds, modal.seconds) << modal.name;
     }
-    EXPECT_EQ(host.dialogsRun.size(), 3u);
-    EXPECT_EQ(host.messageBoxes.size(), 2u);
+    const std::vector<DialogId> dialogs = {DialogId::CreateQuestion, DialogId::Settings,
+                                           DialogId::About};
+    EXPECT_EQ(host.dialogsRun, dialogs);
+    ASSERT_EQ(host.messageBoxes.size(), 2u);
+    EXPECT_EQ(host.messageBoxes[0].text, u"Finished bricketing for today?");
 }
 
 TEST_F(InputRoutingTest, MissingPanelsAreSkippedAndEscapeStillAsks) {

@@ -19,10 +19,15 @@ std::vector<DrawCall> callsOfKind(const FakeBackBuffer& buffer, DrawKind kind) {
     return found;
 }
 
+void expectRectangle(const Rectangle& actual, const Rectangle& expected) {
+    EXPECT_FLOAT_EQ(actual.x, expected.x);
+    EXPECT_FLOAT_EQ(actual.y, expected.y);
+    EXPECT_FLOAT_EQ(actual.width, expected.width);
+    EXPECT_FLOAT_EQ(actual.height, expected.height);
+}
+
 class MenuPanelDrawTest : public ::testing::Test {
 protected:
-    MenuPanelDrawTest() { registerProgramImageSizes(services); }
-
     std::vector<DrawCall> drawAndCollect(MenuPanel& panel, DrawKind kind) {
         buffer.clear();
         panel.draw(buffer);
@@ -33,33 +38,18 @@ protected:
     FakeBackBuffer buffer;
 };
 
-TEST_F(MenuPanelDrawTest, LoadsTheSixStripsInCommandOrder) {
-    MenuPanel panel(75.0f, 75.0f);
-    const std::vector<std::string> expected = {"Resources/btnNewQuestion.png",
-                                               "Resources/btnCreateQuestion.png",
-                                               "Resources/btnRestartQuestion.png",
-                                               "Resources/btnSettings.png",
-                                               "Resources/btnHelp.png",
-                                               "Resources/btnExit.png"};
-    EXPECT_EQ(services.loadedPaths, expected);
-}
-
 TEST_F(MenuPanelDrawTest, NothingHoveredDrawsTheNormalFramesAndNoLabel) {
     MenuPanel panel(75.0f, 75.0f);
     const auto parts = drawAndCollect(panel, DrawKind::ImagePart);
     ASSERT_EQ(parts.size(), 6u);
+    const char* names[] = {"NewQuestion", "CreateQuestion", "RestartQuestion",
+                           "Settings",    "Help",           "Exit"};
     const Point corners[] = {{525, 250}, {603, 250}, {681, 250},
                              {525, 328}, {603, 328}, {681, 328}};
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        EXPECT_EQ(parts[i].imagePath, services.loadedPaths[i]);
-        EXPECT_FLOAT_EQ(parts[i].area.x, corners[i].x);
-        EXPECT_FLOAT_EQ(parts[i].area.y, corners[i].y);
-        EXPECT_FLOAT_EQ(parts[i].area.width, 75.0f);
-        EXPECT_FLOAT_EQ(parts[i].area.height, 75.0f);
-        EXPECT_FLOAT_EQ(parts[i].source.x, 0.0f);
-        EXPECT_FLOAT_EQ(parts[i].source.y, 0.0f);
-        EXPECT_FLOAT_EQ(parts[i].source.width, 75.0f);
-        EXPECT_FLOAT_EQ(parts[i].source.height, 75.0f);
+        EXPECT_EQ(parts[i].imagePath, std::string("Resources/btn") + names[i] + ".png");
+        expectRectangle(parts[i].area, {corners[i].x, corners[i].y, 75.0f, 75.0f});
+        expectRectangle(parts[i].source, {0.0f, 0.0f, 75.0f, 75.0f});
     }
     EXPECT_TRUE(callsOfKind(buffer, DrawKind::TextInBox).empty());
     EXPECT_EQ(buffer.passCount, 1);
@@ -81,11 +71,8 @@ TEST_F(MenuPanelDrawTest, FramePitchStaysAt75WhateverTheButtonSize) {
     MenuPanel panel(60.0f, 50.0f);
     panel.updateHover({530.0f, 255.0f});
     const auto parts = drawAndCollect(panel, DrawKind::ImagePart);
-    EXPECT_FLOAT_EQ(parts[0].source.x, 75.0f);
-    EXPECT_FLOAT_EQ(parts[0].source.width, 60.0f);
-    EXPECT_FLOAT_EQ(parts[0].source.height, 50.0f);
-    EXPECT_FLOAT_EQ(parts[0].area.width, 60.0f);
-    EXPECT_FLOAT_EQ(parts[0].area.height, 50.0f);
+    expectRectangle(parts[0].source, {75.0f, 0.0f, 60.0f, 50.0f});
+    expectRectangle(parts[0].area, {525.0f, 250.0f, 60.0f, 50.0f});
 }
 
 TEST_F(MenuPanelDrawTest, HoverLabelIsTheHoveredButtonsCaptionCentredUnderTheBlock) {
@@ -100,10 +87,7 @@ TEST_F(MenuPanelDrawTest, HoverLabelIsTheHoveredButtonsCaptionCentredUnderTheBlo
         EXPECT_EQ(texts[0].colour, 0xFF320000u);
         EXPECT_FLOAT_EQ(texts[0].fontSize, 20.0f);
         EXPECT_EQ(texts[0].align, TextAlign::Centre);
-        EXPECT_FLOAT_EQ(texts[0].area.x, 525.0f);
-        EXPECT_FLOAT_EQ(texts[0].area.y, 410.0f);
-        EXPECT_FLOAT_EQ(texts[0].area.width, 250.0f);
-        EXPECT_FLOAT_EQ(texts[0].area.height, 50.0f);
+        expectRectangle(texts[0].area, {525.0f, 410.0f, 250.0f, 50.0f});
     }
     panel.updateHover({10.0f, 10.0f});
     EXPECT_TRUE(drawAndCollect(panel, DrawKind::TextInBox).empty());
