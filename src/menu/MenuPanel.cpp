@@ -6,14 +6,14 @@
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonDefinition {
     const char* label;
     Point position;
     const char* imagePath;
 };
 
 // In command order: index i is MenuCommand i.
-constexpr ButtonSpec buttonSpecs[] = {
+constexpr ButtonDefinition buttonDefinitions[] = {
     {"New Question", {525.0f, 250.0f}, "Resources/btnNewQuestion.png"},
     {"Create Question", {603.0f, 250.0f}, "Resources/btnCreateQuestion.png"},
     {"Restart Question", {681.0f, 250.0f}, "Resources/btnRestartQuestion.png"},
@@ -42,10 +42,10 @@ bool insideButton(const MenuPanel& panel, std::size_t index, Point point) {
 
 MenuPanel::MenuPanel(float buttonWidth, float buttonHeight)
     : labelFont(makeFont(labelFontSize)), buttonWidth(buttonWidth), buttonHeight(buttonHeight) {
-    for (const ButtonSpec& spec : buttonSpecs) {
-        buttons.push_back({spec.label, Normal});
-        positions.push_back(spec.position);
-        images.push_back(loadImage(spec.imagePath));
+    for (const ButtonDefinition& definition : buttonDefinitions) {
+        buttons.push_back({definition.label, Normal});
+        positions.push_back(definition.position);
+        images.push_back(loadImage(definition.imagePath));
     }
 }
 
