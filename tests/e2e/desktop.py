@@ -72,7 +72,9 @@ class Desktop:
     # Pointer and keyboard.
 
     def move_pointer(self, x, y):
-        self._run("xdotool", "mousemove", "--sync", str(x), str(y))
+        # No --sync: it waits for a motion event, which never comes when the pointer is
+        # already there. Callers poll the screen for the outcome instead.
+        self._run("xdotool", "mousemove", str(x), str(y))
 
     def click(self, button=1):
         self._run("xdotool", "click", str(button))

@@ -2,6 +2,7 @@
 are, in client-area pixels, and the pupil's actions on it. Every look at the screen
 is saved in the scenario's shots folder under a numbered stage name."""
 
+import time
 from pathlib import Path
 
 import textmatch
@@ -37,15 +38,19 @@ MAIN_FONT_PIXELS = 40                # 30 points at 96 dots per inch
 CAPTION_FONT_PIXELS = 27             # 20 points, rounded to whole pixels
 
 ROW_HEIGHT = 40
-MULTIPLES_COLUMN = (30, 140)          # the number box at x 35 and its padding
+# Columns as (left, right): inside the number boxes at x 35 and x 340, whose digits
+# start at least a padding of 6.7 px in, and clear of the "+", the icons, the "=" and
+# the "-" beside them.
+MULTIPLES_COLUMN = (40, 140)
 WORDING_COLUMN = (138, 305)           # from x 140 up to the "=" at x 310
-AMOUNTS_COLUMN = (335, 445)           # the number box at x 340
+AMOUNTS_COLUMN = (341, 445)
 
 
 def line_box(line, column):
-    """The box of one line of the unscrolled working-out in one column."""
+    """The box of one line of the unscrolled working-out in one column, from just
+    below the line's top to just above the rule that may stand under it."""
     top = line * ROW_HEIGHT
-    return (column[0], top + 2, column[1], top + ROW_HEIGHT + 4)
+    return (column[0], top + 2, column[1], top + 38)
 
 
 class Lesson:
@@ -57,12 +62,15 @@ class Lesson:
         self.shots = Path(shots)
         self.shots.mkdir(parents=True, exist_ok=True)
         self.stage = 0
+        self.started = time.monotonic()
 
     # Looking.
 
     def _stage_path(self, name):
         self.stage += 1
-        return self.shots / f"{self.stage:03d}-{name}.png"
+        path = self.shots / f"{self.stage:03d}-{name}.png"
+        print(f"{time.monotonic() - self.started:6.1f} s  {path.name}", flush=True)
+        return path
 
     def look(self, name):
         """A screenshot saved as the next stage."""
@@ -111,6 +119,17 @@ class Lesson:
         self.press_button(button)
         return self.desktop.wait_for_window(title)
 
+    def click_dialog_control(self, window, size_in_units, control):
+        """Clicks a dialog control a little in from its left edge, half-way down (on a
+        radio button's circle), finding it from its rectangle in dialog units, (x, y,
+        width, height), and the dialog's own size in the same units: the controls
+        keep their places in proportion to the dialog whatever the font."""
+        left, top, width, height = self.desktop.geometry(window)
+        x, y, _, h = control
+        self.desktop.move_pointer(round(left + (x + 4) * width / size_in_units[0]),
+                                  round(top + (y + h / 2) * height / size_in_units[1]))
+        self.desktop.click()
+
     # Keyboard.
 
     def keys(self, *names):
@@ -154,9 +173,15 @@ def entry_error_pixels(shot):
     return shot.count(ENTRY_ERROR_COLOUR, BOARD_BOX)
 
 
-def entry_row_on(shot, line, column):
-    """True when the entry row's frame and digits stand in that place."""
-    return shot.count(ENTRY_COLOUR, line_box(line, column)) > 40
+def rows_holding(shot, colour, box):
+    """How many rows of the box hold the colour."""
+    return len({y for _, y in shot.matches(colour, box)})
+
+
+def entry_row_on(shot, line, column, colour=ENTRY_COLOUR):
+    """True when the entry row stands in that place: its frame's sides run down the
+    whole line, unlike the frame's bottom edge that reaches into the next line."""
+    return rows_holding(shot, colour, line_box(line, column)) >= 25
 
 
 def board_pixels(shot):

@@ -20,6 +20,25 @@ EXPERT_TIMES_AUTOPRODUCT = (
     "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT").encode("ascii")
 
 
+# An empty part of the working-out, where the pointer rests when no button is wanted.
+AWAY_FROM_BUTTONS = (240, 500)
+
+
+# The Settings dialog's size and two of its radio buttons, in dialog units.
+SETTINGS_UNITS = (176, 156)
+TIMES_RADIO = (100, 100, 30, 16)
+EXPERT_RADIO = (15, 97, 55, 21)
+
+
+# Message boxes: the application's default font, 9 points at 96 dots per inch, and
+# the height of the button row under the text.
+DIALOG_FONT_FAMILY = "Sans Serif"
+DIALOG_FONT_PIXELS = 12
+MESSAGE_BOX_BUTTON_ROW = 40
+DIVIDEND_TOO_BIG = "The dividend (number being divided) must be less than 10,000."
+DIVISOR_OUT_OF_RANGE = "The divisor (number dividing by) must be between 2 and 99."
+
+
 def expect(condition, message):
     if not condition:
         raise AssertionError(message)
@@ -73,20 +92,34 @@ def create_question(lesson, dividend, divisor):
     lesson.enter_number(dividend)
     lesson.enter_number(divisor)
     lesson.desktop.wait_until_closed("Create Question")
+    lesson.move_to(*AWAY_FROM_BUTTONS)
     question = f"{dividend} ÷ {divisor}"
     return lesson.wait_for_look(
         "question-" + f"{dividend}-by-{divisor}",
         lambda shot: look.shows_header(shot, question)
         and look.shows_on_line(shot, 0, look.AMOUNTS_COLUMN, str(dividend), look.INK_COLOUR)
-        and look.entry_row_on(shot, 1, look.MULTIPLES_COLUMN),
-        f'the header "{question}" and a fresh working-out')
+        and look.entry_row_on(shot, 1, look.MULTIPLES_COLUMN)
+        and look.caption_pixels(shot) == 0,
+        f'the header "{question}", a fresh working-out and no caption')
+
+
+def message_box_says(lesson, window, shot, text):
+    """True when the message box's one line of text, above its buttons, is as wide as
+    `text` in the dialogs' font."""
+    left, top, width, height = lesson.desktop.geometry(window)
+    x, y = left - lesson.run.origin[0], top - lesson.run.origin[1]
+    box = (x, y, x + width, y + height - MESSAGE_BOX_BUTTON_ROW)
+    return textmatch.line_width_matches(shot, box, text, (0, 0, 0), DIALOG_FONT_PIXELS,
+                                        DIALOG_FONT_FAMILY)
 
 
 def answer_exit_prompt(lesson, key):
     """Escape, then a key in the "Had enough?" box."""
     lesson.keys("Escape")
-    lesson.desktop.wait_for_window("Had enough?")
-    lesson.look("had-enough")
+    prompt = lesson.desktop.wait_for_window("Had enough?")
+    shot = lesson.look("had-enough")
+    expect(message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
+           f'the prompt does not ask "Finished bricketing for today?", see {shot.path}')
     lesson.keys(key)
     lesson.desktop.wait_until_closed("Had enough?")
 
@@ -103,6 +136,8 @@ def window(scenario):
     """The window appears with its title, its 800 x 600 client area, the working-out
     panel and a question in the header."""
     lesson = scenario.launch()
+    expect(lesson.run.origin == (100, 100),
+           f"the window is at {lesson.run.origin}, not at (100, 100)")
     expect(lesson.run.size == (800, 600),
            f"the client area is {lesson.run.size[0]} x {lesson.run.size[1]}, not 800 x 600")
     shot = wait_for_question(lesson)
@@ -126,8 +161,12 @@ def create_question_dialog(scenario):
     lesson.open_dialog("Create Question", "Create Question")
     lesson.look("create-question-open")
     lesson.enter_number(12345)
-    scenario.desktop.wait_for_window("Error")
-    lesson.look("dividend-refused")
+    error_box = scenario.desktop.wait_for_window("Error")
+    shot = lesson.look("dividend-refused")
+    expect(message_box_says(lesson, error_box, shot, DIVIDEND_TOO_BIG),
+           f'the Error box does not say "{DIVIDEND_TOO_BIG}", see {shot.path}')
+    expect(not message_box_says(lesson, error_box, shot, DIVISOR_OUT_OF_RANGE),
+           "the message check cannot tell the dividend message from the divisor's")
     lesson.keys("Return")
     scenario.desktop.wait_until_closed("Error")
     expect(scenario.desktop.windows_titled("Create Question"),
@@ -172,7 +211,7 @@ def work_345_by_7(lesson):
          lambda s: look.entry_row_on(s, 3, amounts), "the product to be asked for beside 9")
     wrong = step("wrong-product-64", ["6", "4", "Return"],
                  lambda s: look.entry_error_pixels(s) > 40, "the entry row in the error colour")
-    expect(wrong.count(look.ENTRY_ERROR_COLOUR, look.line_box(3, amounts)) > 40,
+    expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
            "the error colour is not on the product's place")
     # The key after a wrong entry only clears it: the 6 must not be typed.
     step("error-cleared", ["6"],
@@ -218,7 +257,7 @@ def hover_and_restart(scenario):
     left, _, right, _ = shot.bounds(look.CAPTION_COLOUR, look.CAPTION_BOX)
     expect(abs((left + right) / 2 - 650) <= 3,
            f"the caption is centred on x {(left + right) / 2}, not 650")
-    lesson.move_to(300, 500)
+    lesson.move_to(*AWAY_FROM_BUTTONS)
     lesson.wait_for_look("caption-gone", lambda s: look.caption_pixels(s) == 0,
                          "the caption to go")
 
@@ -227,7 +266,7 @@ def hover_and_restart(scenario):
         "one-step", lambda s: look.shows_on_line(s, 2, look.AMOUNTS_COLUMN, "65", look.INK_COLOUR),
         "the first step completed")
     lesson.press_button("Restart Question")
-    lesson.move_to(300, 500)
+    lesson.move_to(*AWAY_FROM_BUTTONS)
     shot = lesson.wait_for_look(
         "restarted", lambda s: s.differing_pixels(fresh, look.BOARD_BOX) == 0,
         "the working-out to look as it did when the question was new")
@@ -246,12 +285,13 @@ def settings(scenario):
     lesson = scenario.launch(folder)
     shot = wait_for_question(lesson)
     lots_of_width = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
-    lesson.open_dialog("Settings", "Settings")
+    dialog = lesson.open_dialog("Settings", "Settings")
     lesson.look("settings-open")
-    # From OK, which has the focus: Cancel, AutoProduct (ticked), AutoRemainder, the
-    # wording group ("lots of" to "x"), the difficulty group (Beginner to Expert).
-    lesson.keys("Tab", "Tab", "space", "Tab", "Tab", "Down", "Tab",
-                "Down", "Down", "Down", "Down")
+    # The tab stops are OK (which has the focus), Cancel, AutoProduct and AutoRemainder;
+    # the radio buttons are no tab stops, so the pupil clicks them.
+    lesson.keys("Tab", "Tab", "space")
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, TIMES_RADIO)
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, EXPERT_RADIO)
     lesson.look("settings-chosen")
     lesson.keys("Return")
     scenario.desktop.wait_until_closed("Settings")
@@ -261,6 +301,9 @@ def settings(scenario):
 
     lesson = scenario.launch(folder)
     shot = wait_for_question(lesson)
+    header = textmatch.ink_glyphs(shot, look.HEADER_BOX, look.HEADER_COLOUR)
+    expect(len(header) == 7, f"the question is not an Expert one (four-digit dividend, "
+           f"two-digit divisor): {len(header)} glyphs in the header, see {shot.path}")
     times_width = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
     expect(0 < times_width < 90 and lots_of_width > 120,
            f'the wording is {times_width} px wide with "x" and {lots_of_width} px with '

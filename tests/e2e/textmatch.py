@@ -35,9 +35,8 @@ def normalised(points):
 
 
 def glyphs(points):
-    """The shape cut at empty columns, left to right, each piece normalised. Pieces
-    keep their height offsets within the line only through their own box, which is
-    enough to tell glyphs apart."""
+    """The shape cut at empty columns into pieces, left to right, each piece a set of
+    points in place (not normalised), so that neighbours can be joined again."""
     columns = sorted({x for x, _ in points})
     pieces, current = [], []
     for x in columns:
@@ -47,7 +46,7 @@ def glyphs(points):
         current.append(x)
     if current:
         pieces.append(current)
-    return [normalised([(x, y) for x, y in points if piece[0] <= x <= piece[-1]])
+    return [frozenset((x, y) for x, y in points if piece[0] <= x <= piece[-1])
             for piece in pieces]
 
 
@@ -81,9 +80,14 @@ def line_width_matches(shot, box, text, colour, pixel_size, family, slack=0.03):
     return abs(seen - expected) <= slack * expected
 
 
+# How far (per channel, root-mean-square) a pixel may lie from the blends of the ink
+# and the background and still count as a blend; other colours are other things.
+BLEND_DISTANCE = 40
+
+
 def ink_points(shot, box, colour, background=None):
-    """The pixels of the box at least half covered by `colour` over `background` (by
-    default the commonest colour of the box)."""
+    """The pixels of the box that are blends of `colour` over `background` (by default
+    the commonest colour of the box) with at least half of the ink."""
     pixels = list(shot.region(*box))
     if not pixels:
         return []
@@ -91,8 +95,17 @@ def ink_points(shot, box, colour, background=None):
         background = Counter(p for _, _, p in pixels).most_common(1)[0][0]
     span = [c - b for c, b in zip(colour, background)]
     length = sum(s * s for s in span) or 1
-    return [(x, y) for x, y, p in pixels
-            if sum((v - b) * s for v, b, s in zip(p, background, span)) / length >= 0.5]
+    points = []
+    for x, y, p in pixels:
+        offset = [v - b for v, b in zip(p, background)]
+        share = sum(o * s for o, s in zip(offset, span)) / length
+        if share < 0.5:
+            continue
+        share = min(share, 1.0)
+        away = sum((o - share * s) ** 2 for o, s in zip(offset, span)) / 3
+        if away <= BLEND_DISTANCE ** 2:
+            points.append((x, y))
+    return points
 
 
 def ink_glyphs(shot, box, colour, background=None):
@@ -111,13 +124,33 @@ def glyph_mismatch(seen, expected):
     return best
 
 
+def aligned_mismatch(seen, expected):
+    """The worst glyph mismatch of the best pairing of the two lists of pieces, where
+    two neighbouring pieces of either side may stand for one of the other (one
+    renderer's letters may touch where the other's do not, as in "tt"); 1.0 when no
+    pairing covers both."""
+    worst = {(0, 0): 0.0}
+    for i in range(len(seen) + 1):
+        for j in range(len(expected) + 1):
+            if (i, j) not in worst:
+                continue
+            for a, b in ((1, 1), (1, 2), (2, 1)):
+                if i + a > len(seen) or j + b > len(expected):
+                    continue
+                cost = glyph_mismatch(normalised(frozenset().union(*seen[i:i + a])),
+                                      normalised(frozenset().union(*expected[j:j + b])))
+                key = (i + a, j + b)
+                worst[key] = min(worst.get(key, 1.0), max(worst[(i, j)], cost))
+    return worst.get((len(seen), len(expected)), 1.0)
+
+
 def mismatch(shot, box, text, colour, pixel_size, background=None, family="Arial"):
-    """The worst glyph's mismatch; 1.0 when the glyph counts differ."""
+    """The worst glyph's mismatch over the best pairing of glyphs."""
     seen = ink_glyphs(shot, box, colour, background)
     expected = reference_glyphs(text, pixel_size, family)
-    if not seen or len(seen) != len(expected):
+    if not seen:
         return 1.0
-    return max(glyph_mismatch(a, b) for a, b in zip(seen, expected))
+    return aligned_mismatch(seen, expected)
 
 
 def shows_text(shot, box, text, colour, pixel_size, background=None, family="Arial"):
@@ -129,7 +162,7 @@ def shows_text(shot, box, text, colour, pixel_size, background=None, family="Ari
 def glyph_is(seen_glyph, character, pixel_size):
     """True when one glyph seen on the screen is the given character."""
     (expected,) = reference_glyphs(character, pixel_size)
-    return glyph_mismatch(seen_glyph, expected) <= GLYPH_MISMATCH_LIMIT
+    return glyph_mismatch(normalised(seen_glyph), normalised(expected)) <= GLYPH_MISMATCH_LIMIT
 
 
 def describe(shot, box, text, colour, pixel_size, background=None, family="Arial"):

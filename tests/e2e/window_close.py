@@ -17,7 +17,9 @@ def request_close(display_name, window_id):
         message = event.ClientMessage(window=window, client_type=protocols,
                                       data=(32, [delete_window, X.CurrentTime, 0, 0, 0]))
         window.send_event(message, event_mask=X.NoEventMask)
-        connection.flush()
+        # A round trip, not just a flush: it makes sure the server has taken the request
+        # before the connection closes (with a flush alone it was now and then lost).
+        connection.sync()
         return True
     finally:
         connection.close()
