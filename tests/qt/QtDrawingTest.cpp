@@ -13,12 +13,13 @@ namespace {
 constexpr QRgb white = 0xFFFFFFFF;
 constexpr QRgb black = 0xFF000000;
 
-// The horizontal extent of pixels darker than mid-grey within a band of rows.
+// The horizontal extent of pixels darker than mid-grey within a band of rows, inside
+// the buffer's black outline.
 std::pair<int, int> inkColumns(const QImage& image, int top, int bottom) {
     int first = image.width();
     int last = -1;
     for (int y = top; y < bottom; ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 1; x < image.width() - 1; ++x) {
             if (qGray(image.pixel(x, y)) < 128) {
                 first = std::min(first, x);
                 last = std::max(last, x);
@@ -29,7 +30,7 @@ std::pair<int, int> inkColumns(const QImage& image, int top, int bottom) {
 }
 
 bool rowIsWhite(const QImage& image, int y) {
-    for (int x = 0; x < image.width(); ++x) {
+    for (int x = 1; x < image.width() - 1; ++x) {
         if (image.pixel(x, y) != white) {
             return false;
         }
@@ -182,4 +183,68 @@ TEST(QtImage, PartOfAStripIsDrawnFromItsSourceRectangle) {
     EXPECT_EQ(buffer.image.pixel(310, 310), 0xFFFF0000);
     EXPECT_EQ(buffer.image.pixel(440, 310), 0xFF0000FF);
     EXPECT_EQ(buffer.image.pixel(190, 137), white);
+}
+
+TEST(QtGraphics, OutlineIsAPenCentredOnTheEdges) {
+    QtBackBuffer buffer(800, 600);
+    auto graphics = buffer.beginDrawing();
+    graphics->outlineRectangle(0xFF323232, 5.0f, {100, 100, 200, 100});
+    graphics.reset();
+    // The pen reaches 2.5 pixels either side of each edge.
+    EXPECT_EQ(buffer.image.pixel(98, 150), 0xFF323232);
+    EXPECT_EQ(buffer.image.pixel(101, 150), 0xFF323232);
+    EXPECT_EQ(buffer.image.pixel(96, 150), white);
+    EXPECT_EQ(buffer.image.pixel(104, 150), white);
+    EXPECT_EQ(buffer.image.pixel(200, 98), 0xFF323232);
+    EXPECT_EQ(buffer.image.pixel(200, 201), 0xFF323232);
+    EXPECT_EQ(buffer.image.pixel(301, 150), 0xFF323232);
+    EXPECT_EQ(buffer.image.pixel(200, 150), white);
+    // Mitred corners are filled square.
+    EXPECT_EQ(buffer.image.pixel(98, 98), 0xFF323232);
+    EXPECT_EQ(buffer.image.pixel(301, 201), 0xFF323232);
+}
+
+TEST(QtGraphics, AnOutlineFarTallerThanTheBufferShowsOnlyWhatFalls) {
+    QtBackBuffer buffer(800, 600);
+    auto graphics = buffer.beginDrawing();
+    // A working-out scrolled to the end of some 400,000 pixels of content.
+    graphics->outlineRectangle(0xFF323232, 5.0f, {0, -399426, 480, 400000});
+    graphics.reset();
+    EXPECT_EQ(buffer.image.pixel(479, 300), 0xFF323232);
+    EXPECT_EQ(buffer.image.pixel(240, 574), 0xFF323232);
+    EXPECT_EQ(buffer.image.pixel(240, 300), white);
+    EXPECT_EQ(buffer.image.pixel(240, 1), white);
+}
+
+TEST(QtGraphics, TextPicturesAreKeptWithinTheirBound) {
+    QtFont font(30.0f);
+    QtBackBuffer buffer(800, 600);
+    auto graphics = buffer.beginDrawing();
+    for (int i = 0; i < 3000; ++i) {
+        graphics->drawText(std::u16string(u"n") + static_cast<char16_t>(u'0' + i % 10) +
+                               static_cast<char16_t>(0x100 + i),
+                           font, 0xFF000000, {10, 10});
+    }
+    EXPECT_LE(font.sprites.size(), TextSpriteCache::capacity);
+    EXPECT_GT(font.sprites.size(), 0u);
+}
+
+TEST(QtGraphics, TheSameTextInAnotherColourIsDrawnInThatColour) {
+    QtFont font(30.0f);
+    QtBackBuffer buffer(800, 600);
+    auto graphics = buffer.beginDrawing();
+    graphics->drawText(u"I", font, 0xFFFA1E1E, {100, 100});
+    graphics->drawText(u"I", font, 0xFF1E1E64, {300, 100});
+    graphics.reset();
+    // The stem of the I is solid ink in the middle of its line.
+    bool redFound = false;
+    bool blueFound = false;
+    for (int x = 100; x < 140; ++x) {
+        redFound = redFound || buffer.image.pixel(x, 125) == 0xFFFA1E1E;
+    }
+    for (int x = 300; x < 340; ++x) {
+        blueFound = blueFound || buffer.image.pixel(x, 125) == 0xFF1E1E64;
+    }
+    EXPECT_TRUE(redFound);
+    EXPECT_TRUE(blueFound);
 }

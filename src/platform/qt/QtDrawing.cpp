@@ -40,8 +40,9 @@ QtFont::QtFont(float sizeInPoints, const QString& family)
     font.setWeight(QFont::Normal);
     font.setStyle(QFont::StyleNormal);
     const QFontMetricsF metrics(font);
-    lineSpacingPerEm =
-        static_cast<float>(metrics.lineSpacing()) / static_cast<float>(font.pixelSize());
+    lineSpacing = static_cast<float>(metrics.lineSpacing());
+    lineSpacingPerEm = lineSpacing / static_cast<float>(font.pixelSize());
+    ascent = static_cast<float>(metrics.ascent());
 }
 
 float QtFont::lineHeightAtDpi(float dotsPerInch) const {
@@ -64,49 +65,68 @@ void QtGraphics::fillRectangle(Colour colour, const Rectangle& area) {
     painter.fillRect(toQRect(area), toQColor(colour));
 }
 
+// The outline is filled as four bands centred on the edges, which is what a mitred pen
+// of that width paints. Each band is cut to the surface first: the working-out's
+// outline can be hundreds of thousands of pixels tall, and stroking all of it every
+// frame would cost far more than the few hundred pixels that show.
 void QtGraphics::outlineRectangle(Colour colour, float penWidth, const Rectangle& area) {
-    QPen pen(toQColor(colour));
-    pen.setWidthF(penWidth);
-    pen.setJoinStyle(Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(toQRect(area));
+    const qreal half = penWidth / 2.0;
+    const qreal left = area.x - half;
+    const qreal top = area.y - half;
+    const qreal outerWidth = area.width + penWidth;
+    const qreal innerHeight = area.height - penWidth;
+    const QRectF bands[] = {
+        {left, top, outerWidth, penWidth},
+        {left, top + area.height, outerWidth, penWidth},
+        {left, top + penWidth, penWidth, innerHeight},
+        {left + area.width, top + penWidth, penWidth, innerHeight},
+    };
+    const QRectF surface =
+        QRectF(0, 0, painter.device()->width(), painter.device()->height()).adjusted(-1, -1, 1, 1);
+    for (const QRectF& band : bands) {
+        const QRectF shown = band.intersected(surface);
+        if (!shown.isEmpty()) {
+            painter.fillRect(shown, toQColor(colour));
+        }
+    }
+}
+
+void QtGraphics::drawAtBaseline(const QtFont& font, const std::u16string& text, Colour colour,
+                                float x, float baselineY) {
+    if (text.empty()) {
+        return;
+    }
+    const TextSprite& sprite = font.sprites.sprite(font.font, text, static_cast<QRgb>(colour));
+    const QPoint glyphOrigin(qRound(x), qRound(baselineY));
+    painter.drawImage(glyphOrigin + sprite.offset, sprite.image);
 }
 
 void QtGraphics::drawText(const std::u16string& text, const Font& font, Colour colour,
                           Point origin) {
     const QtFont& qtFont = asQt(font);
-    const QFontMetricsF metrics(qtFont.font);
-    painter.setFont(qtFont.font);
-    painter.setPen(toQColor(colour));
     const float padding = qtFont.emPixels * paddingPerEm;
-    painter.drawText(QPointF(origin.x + padding, origin.y + metrics.ascent()), toQString(text));
+    drawAtBaseline(qtFont, text, colour, origin.x + padding, origin.y + qtFont.ascent);
 }
 
 void QtGraphics::drawTextInBox(const std::u16string& text, const Font& font, Colour colour,
                                const Rectangle& box, TextAlign align) {
     const QtFont& qtFont = asQt(font);
-    const QFontMetricsF metrics(qtFont.font);
-    const QString qtText = toQString(text);
     const float padding = qtFont.emPixels * paddingPerEm;
-    const float advance = static_cast<float>(metrics.horizontalAdvance(qtText));
+    const float advance = qtFont.sprites.advance(qtFont.font, text);
     float x = box.x + padding;
     if (align == TextAlign::Far) {
         x = box.x + box.width - padding - advance;
     } else if (align == TextAlign::Centre) {
         x = box.x + (box.width - advance) / 2.0f;
     }
-    painter.setFont(qtFont.font);
-    painter.setPen(toQColor(colour));
-    painter.drawText(QPointF(x, box.y + metrics.ascent()), qtText);
+    drawAtBaseline(qtFont, text, colour, x, box.y + qtFont.ascent);
 }
 
 Rectangle QtGraphics::measureText(const std::u16string& text, const Font& font, Point origin) {
     const QtFont& qtFont = asQt(font);
-    const QFontMetricsF metrics(qtFont.font);
-    const float advance = static_cast<float>(metrics.horizontalAdvance(toQString(text)));
+    const float advance = qtFont.sprites.advance(qtFont.font, text);
     const float width = advance + 2.0f * qtFont.emPixels * paddingPerEm;
-    return {origin.x, origin.y, width, static_cast<float>(metrics.lineSpacing())};
+    return {origin.x, origin.y, width, qtFont.lineSpacing};
 }
 
 void QtGraphics::drawImage(const Image& image, Point topLeft) {

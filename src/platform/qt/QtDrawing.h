@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include "platform/Drawing.h"
+#include "platform/qt/QtTextSprites.h"
 
 class QtFont : public Font {
 public:
@@ -22,9 +23,12 @@ public:
     float lineHeightAtDpi(float dotsPerInch) const override;
 
     QFont font;
-    float points;
-    float emPixels;
-    float lineSpacingPerEm;  // line height in ems, as the font's metrics give it
+    float points = 0.0f;
+    float emPixels = 0.0f;
+    float lineSpacing = 0.0f;       // pixels from one line to the next
+    float lineSpacingPerEm = 0.0f;  // the same in ems, for other resolutions
+    float ascent = 0.0f;            // pixels from the top of a line to its baseline
+    mutable TextSpriteCache sprites;
 };
 
 class QtImage : public Image {
@@ -50,6 +54,10 @@ public:
                        const Rectangle& source) override;
 
 private:
+    // Draws text with the left end of its baseline at the given point, rounded to
+    // whole pixels as the font system places glyphs.
+    void drawAtBaseline(const QtFont& font, const std::u16string& text, Colour colour, float x,
+                        float baselineY);
     QPainter painter;
 };
 
