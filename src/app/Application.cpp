@@ -31,13 +31,16 @@ void Application::handleMessage(const Message& message) {
             backBuffer = host.createBackBuffer(width, height);
             break;
         case MessageKind::Destroy:
+            windowDestroyed = true;
             host.postQuit(0);
             break;
         case MessageKind::Quit:
         case MessageKind::Other:
             break;
         default:
-            routeInput(message);
+            if (!windowDestroyed) {
+                routeInput(message);
+            }
             break;
     }
 }

@@ -50,4 +50,7 @@ public:
     std::int64_t modalStartCount = 0;
     double secondsPerCount = 0.0;
     double pausedSeconds = 0.0;  // the latest modal period, consumed by the next frame
+    // Set once the window is going or gone: input still waiting in the queue then does
+    // nothing, so a second Escape cannot ask again about a window that no longer exists.
+    bool windowDestroyed = false;
 };

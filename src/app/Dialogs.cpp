@@ -220,6 +220,9 @@ bool Application::confirmExit() {
     if (answer != MessageBoxAnswer::Yes) {
         return false;
     }
+    // The window is gone from here on, as it is at once when the window system
+    // destroys it, even though its Destroy message is still on its way.
+    windowDestroyed = true;
     host.destroyMainWindow();
     return true;
 }
