@@ -9,7 +9,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -96,6 +98,15 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
 
 bool QtMainWindow::focusNextPrevChild(bool) {
     return false;
+}
+
+// A window manager honours the fixed size the window asks for; without one, another
+// program can still resize it. The window then takes its own size back.
+void QtMainWindow::resizeEvent(QResizeEvent* event) {
+    const QSize fixed = minimumSize();
+    if (fixed == maximumSize() && event->size() != fixed) {
+        QTimer::singleShot(0, this, [this, fixed] { resize(fixed); });
+    }
 }
 
 QtHost::QtHost(QtDrawingServices& drawing) : drawing(drawing) {
