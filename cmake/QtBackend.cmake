@@ -1,7 +1,4 @@
 # The Qt 6 backend of the platform layer and the program built on it.
-set(CMAKE_AUTOMOC ON)
-set(CMAKE_AUTORCC ON)
-
 file(GLOB qt_backend_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/qt/*.cpp
      ${PROJECT_SOURCE_DIR}/src/platform/qt/*.h)
 list(FILTER qt_backend_sources EXCLUDE REGEX ".*/QtMain\\.cpp$")
@@ -13,4 +10,5 @@ target_link_libraries(bricketing_qt PUBLIC bricketing_platform bricketing_resour
 
 qt_add_executable(bricketing ${PROJECT_SOURCE_DIR}/src/platform/qt/QtMain.cpp ${qt_resource_files})
 target_link_libraries(bricketing PRIVATE bricketing_app bricketing_qt)
-set_target_properties(bricketing PROPERTIES OUTPUT_NAME bricketing)
+# The icon and the About picture are compiled in from the resource file.
+set_target_properties(bricketing PROPERTIES OUTPUT_NAME bricketing AUTORCC ON)
