@@ -24,3 +24,8 @@ foreach(scenario IN LISTS bricketing_e2e_scenarios)
                      --shots ${CMAKE_BINARY_DIR}/e2e-shots/${scenario})
     set_tests_properties(e2e_${scenario} PROPERTIES LABELS e2e TIMEOUT 180)
 endforeach()
+
+# The driver's own instruments (screenshots, colour search, text checks, waits).
+add_test(NAME e2e_driver COMMAND ${BRICKETING_E2E_PYTHON} -B -m unittest -v test_driver
+         WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR})
+set_tests_properties(e2e_driver PROPERTIES LABELS e2e TIMEOUT 60)

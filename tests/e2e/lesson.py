@@ -47,10 +47,10 @@ AMOUNTS_COLUMN = (341, 445)
 
 
 def line_box(line, column):
-    """The box of one line of the unscrolled working-out in one column, from just
-    below the line's top to just above the rule that may stand under it."""
+    """The box of one line of the unscrolled working-out in one column, clear of the
+    rules under this line (from 38 px down) and under the one above (to 3 px down)."""
     top = line * ROW_HEIGHT
-    return (column[0], top + 2, column[1], top + 38)
+    return (column[0], top + 4, column[1], top + 38)
 
 
 class Lesson:
@@ -145,7 +145,9 @@ class Lesson:
 # What the pupil sees.
 
 def shows_caption(shot, text):
-    return textmatch.shows_text(shot, CAPTION_BOX, text, CAPTION_COLOUR, CAPTION_FONT_PIXELS)
+    # Small print renders less alike; the six captions differ by whole words anyway.
+    return textmatch.shows_text(shot, CAPTION_BOX, text, CAPTION_COLOUR, CAPTION_FONT_PIXELS,
+                                limit=2 * textmatch.GLYPH_MISMATCH_LIMIT)
 
 
 def caption_pixels(shot):

@@ -35,20 +35,21 @@ def make_runtime_copy(source_root, settings=PLAIN_SETTINGS):
 
 
 class ProgramRun:
-    """The program started in `folder` on `desktop`'s display; its output goes to
-    program.log in that folder."""
+    """The program started in `folder` on `desktop`'s display; its output is added to
+    the file `log`."""
 
-    def __init__(self, program, folder, desktop):
+    def __init__(self, program, folder, desktop, log):
         self.program = str(program)
         self.folder = Path(folder)
         self.desktop = desktop
+        self.log = Path(log)
         self.process = None
         self.window = None
         self.origin = None
         self.size = None
 
     def start(self, timeout=30.0):
-        log = open(self.folder / "program.log", "ab")
+        log = open(self.log, "ab")
         try:
             self.process = subprocess.Popen([self.program], cwd=self.folder,
                                             env=self.desktop.env, stdout=log, stderr=log)
@@ -60,7 +61,7 @@ class ProgramRun:
             code = self.process.poll()
             if code is not None:
                 raise AssertionError(f"the program ended with {code} before showing its "
-                                     f"window; see {self.folder / 'program.log'}")
+                                     f"window; see {self.log}")
             raise
         x, y, width, height = self.desktop.geometry(self.window)
         self.origin = (x, y)

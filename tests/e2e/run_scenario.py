@@ -20,8 +20,9 @@ def main():
     args = parser.parse_args()
 
     shots = Path(args.shots)
-    for old in shots.glob("**/*.png"):
-        old.unlink()
+    for pattern in ("**/*.png", "**/program.log"):
+        for old in shots.glob(pattern):
+            old.unlink()
     started = time.monotonic()
     scenario = Scenario(args.program, args.source, shots)
     try:

@@ -66,11 +66,12 @@ class Scenario:
         """The program started in `folder` (a fresh copy by default), seen as a Lesson
         whose shots go to a subfolder per run."""
         folder = folder or self.runtime_copy()
-        run = ProgramRun(self.program, folder, self.desktop)
-        self.cleanup.callback(run.stop)
-        run.start()
         self.runs += 1
         shots = self.shots if self.runs == 1 else self.shots / f"run{self.runs}"
+        shots.mkdir(parents=True, exist_ok=True)
+        run = ProgramRun(self.program, folder, self.desktop, shots / "program.log")
+        self.cleanup.callback(run.stop)
+        run.start()
         return Lesson(self.desktop, run, shots)
 
     def close(self):
