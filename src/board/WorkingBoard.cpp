@@ -38,14 +38,9 @@ void WorkingBoard::restartQuestion() {
     }
     usedMultiples.clear();
     remaining = dividend;
-    entryRow->clear();
+    // A restart is the only stage change that also takes back an error's colour.
     entryRow->colour = entryRow->normalColour;
-    limitEntryDigits(remaining / divisor);
-    entryRow->rightToLeft = multipleRightToLeft;
-    currentMultiple = 0;
-    currentProduct = 0;
-    state = EnterMultiple;
-    glideToBottom();
+    enterStage(EnterMultiple);
 }
 
 void WorkingBoard::frameUpdate(double elapsedSeconds, Point pointer) {
