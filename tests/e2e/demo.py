@@ -9,7 +9,7 @@ import sys
 import time
 from pathlib import Path
 
-from scenarios import Scenario, create_question, quit_with_yes, wait_for_question, work_345_by_7
+from steps import Scenario, create_question, quit_with_yes, wait_for_question, work_345_by_7
 
 
 def main():

@@ -97,10 +97,6 @@ class Lesson:
     def move_to(self, x, y):
         self.desktop.move_pointer(*self.screen_point(x, y))
 
-    def click_at(self, x, y):
-        self.move_to(x, y)
-        self.desktop.click()
-
     def hover_button(self, name):
         """Puts the pointer on a button and waits for its caption to show, which also
         proves a frame has seen the pointer there (a press is only taken by a button
@@ -134,9 +130,6 @@ class Lesson:
 
     def keys(self, *names):
         self.desktop.keys(*names)
-
-    def type_number(self, number):
-        self.desktop.type_digits(number)
 
     def enter_number(self, number):
         self.desktop.keys(*str(number), "Return")
@@ -184,10 +177,6 @@ def entry_row_on(shot, line, column, colour=ENTRY_COLOUR):
     """True when the entry row stands in that place: its frame's sides run down the
     whole line, unlike the frame's bottom edge that reaches into the next line."""
     return rows_holding(shot, colour, line_box(line, column)) >= 25
-
-
-def board_pixels(shot):
-    return shot.count(BOARD_COLOUR, BOARD_BOX)
 
 
 def ink_width(shot, box, colour=INK_COLOUR):

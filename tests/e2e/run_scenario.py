@@ -7,7 +7,8 @@ import time
 import traceback
 from pathlib import Path
 
-from scenarios import SCENARIOS, Scenario
+from scenarios import SCENARIOS
+from steps import Scenario
 
 
 def main():

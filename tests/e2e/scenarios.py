@@ -2,16 +2,12 @@
 private copy of its run-time folders and drives it as a pupil would, checking the
 window, the screen, the files and the exit code along the way."""
 
-import contextlib
-import shutil
-from pathlib import Path
-
 import lesson as look
 import textmatch
-from desktop import Desktop, wait_until
-from display import VirtualDisplay
-from lesson import Lesson
-from program import PLAIN_SETTINGS, TITLE, ProgramRun, make_runtime_copy
+from desktop import wait_until
+from program import TITLE
+from steps import (AWAY_FROM_BUTTONS, answer_exit_prompt, create_question, expect,
+                   message_box_says, quit_with_yes, wait_for_question, work_345_by_7)
 
 EXPERT_TIMES_AUTOPRODUCT = (
     'DISPLAY:TIMES // LOTSOF for "lots of" or TIMES for "x"; changes display in working out\n'
@@ -19,119 +15,14 @@ EXPERT_TIMES_AUTOPRODUCT = (
     "AUTOREMAINDER:OFF // ON or OFF; if on, calculates the remainder each time automatically\n"
     "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT").encode("ascii")
 
-
-# An empty part of the working-out, where the pointer rests when no button is wanted.
-AWAY_FROM_BUTTONS = (240, 500)
-
-
 # The Settings dialog's size and two of its radio buttons, in dialog units.
 SETTINGS_UNITS = (176, 156)
 TIMES_RADIO = (100, 100, 30, 16)
 EXPERT_RADIO = (15, 97, 55, 21)
 
-
-# Message boxes: the application's default font, 9 points at 96 dots per inch, and
-# the height of the button row under the text.
-DIALOG_FONT_FAMILY = "Sans Serif"
-DIALOG_FONT_PIXELS = 12
-MESSAGE_BOX_BUTTON_ROW = 40
 DIVIDEND_TOO_BIG = "The dividend (number being divided) must be less than 10,000."
 DIVISOR_OUT_OF_RANGE = "The divisor (number dividing by) must be between 2 and 99."
 
-
-def expect(condition, message):
-    if not condition:
-        raise AssertionError(message)
-
-
-class Scenario:
-    """One scenario's display, folders and program runs; `close` stops whatever still
-    runs and removes the temporary folders."""
-
-    def __init__(self, program, source_root, shots):
-        self.program = Path(program)
-        self.source_root = Path(source_root)
-        self.shots = Path(shots)
-        self.cleanup = contextlib.ExitStack()
-        self.display = self.cleanup.enter_context(VirtualDisplay())
-        self.desktop = Desktop(self.display.env)
-        self.runs = 0
-
-    def runtime_copy(self, settings=PLAIN_SETTINGS):
-        folder = make_runtime_copy(self.source_root, settings)
-        self.cleanup.callback(shutil.rmtree, folder, ignore_errors=True)
-        return folder
-
-    def launch(self, folder=None):
-        """The program started in `folder` (a fresh copy by default), seen as a Lesson
-        whose shots go to a subfolder per run."""
-        folder = folder or self.runtime_copy()
-        self.runs += 1
-        shots = self.shots if self.runs == 1 else self.shots / f"run{self.runs}"
-        shots.mkdir(parents=True, exist_ok=True)
-        run = ProgramRun(self.program, folder, self.desktop, shots / "program.log")
-        self.cleanup.callback(run.stop)
-        run.start()
-        return Lesson(self.desktop, run, shots)
-
-    def close(self):
-        self.cleanup.close()
-
-
-# Steps shared by several scenarios.
-
-def wait_for_question(lesson, name="start"):
-    return lesson.wait_for_look(
-        name, lambda shot: shot.count(look.HEADER_COLOUR, look.HEADER_BOX) > 50,
-        "a question in the header")
-
-
-def create_question(lesson, dividend, divisor):
-    """Through the Create Question dialog: the dividend, Enter, the divisor, Enter."""
-    lesson.open_dialog("Create Question", "Create Question")
-    lesson.look("create-question-open")
-    lesson.enter_number(dividend)
-    lesson.enter_number(divisor)
-    lesson.desktop.wait_until_closed("Create Question")
-    lesson.move_to(*AWAY_FROM_BUTTONS)
-    question = f"{dividend} ÷ {divisor}"
-    return lesson.wait_for_look(
-        "question-" + f"{dividend}-by-{divisor}",
-        lambda shot: look.shows_header(shot, question)
-        and look.shows_on_line(shot, 0, look.AMOUNTS_COLUMN, str(dividend), look.INK_COLOUR)
-        and look.entry_row_on(shot, 1, look.MULTIPLES_COLUMN)
-        and look.caption_pixels(shot) == 0,
-        f'the header "{question}", a fresh working-out and no caption')
-
-
-def message_box_says(lesson, window, shot, text):
-    """True when the message box's one line of text, above its buttons, is as wide as
-    `text` in the dialogs' font."""
-    left, top, width, height = lesson.desktop.geometry(window)
-    x, y = left - lesson.run.origin[0], top - lesson.run.origin[1]
-    box = (x, y, x + width, y + height - MESSAGE_BOX_BUTTON_ROW)
-    return textmatch.line_width_matches(shot, box, text, (0, 0, 0), DIALOG_FONT_PIXELS,
-                                        DIALOG_FONT_FAMILY)
-
-
-def answer_exit_prompt(lesson, key):
-    """Escape, then a key in the "Had enough?" box."""
-    lesson.keys("Escape")
-    prompt = lesson.desktop.wait_for_window("Had enough?")
-    shot = lesson.look("had-enough")
-    expect(message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
-           f'the prompt does not ask "Finished bricketing for today?", see {shot.path}')
-    lesson.keys(key)
-    lesson.desktop.wait_until_closed("Had enough?")
-
-
-def quit_with_yes(lesson):
-    answer_exit_prompt(lesson, "Return")  # Yes is the default button
-    code = lesson.run.wait_for_exit()
-    expect(code == 0, f"the program ended with exit code {code}, not 0")
-
-
-# The scenarios.
 
 def window(scenario):
     """The window appears with its title, its 800 x 600 client area, the working-out
@@ -184,61 +75,19 @@ def create_question_dialog(scenario):
            "the header check cannot tell 345 ÷ 7 from its neighbours")
 
 
-def work_345_by_7(lesson):
-    """The pupil works 345 ÷ 7 through: 40 lots of 7 (280, leaving 65), 9 lots of 7
-    with a wrong product first (64, shown in the error colour and cleared by the next
-    key), then 63, leaving 2, and the answer 49. Each step waits for the working-out
-    to show its outcome."""
-    def step(name, keys, condition, what):
-        lesson.keys(*keys)
-        return lesson.wait_for_look(name, condition, what)
-
-    multiples, amounts = look.MULTIPLES_COLUMN, look.AMOUNTS_COLUMN
-    step("multiple-40", ["4", "0", "Return"],
-         lambda s: look.entry_row_on(s, 1, amounts)
-         and look.shows_on_line(s, 1, multiples, "40", look.INK_COLOUR),
-         "the product to be asked for beside 40")
-    step("product-280", ["2", "8", "0", "Return"],
-         lambda s: look.entry_row_on(s, 2, amounts)
-         and look.shows_on_line(s, 1, amounts, "280", look.INK_COLOUR),
-         "the remainder to be asked for under 280")
-    step("remainder-65", ["6", "5", "Return"],
-         lambda s: look.entry_row_on(s, 3, multiples)
-         and look.shows_on_line(s, 1, multiples, "40", look.QUOTIENT_COLOUR)
-         and look.shows_on_line(s, 1, amounts, "280", look.SPENT_COLOUR)
-         and look.shows_on_line(s, 2, amounts, "65", look.INK_COLOUR),
-         "the first step completed, 65 remaining")
-    step("multiple-9", ["9", "Return"],
-         lambda s: look.entry_row_on(s, 3, amounts), "the product to be asked for beside 9")
-    wrong = step("wrong-product-64", ["6", "4", "Return"],
-                 lambda s: look.entry_error_pixels(s) > 40, "the entry row in the error colour")
-    expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
-           "the error colour is not on the product's place")
-    # The key after a wrong entry only clears it: the 6 must not be typed.
-    step("error-cleared", ["6"],
-         lambda s: look.entry_error_pixels(s) == 0 and look.entry_row_on(s, 3, amounts),
-         "the error colour to go")
-    step("product-63", ["6", "3", "Return"],
-         lambda s: look.entry_row_on(s, 4, amounts) and look.entry_error_pixels(s) == 0,
-         "the remainder to be asked for under 63")
-    step("remainder-2", ["2", "Return"],
-         lambda s: look.entry_row_on(s, 4, multiples)
-         and look.shows_on_line(s, 4, amounts, "2", look.REMAINDER_COLOUR),
-         "the answer to be asked for beside the remainder 2")
-    return step("answer-49", ["4", "9", "Return"],
-                lambda s: look.shows_quotient(s, "= 49"),
-                'the answer "= 49" under the header')
-
-
 def solve(scenario):
     """345 ÷ 7 worked through with one wrong entry ends with "= 49" and " rem.2"."""
     lesson = scenario.launch()
     wait_for_question(lesson)
     create_question(lesson, 345, 7)
     shot = work_345_by_7(lesson)
-    expect(look.shows_remainder_part(shot, " rem.2"), 'the remainder part " rem.2" is missing')
+    expect(look.shows_remainder_part(shot, " rem.2"),
+           "the remainder part is missing: " + textmatch.describe(
+               shot, look.ANSWER_BOX, " rem.2", look.REMAINDER_COLOUR, look.MAIN_FONT_PIXELS))
     expect(look.shows_on_line(shot, 4, look.MULTIPLES_COLUMN, "49", look.QUOTIENT_COLOUR),
-           "the working-out does not end with the answer 49")
+           "the working-out does not end with the answer: " + textmatch.describe(
+               shot, look.line_box(4, look.MULTIPLES_COLUMN), "49", look.QUOTIENT_COLOUR,
+               look.MAIN_FONT_PIXELS, look.BOARD_COLOUR))
     expect(not look.shows_quotient(shot, "= 48"), "the answer check cannot tell 49 from 48")
     expect(look.entry_error_pixels(shot) == 0, "something is still in the error colour")
 

@@ -14,10 +14,6 @@ def parse_colour(argb):
     return ((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF)
 
 
-def close_to(pixel, colour, tolerance):
-    return all(abs(a - b) <= tolerance for a, b in zip(pixel, colour))
-
-
 def read_netpbm(data):
     """Width, height, channels and samples of a binary PPM (P6) or PGM (P5) image."""
     fields = []
@@ -69,7 +65,7 @@ class Screenshot:
     def grab(cls, env, path, origin=(0, 0)):
         """The display's screen now, also saved to `path` as a PNG."""
         ppm = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=env,
-                             check=True, capture_output=True).stdout
+                             check=True, capture_output=True, timeout=30).stdout
         width, height, _, samples = read_netpbm(ppm)
         write_png(path, width, height, samples)
         return cls(path, width, height, samples, origin)

@@ -1,0 +1,161 @@
+"""What the end-to-end scenarios and the demonstration share: a scenario's virtual
+display, folders and program runs, and the steps a pupil takes again and again
+(creating a question, working 345 ÷ 7, answering the exit prompt), each checked."""
+
+import contextlib
+import shutil
+from pathlib import Path
+
+import lesson as look
+import textmatch
+from desktop import Desktop
+from display import VirtualDisplay
+from lesson import Lesson
+from program import PLAIN_SETTINGS, ProgramRun, make_runtime_copy
+
+# An empty part of the working-out, where the pointer rests when no button is wanted.
+AWAY_FROM_BUTTONS = (240, 500)
+
+# Message boxes: the application's default font, 9 points at 96 dots per inch, and
+# the height of the button row under the text.
+DIALOG_FONT_FAMILY = "Sans Serif"
+DIALOG_FONT_PIXELS = 12
+MESSAGE_BOX_BUTTON_ROW = 40
+
+
+def expect(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+class Scenario:
+    """One scenario's display, folders and program runs; `close` stops whatever still
+    runs and removes the temporary folders."""
+
+    def __init__(self, program, source_root, shots):
+        self.program = Path(program)
+        self.source_root = Path(source_root)
+        self.shots = Path(shots)
+        self.cleanup = contextlib.ExitStack()
+        self.display = self.cleanup.enter_context(VirtualDisplay())
+        self.desktop = Desktop(self.display.env)
+        self.runs = 0
+
+    def runtime_copy(self, settings=PLAIN_SETTINGS):
+        folder = make_runtime_copy(self.source_root, settings)
+        self.cleanup.callback(shutil.rmtree, folder, ignore_errors=True)
+        return folder
+
+    def launch(self, folder=None):
+        """The program started in `folder` (a fresh copy by default), seen as a Lesson
+        whose shots go to a subfolder per run."""
+        folder = folder or self.runtime_copy()
+        self.runs += 1
+        shots = self.shots if self.runs == 1 else self.shots / f"run{self.runs}"
+        shots.mkdir(parents=True, exist_ok=True)
+        run = ProgramRun(self.program, folder, self.desktop, shots / "program.log")
+        self.cleanup.callback(run.stop)
+        run.start()
+        return Lesson(self.desktop, run, shots)
+
+    def close(self):
+        self.cleanup.close()
+
+
+# Steps shared by several scenarios.
+
+def wait_for_question(lesson, name="start"):
+    return lesson.wait_for_look(
+        name, lambda shot: shot.count(look.HEADER_COLOUR, look.HEADER_BOX) > 50,
+        "a question in the header")
+
+
+def create_question(lesson, dividend, divisor):
+    """Through the Create Question dialog: the dividend, Enter, the divisor, Enter."""
+    lesson.open_dialog("Create Question", "Create Question")
+    lesson.look("create-question-open")
+    lesson.enter_number(dividend)
+    lesson.enter_number(divisor)
+    lesson.desktop.wait_until_closed("Create Question")
+    lesson.move_to(*AWAY_FROM_BUTTONS)
+    question = f"{dividend} ÷ {divisor}"
+    return lesson.wait_for_look(
+        "question-" + f"{dividend}-by-{divisor}",
+        lambda shot: look.shows_header(shot, question)
+        and look.shows_on_line(shot, 0, look.AMOUNTS_COLUMN, str(dividend), look.INK_COLOUR)
+        and look.entry_row_on(shot, 1, look.MULTIPLES_COLUMN)
+        and look.caption_pixels(shot) == 0,
+        f'the header "{question}", a fresh working-out and no caption')
+
+
+def message_box_says(lesson, window, shot, text):
+    """True when the message box's one line of text, above its buttons, is as wide as
+    `text` in the dialogs' font."""
+    left, top, width, height = lesson.desktop.geometry(window)
+    x, y = left - lesson.run.origin[0], top - lesson.run.origin[1]
+    box = (x, y, x + width, y + height - MESSAGE_BOX_BUTTON_ROW)
+    return textmatch.line_width_matches(shot, box, text, (0, 0, 0), DIALOG_FONT_PIXELS,
+                                        DIALOG_FONT_FAMILY)
+
+
+def answer_exit_prompt(lesson, key):
+    """Escape, then a key in the "Had enough?" box."""
+    lesson.keys("Escape")
+    prompt = lesson.desktop.wait_for_window("Had enough?")
+    shot = lesson.look("had-enough")
+    expect(message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
+           f'the prompt does not ask "Finished bricketing for today?", see {shot.path}')
+    lesson.keys(key)
+    lesson.desktop.wait_until_closed("Had enough?")
+
+
+def quit_with_yes(lesson):
+    answer_exit_prompt(lesson, "Return")  # Yes is the default button
+    code = lesson.run.wait_for_exit()
+    expect(code == 0, f"the program ended with exit code {code}, not 0")
+
+
+def work_345_by_7(lesson):
+    """The pupil works 345 ÷ 7 through: 40 lots of 7 (280, leaving 65), 9 lots of 7
+    with a wrong product first (64, shown in the error colour and cleared by the next
+    key), then 63, leaving 2, and the answer 49. Each step waits for the working-out
+    to show its outcome."""
+    def step(name, keys, condition, what):
+        lesson.keys(*keys)
+        return lesson.wait_for_look(name, condition, what)
+
+    multiples, amounts = look.MULTIPLES_COLUMN, look.AMOUNTS_COLUMN
+    step("multiple-40", ["4", "0", "Return"],
+         lambda s: look.entry_row_on(s, 1, amounts)
+         and look.shows_on_line(s, 1, multiples, "40", look.INK_COLOUR),
+         "the product to be asked for beside 40")
+    step("product-280", ["2", "8", "0", "Return"],
+         lambda s: look.entry_row_on(s, 2, amounts)
+         and look.shows_on_line(s, 1, amounts, "280", look.INK_COLOUR),
+         "the remainder to be asked for under 280")
+    step("remainder-65", ["6", "5", "Return"],
+         lambda s: look.entry_row_on(s, 3, multiples)
+         and look.shows_on_line(s, 1, multiples, "40", look.QUOTIENT_COLOUR)
+         and look.shows_on_line(s, 1, amounts, "280", look.SPENT_COLOUR)
+         and look.shows_on_line(s, 2, amounts, "65", look.INK_COLOUR),
+         "the first step completed, 65 remaining")
+    step("multiple-9", ["9", "Return"],
+         lambda s: look.entry_row_on(s, 3, amounts), "the product to be asked for beside 9")
+    wrong = step("wrong-product-64", ["6", "4", "Return"],
+                 lambda s: look.entry_error_pixels(s) > 40, "the entry row in the error colour")
+    expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
+           "the error colour is not on the product's place")
+    # The key after a wrong entry only clears it: the 6 must not be typed.
+    step("error-cleared", ["6"],
+         lambda s: look.entry_error_pixels(s) == 0 and look.entry_row_on(s, 3, amounts),
+         "the error colour to go")
+    step("product-63", ["6", "3", "Return"],
+         lambda s: look.entry_row_on(s, 4, amounts) and look.entry_error_pixels(s) == 0,
+         "the remainder to be asked for under 63")
+    step("remainder-2", ["2", "Return"],
+         lambda s: look.entry_row_on(s, 4, multiples)
+         and look.shows_on_line(s, 4, amounts, "2", look.REMAINDER_COLOUR),
+         "the answer to be asked for beside the remainder 2")
+    return step("answer-49", ["4", "9", "Return"],
+                lambda s: look.shows_quotient(s, "= 49"),
+                'the answer "= 49" under the header')
