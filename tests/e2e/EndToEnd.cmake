@@ -25,6 +25,16 @@ foreach(scenario IN LISTS bricketing_e2e_scenarios)
     set_tests_properties(e2e_${scenario} PROPERTIES LABELS e2e TIMEOUT 180)
 endforeach()
 
+# The program installed by the assets_install test, started from an empty folder.
+if(TEST assets_install)
+    add_test(NAME e2e_installed
+             COMMAND ${BRICKETING_E2E_PYTHON} -B ${CMAKE_CURRENT_LIST_DIR}/run_scenario.py
+                     installed --program ${bricketing_install_check}/bin/bricketing
+                     --source ${PROJECT_SOURCE_DIR} --shots ${CMAKE_BINARY_DIR}/e2e-shots/installed)
+    set_tests_properties(e2e_installed PROPERTIES LABELS e2e TIMEOUT 180
+                         FIXTURES_REQUIRED bricketing_installed)
+endif()
+
 # The driver's own instruments (screenshots, colour search, text checks, waits).
 add_test(NAME e2e_driver COMMAND ${BRICKETING_E2E_PYTHON} -B -m unittest -v test_driver
          WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR})

@@ -200,6 +200,25 @@ def exit_prompt(scenario):
     expect(not scenario.desktop.windows_titled(TITLE), "the window is still there")
 
 
+def installed(scenario):
+    """The installed program, started from a folder that holds none of its files, finds
+    them in the installed tree: its pictures, its level table and its settings."""
+    empty = scenario.empty_folder()
+    lesson = scenario.launch(folder=empty)
+    shot = wait_for_question(lesson)
+    white = (255, 255, 255)
+    for name, (left, top) in look.BUTTONS.items():
+        box = (left, top, left + look.BUTTON_SIZE, top + look.BUTTON_SIZE)
+        expect(shot.count(white, box) < look.BUTTON_SIZE * look.BUTTON_SIZE // 2,
+               f"the {name} button's picture is missing, see {shot.path}")
+    expect(shot.count(white, (500, 490, 700, 570)) < 200 * 80 * 9 // 10,
+           f"the logo is missing, see {shot.path}")
+    # The shipped settings say "lots of": the wording on the entry line is wide.
+    expect(look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN)) > 100,
+           f'the working-out is not worded "lots of", see {shot.path}')
+    quit_with_yes(lesson)
+
+
 SCENARIOS = {
     "window": window,
     "create_question": create_question_dialog,
@@ -207,4 +226,5 @@ SCENARIOS = {
     "hover_restart": hover_and_restart,
     "settings": settings,
     "exit": exit_prompt,
+    "installed": installed,
 }

@@ -4,6 +4,7 @@ display, folders and program runs, and the steps a pupil takes again and again
 
 import contextlib
 import shutil
+import tempfile
 from pathlib import Path
 
 import lesson as look
@@ -43,6 +44,12 @@ class Scenario:
 
     def runtime_copy(self, settings=PLAIN_SETTINGS):
         folder = make_runtime_copy(self.source_root, settings)
+        self.cleanup.callback(shutil.rmtree, folder, ignore_errors=True)
+        return folder
+
+    def empty_folder(self):
+        """A fresh temporary folder with nothing in it."""
+        folder = Path(tempfile.mkdtemp(prefix="bricketing-e2e-empty-"))
         self.cleanup.callback(shutil.rmtree, folder, ignore_errors=True)
         return folder
 
