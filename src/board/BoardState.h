@@ -3,8 +3,8 @@
 #pragma once
 
 enum BoardState : int {
-    Finished = 0,        // answer accepted, or the question took one step
-    EnterAnswer = 1,     // everything subtracted; the pupil types the quotient
+    Finished = 0,     // answer accepted, or the question took one step
+    EnterAnswer = 1,  // everything subtracted; the pupil types the quotient
     AnswerWrong = 2,
     EnterMultiple = 3,   // how many lots of the divisor to take away next
     EnterProduct = 4,    // currentMultiple x divisor

@@ -37,7 +37,7 @@ public:
     std::unique_ptr<Image> logoImage;
     std::unique_ptr<Image> mascotImage;
     std::unique_ptr<Image> balloonImage;  // five 63 x 75 frames side by side
-    int balloonStage = 0;  // 0 none; 1 to 4 frame stage-1 at rest; 5 frame 4 rising
+    int balloonStage = 0;                 // 0 none; 1 to 4 frame stage-1 at rest; 5 frame 4 rising
     float balloonY = 465.0f;
     double balloonSpeed = 15.0;  // pixels per second while rising
     bool aboutRequested = false;

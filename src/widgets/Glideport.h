@@ -43,5 +43,5 @@ public:
     float viewWidth;
     float viewHeight;
     bool dragging = false;
-    Point lastPointer;    // the pointer at the previous drag step
+    Point lastPointer;  // the pointer at the previous drag step
 };

@@ -27,7 +27,7 @@ public:
     std::u16string text;     // the digits as typed, leading zeros included
     int rightToLeft = 0;     // 0: digits go after the others; 1: in front of them
     Colour colour;
-    Point position;          // top-left relative to the Glideport origin
+    Point position;  // top-left relative to the Glideport origin
     std::unique_ptr<Font> font;
     Colour normalColour = 0xFF1E1E64;
     Colour errorColour = 0xFFFA1E1E;
