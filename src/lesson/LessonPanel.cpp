@@ -34,9 +34,15 @@ constexpr Colour remainderColour = 0xFF329632;
 // Random draws tried before the level is searched in order for an acceptable pair.
 constexpr int maxRandomDraws = 10000;
 
+// The working-out is built for the questions Create Question accepts: every typed
+// number has at most four digits and no product overflows. A level reaching beyond
+// these is cut back to them rather than handing the board larger numbers.
+constexpr std::int32_t largestDividend = 9999;
+constexpr std::int32_t largestDivisor = 99;
+
 // The question used when the level table cannot give one: no record for the
-// difficulty, a record whose ranges are reversed or whose divisors go below 1, or a
-// level that holds no acceptable pair at all.
+// difficulty, a record whose ranges are reversed, whose divisors go below 1 or that
+// lies wholly beyond the drill's limits, or a level that holds no acceptable pair.
 constexpr int fallbackDividend = 100;
 constexpr int fallbackDivisor = 7;
 
@@ -60,12 +66,18 @@ bool isUsable(const LevelRecord& level) {
            level.dividendMin <= level.dividendMax;
 }
 
-const LevelRecord* recordFor(const LevelTable& levels, int difficulty) {
+// The difficulty's record within the drill's limits, if it has one that can be used.
+std::optional<LevelRecord> recordFor(const LevelTable& levels, int difficulty) {
     if (difficulty < 0 || static_cast<std::size_t>(difficulty) >= levels.size()) {
-        return nullptr;
+        return std::nullopt;
     }
-    const LevelRecord& level = levels[static_cast<std::size_t>(difficulty)];
-    return isUsable(level) ? &level : nullptr;
+    LevelRecord level = levels[static_cast<std::size_t>(difficulty)];
+    level.divisorMax = std::min(level.divisorMax, largestDivisor);
+    level.dividendMax = std::min(level.dividendMax, largestDividend);
+    if (!isUsable(level)) {
+        return std::nullopt;
+    }
+    return level;
 }
 
 // min + (rand() mod the range's size), in 64 bits so that wide ranges cannot overflow.
@@ -117,8 +129,8 @@ std::optional<Question> searchInOrder(const LevelRecord& level) {
 }
 
 Question questionFor(const LevelTable& levels, int difficulty) {
-    const LevelRecord* level = recordFor(levels, difficulty);
-    if (level == nullptr) {
+    const std::optional<LevelRecord> level = recordFor(levels, difficulty);
+    if (!level) {
         return {fallbackDividend, fallbackDivisor};
     }
     if (const auto drawn = drawAtRandom(*level)) {

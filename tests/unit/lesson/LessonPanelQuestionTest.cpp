@@ -151,6 +151,29 @@ TEST_F(LessonPanelQuestionTest, LevelWithNoAcceptablePairGivesTheFixedQuestion) 
     expectFallback(drawOne({{50, INT_MAX, 1, 200}}));
 }
 
+// The board's arithmetic and layout hold for dividends up to 9,999 and divisors up to
+// 99; a level file reaching further must not hand it larger numbers.
+TEST_F(LessonPanelQuestionTest, LevelsReachingBeyondTheDrillsLimitsAreCutBackToThem) {
+    const auto pairs = drawMany({{50, 5000, 100, 2000000000}}, 0);
+    EXPECT_GT(pairs.size(), 1u) << "still drawn at random from what is left";
+    for (const Pair& pair : pairs) {
+        EXPECT_LE(pair.dividend, 9999);
+        EXPECT_GE(pair.divisor, 50);
+        EXPECT_LE(pair.divisor, 99);
+    }
+    expectFallback(drawOne({{100, 200, 20000, 30000}}));
+    expectFallback(drawOne({{1, 1, 10000, 2000000000}}));
+}
+
+TEST_F(LessonPanelQuestionTest, AQuestionFromAnOverWideLevelNeverTakesMoreThanFourDigits) {
+    panel.levels = {{1, 1, 1000000000, 2000000000}};
+    panel.difficulty = 0;
+    panel.newRandomQuestion();
+    panel.board.setUpQuestion(panel.dividend, panel.divisor);
+    ASSERT_NE(panel.board.entryRow, nullptr);
+    EXPECT_LE(panel.board.entryRow->maxDigits, 4u);
+}
+
 TEST_F(LessonPanelQuestionTest, RarePairsAreFoundByWalkingTheLevel) {
     // Only 26 / 2 is acceptable, and random draws over a range this wide miss it.
     const Pair pair = drawOne({{2, 2, INT_MIN, 26}});
