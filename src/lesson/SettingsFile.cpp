@@ -138,6 +138,16 @@ void syncFolderOf(const std::string& target) {
 #endif
 }
 
+// Whether the process may write into the existing file at path. Writing in place
+// would fail on a read-only file, so replacing it must not get round that either.
+bool mayWrite(const std::string& path) {
+#if defined(_WIN32)
+    return _access(path.c_str(), 2) == 0;
+#else
+    return access(path.c_str(), W_OK) == 0;
+#endif
+}
+
 // Writes all of text, flushed and synced, then closes the file. False on any failure.
 bool writeAndClose(std::FILE* file, const std::string& text) {
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
@@ -201,16 +211,27 @@ bool writeSettingsFile(const UserSettings& settings) {
 
 // The new contents go to a temporary file beside the target, which then replaces the
 // target in one rename: a reader sees the old file or the new one, never a part.
+// An existing file is replaced only where it could have been rewritten, and the new
+// one takes over its permissions, as a file rewritten in place keeps them.
 bool writeSettingsFile(const UserSettings& settings, const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status old = std::filesystem::status(path, error);
+    const bool replacing = std::filesystem::is_regular_file(old);
+    if (replacing && !mayWrite(path)) {
+        return false;
+    }
     std::string temporary;
     std::FILE* file = createTemporary(path, temporary);
     if (file == nullptr) {
         return false;
     }
-    std::error_code error;
     if (!writeAndClose(file, formatSettings(settings))) {
         std::filesystem::remove(temporary, error);
         return false;
+    }
+    if (replacing) {
+        // Best effort: the contents matter more than the permissions.
+        std::filesystem::permissions(temporary, old.permissions(), error);
     }
     std::filesystem::rename(temporary, path, error);
     if (error) {

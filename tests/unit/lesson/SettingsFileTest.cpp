@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "fakes/FakeDrawing.h"
 #include "lesson/LessonPanel.h"
 #include "lesson/SettingsFile.h"
@@ -223,6 +225,53 @@ TEST(SettingsFileWriting, FailsInAReadOnlyFolderAndKeepsTheOldFile) {
     EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
     fs::permissions(scratch.path, fs::perms::owner_all);
     EXPECT_EQ(contentsOf(path), old);
+}
+
+TEST(SettingsFileWriting, LeavesAFileItMayNotWriteAsItWas) {
+    ScratchFolder scratch;
+    const fs::path path = scratch.path / "settings.txt";
+    const std::string old = "DISPLAY:TIMES\r\nDIFFICULTY:NOVICE";
+    std::ofstream(path, std::ios::binary) << old;
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    // A privileged user writes into read-only files, so the case cannot be shown.
+    if (static_cast<bool>(std::ofstream(path, std::ios::app))) {
+        GTEST_SKIP() << "running with permission to write anywhere";
+    }
+    EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
+    EXPECT_EQ(contentsOf(path), old);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::group_read);
+}
+
+// Sets the process's file creation mask for the length of a test.
+class CreationMask {
+public:
+    explicit CreationMask(mode_t mask) : previous(umask(mask)) {}
+    ~CreationMask() { umask(previous); }
+    CreationMask(const CreationMask&) = delete;
+    CreationMask& operator=(const CreationMask&) = delete;
+
+private:
+    mode_t previous;
+};
+
+TEST(SettingsFileWriting, TheNewFileKeepsTheOldOnesPermissions) {
+    ScratchFolder scratch;
+    const CreationMask mask(022);
+    const fs::path path = scratch.path / "settings.txt";
+    std::ofstream(path) << "DIFFICULTY:NOVICE";
+    // Shared by a group that may change it, hidden from everyone else.
+    const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write |
+                             fs::perms::group_read | fs::perms::group_write;
+    fs::permissions(path, shared);
+    ASSERT_TRUE(writeSettingsFile({false, true, true, 4}, path.string()));
+    EXPECT_EQ(contentsOf(path), expertTimesAllOn);
+    EXPECT_EQ(fs::status(path).permissions(), shared);
+
+    // A file written for the first time gets the usual permissions.
+    const fs::path fresh = scratch.path / "fresh.txt";
+    ASSERT_TRUE(writeSettingsFile(UserSettings{}, fresh.string()));
+    EXPECT_EQ(fs::status(fresh).permissions(), fs::perms::owner_read | fs::perms::owner_write |
+                                                   fs::perms::group_read | fs::perms::others_read);
 }
 
 // Runs a test body with a scratch folder as the working directory.
