@@ -70,6 +70,9 @@ int WorkingBoard::digitCount(int value) {
 }
 
 void WorkingBoard::limitEntryDigits(int value) {
+    if (!entryRow) {
+        return;  // No question has been set up yet.
+    }
     const int count = digitCount(value);
     if (count >= 1 && count <= 4) {
         entryRow->maxDigits = static_cast<unsigned int>(count);
@@ -81,6 +84,9 @@ void WorkingBoard::glideToBottom() {
 }
 
 void WorkingBoard::enterStage(BoardState stage) {
+    if (!entryRow) {
+        return;  // No question has been set up yet.
+    }
     entryRow->clear();
     switch (stage) {
         case EnterAnswer:

@@ -1,6 +1,7 @@
 // The pupil's side of the working-out board: key presses and their checking, the
 // Repeat, Delete and Up icons, the remembered typing directions and error recovery.
 #include <cstdint>
+#include <limits>
 #include <numeric>
 
 #include "board/WorkingBoard.h"
@@ -46,10 +47,20 @@ void checkAnswer(WorkingBoard& board, int typed) {
     markWrong(board, AnswerWrong);
 }
 
+// The product of a typed multiple, worked out in 64 bits: a question from an edited level
+// file can let the row take more digits than an int product holds. A product beyond int
+// is kept as the largest int, which is still too big to be shown.
+int productOrLargest(int multiple, int divisor) {
+    const std::int64_t product = static_cast<std::int64_t>(multiple) * divisor;
+    return product > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                     : static_cast<int>(product);
+}
+
 void checkMultiple(WorkingBoard& board, int typed) {
-    if (typed * board.divisor > board.remaining) {
+    const std::int64_t product = static_cast<std::int64_t>(typed) * board.divisor;
+    if (product > board.remaining) {
         // The rejected product is kept so that it can be shown beside the row.
-        board.currentProduct = typed * board.divisor;
+        board.currentProduct = productOrLargest(typed, board.divisor);
         markWrong(board, MultipleTooBig);
         return;
     }

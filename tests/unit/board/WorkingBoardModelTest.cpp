@@ -32,8 +32,12 @@ TEST_F(WorkingBoardModelTest, InputBeforeAnyQuestionIsIgnored) {
     board.rememberDirection();
     board.restartQuestion();
     board.clearError();
+    board.limitEntryDigits(42);
+    board.enterStage(EnterProduct);
+    board.startNextStep();
     EXPECT_EQ(board.entryRow, nullptr);
     EXPECT_TRUE(board.usedMultiples.empty());
+    EXPECT_EQ(board.state, EnterMultiple);
 }
 
 TEST_F(WorkingBoardModelTest, SetUpStartsAnEmptyQuestion) {

@@ -211,6 +211,27 @@ TEST_F(WorkingBoardStepsTest, AMultipleThatJustFitsIsAccepted) {
     EXPECT_EQ(board.state, EnterProduct);
 }
 
+// An edited level file can set questions far beyond four digits; a typed multiple whose
+// product does not fit in an int must still be refused, not wrapped round and accepted.
+TEST_F(WorkingBoardStepsTest, AHugeMultipleIsRefusedWithoutOverflow) {
+    board.setUpQuestion(2000000000, 99);
+    board.autoProduct = board.autoRemainder = true;
+    ASSERT_EQ(board.entryRow->maxDigits, 8u);
+    answer(99999999);  // 99 x 99,999,999 is nearly 10 billion
+    EXPECT_EQ(board.state, MultipleTooBig);
+    EXPECT_TRUE(board.usedMultiples.empty());
+    EXPECT_EQ(board.remaining, 2000000000);
+    EXPECT_GT(board.currentProduct, 9999) << "too large to be shown beside the row";
+
+    enter();
+    answer(20202021);  // 2,000,000,079: just too big
+    EXPECT_EQ(board.state, MultipleTooBig);
+    enter();
+    answer(20202020);  // 1,999,999,980: just fits
+    EXPECT_EQ(board.usedMultiples, std::vector<int>{20202020});
+    EXPECT_EQ(board.remaining, 20);
+}
+
 TEST_F(WorkingBoardStepsTest, HighKeyCodesOnlyClearErrors) {
     board.setUpQuestion(100, 7);
     type(5);
