@@ -58,6 +58,16 @@ std::unique_ptr<DialogProcedure> makeProcedure(DialogId dialog, LessonPanel* pan
     return nullptr;
 }
 
+// A modal window takes the mouse from the main window: the release of a press held
+// when it opens goes to the modal window, and no release reaches the main window
+// afterwards. A drag of the working-out is therefore ended here, as that release
+// would have ended it, instead of following the pointer with the button up.
+void endInterruptedDrag(Application& app) {
+    if (app.lessonPanel) {
+        app.lessonPanel->board.glideport.pointerUp();
+    }
+}
+
 }  // namespace
 
 int wideTextToInt(const std::u16string& text) {
@@ -206,12 +216,14 @@ void Application::runDialog(DialogId dialog) {
     if (!procedure) {
         return;
     }
+    endInterruptedDrag(*this);
     beginModalPause();
     host.runDialog(dialog, *procedure);
     endModalPause();
 }
 
 bool Application::confirmExit() {
+    endInterruptedDrag(*this);
     beginModalPause();
     const MessageBoxAnswer answer =
         host.messageBox(MessageBoxOwner::MainWindow, u"Finished bricketing for today?",

@@ -203,6 +203,33 @@ TEST_F(InputRoutingTest, PressOnTheLogoReachesBothPanelsThenOpensAbout) {
     EXPECT_EQ(host.dialogsRun.size(), 1u);
 }
 
+// The release of a press held while the exit prompt opens goes to the prompt, never to
+// the main window; the working-out must not go on following the pointer afterwards.
+TEST_F(InputRoutingTest, TheExitPromptEndsADragOfTheWorkingOut) {
+    // Ten steps of one lot each make a working-out taller than the view.
+    lesson().board.autoRemainder = true;
+    for (int step = 0; step < 10; ++step) {
+        key('1');
+        key(13);
+    }
+    lesson().update(0.02, {200.0f, 100.0f});
+    Glideport& view = lesson().board.glideport;
+    ASSERT_GT(view.contentHeight, view.viewHeight + 200.0f);
+    view.velocity = 0.0;
+    view.originY = -200.0f;
+
+    host.cursor = {200, 100};
+    send(MessageKind::LeftButtonDown);
+    ASSERT_TRUE(view.dragging);
+    key(27);
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_FALSE(view.dragging);
+
+    // No release follows; moving the pointer leaves the working-out where it was.
+    lesson().update(0.02, {200.0f, 200.0f});
+    EXPECT_FLOAT_EQ(view.originY, -200.0f);
+}
+
 TEST_F(InputRoutingTest, DragFromAButtonToEmptySpaceFiresNothing) {
     markLesson();
     moveTo(onNewQuestion);
