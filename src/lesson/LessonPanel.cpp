@@ -34,9 +34,9 @@ constexpr Colour remainderColour = 0xFF329632;
 // Random draws tried before the level is searched in order for an acceptable pair.
 constexpr int maxRandomDraws = 10000;
 
-// The working-out is built for the questions Create Question accepts: every typed
-// number has at most four digits and no product overflows. A level reaching beyond
-// these is cut back to them rather than handing the board larger numbers.
+// The working-out is built for the questions Create Question accepts: its columns
+// and its entry row hold at most four digits. A level reaching beyond these limits is
+// cut back to them rather than handing the board numbers it cannot lay out.
 constexpr std::int32_t largestDividend = 9999;
 constexpr std::int32_t largestDivisor = 99;
 
