@@ -213,8 +213,17 @@ bool writeSettingsFile(const UserSettings& settings) {
 // target in one rename: a reader sees the old file or the new one, never a part.
 // An existing file is replaced only where it could have been rewritten, and the new
 // one takes over its permissions, as a file rewritten in place keeps them.
-bool writeSettingsFile(const UserSettings& settings, const std::string& path) {
+bool writeSettingsFile(const UserSettings& settings, const std::string& linkOrPath) {
     std::error_code error;
+    // A settings file that is a link to one kept elsewhere is rewritten where it really
+    // lies, so that the link stays a link.
+    std::string path = linkOrPath;
+    if (std::filesystem::is_symlink(linkOrPath, error)) {
+        const auto target = std::filesystem::weakly_canonical(linkOrPath, error);
+        if (!error) {
+            path = target.string();
+        }
+    }
     const std::filesystem::file_status old = std::filesystem::status(path, error);
     const bool replacing = std::filesystem::is_regular_file(old);
     if (replacing && !mayWrite(path)) {

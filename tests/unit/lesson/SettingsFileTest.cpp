@@ -188,6 +188,21 @@ TEST(SettingsFileWriting, WritesExactlyTheFormattedBytesAndNoTemporary) {
     EXPECT_EQ(entries, 1);
 }
 
+TEST(SettingsFileWriting, ALinkedFileIsRewrittenWhereItLiesAndTheLinkStays) {
+    ScratchFolder scratch;
+    fs::create_directories(scratch.path / "shared");
+    fs::create_directories(scratch.path / "Data");
+    const fs::path real = scratch.path / "shared" / "settings.txt";
+    const fs::path link = scratch.path / "Data" / "settings.txt";
+    std::ofstream(real) << "DIFFICULTY:NOVICE";
+    fs::create_symlink(real, link);
+
+    ASSERT_TRUE(writeSettingsFile({false, true, true, 4}, link.string()));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(contentsOf(real), expertTimesAllOn);
+    EXPECT_EQ(contentsOf(link), expertTimesAllOn);
+}
+
 TEST(SettingsFileWriting, FailsWhenTheFolderIsMissing) {
     ScratchFolder scratch;
     const fs::path path = scratch.path / "missing" / "settings.txt";
