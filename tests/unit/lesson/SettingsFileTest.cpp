@@ -10,6 +10,8 @@
 #include <string>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "fakes/FakeDrawing.h"
 #include "lesson/LessonPanel.h"
@@ -225,19 +227,37 @@ TEST(SettingsFileWriting, FailsWhenTheTargetIsAFolderAndLeavesEverythingAsItWas)
     EXPECT_EQ(entries, 1) << "the temporary file must be removed";
 }
 
+// Runs a write as a user without special rights, so that permissions apply to it: in a
+// child process that drops to the unprivileged "nobody" account when the tests run as
+// root. True when the write failed.
+bool writeFailsWithoutPrivileges(const fs::path& path) {
+    if (geteuid() != 0) {
+        return !writeSettingsFile(UserSettings{}, path.string());
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        constexpr uid_t nobody = 65534;
+        const bool dropped = setgid(nobody) == 0 && setuid(nobody) == 0;
+        _exit(dropped && !writeSettingsFile(UserSettings{}, path.string()) ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 TEST(SettingsFileWriting, FailsInAReadOnlyFolderAndKeepsTheOldFile) {
     ScratchFolder scratch;
     const fs::path path = scratch.path / "settings.txt";
     const std::string old = "DISPLAY:TIMES\r\nDIFFICULTY:NOVICE";
     std::ofstream(path, std::ios::binary) << old;
-    fs::permissions(scratch.path, fs::perms::owner_read | fs::perms::owner_exec);
-    // A privileged user writes into read-only folders, so the case cannot be shown.
-    const bool stillWritable = static_cast<bool>(std::ofstream(scratch.path / "probe"));
-    if (stillWritable) {
-        fs::permissions(scratch.path, fs::perms::owner_all);
-        GTEST_SKIP() << "running with permission to write anywhere";
+    fs::permissions(path, fs::perms::all);
+    fs::permissions(scratch.path, fs::perms::owner_all | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+    if (geteuid() != 0) {
+        fs::permissions(scratch.path, fs::perms::owner_read | fs::perms::owner_exec);
     }
-    EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
+    EXPECT_TRUE(writeFailsWithoutPrivileges(path));
     fs::permissions(scratch.path, fs::perms::owner_all);
     EXPECT_EQ(contentsOf(path), old);
 }
@@ -247,14 +267,14 @@ TEST(SettingsFileWriting, LeavesAFileItMayNotWriteAsItWas) {
     const fs::path path = scratch.path / "settings.txt";
     const std::string old = "DISPLAY:TIMES\r\nDIFFICULTY:NOVICE";
     std::ofstream(path, std::ios::binary) << old;
-    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
-    // A privileged user writes into read-only files, so the case cannot be shown.
-    if (static_cast<bool>(std::ofstream(path, std::ios::app))) {
-        GTEST_SKIP() << "running with permission to write anywhere";
-    }
-    EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
+    const fs::perms readOnly =
+        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(path, readOnly);
+    // The folder itself may be written, so only the file's own permission stops it.
+    fs::permissions(scratch.path, fs::perms::all);
+    EXPECT_TRUE(writeFailsWithoutPrivileges(path));
     EXPECT_EQ(contentsOf(path), old);
-    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(fs::status(path).permissions(), readOnly);
 }
 
 // Sets the process's file creation mask for the length of a test.
