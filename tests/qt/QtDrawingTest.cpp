@@ -225,8 +225,16 @@ TEST(QtGraphics, TextPicturesAreKeptWithinTheirBound) {
                                static_cast<char16_t>(0x100 + i),
                            font, 0xFF000000, {10, 10});
     }
-    EXPECT_LE(font.sprites.size(), TextSpriteCache::capacity);
-    EXPECT_GT(font.sprites.size(), 0u);
+    EXPECT_LE(font.sprites->size(), TextSpriteCache::capacity);
+    EXPECT_GT(font.sprites->size(), 0u);
+}
+
+TEST(QtGraphics, FontsOfOneSizeShareTheirTextPicturesAndOtherSizesDoNot) {
+    QtFont first(30.0f);
+    QtFont second(30.0f);
+    QtFont smaller(20.0f);
+    EXPECT_EQ(first.sprites, second.sprites);
+    EXPECT_NE(first.sprites, smaller.sprites);
 }
 
 TEST(QtGraphics, TheSameTextInAnotherColourIsDrawnInThatColour) {

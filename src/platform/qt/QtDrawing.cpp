@@ -43,6 +43,7 @@ QtFont::QtFont(float sizeInPoints, const QString& family)
     lineSpacing = static_cast<float>(metrics.lineSpacing());
     lineSpacingPerEm = lineSpacing / static_cast<float>(font.pixelSize());
     ascent = static_cast<float>(metrics.ascent());
+    sprites = sharedTextSprites(font);
 }
 
 float QtFont::lineHeightAtDpi(float dotsPerInch) const {
@@ -58,7 +59,6 @@ QtImage::QtImage(const QString& path) : image(path) {
 QtGraphics::QtGraphics(QImage& target) : painter(&target) {
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 
 void QtGraphics::fillRectangle(Colour colour, const Rectangle& area) {
@@ -96,7 +96,7 @@ void QtGraphics::drawAtBaseline(const QtFont& font, const std::u16string& text, 
     if (text.empty()) {
         return;
     }
-    const TextSprite& sprite = font.sprites.sprite(font.font, text, static_cast<QRgb>(colour));
+    const TextSprite& sprite = font.sprites->sprite(font.font, text, static_cast<QRgb>(colour));
     const QPoint glyphOrigin(qRound(x), qRound(baselineY));
     painter.drawImage(glyphOrigin + sprite.offset, sprite.image);
 }
@@ -112,7 +112,7 @@ void QtGraphics::drawTextInBox(const std::u16string& text, const Font& font, Col
                                const Rectangle& box, TextAlign align) {
     const QtFont& qtFont = asQt(font);
     const float padding = qtFont.emPixels * paddingPerEm;
-    const float advance = qtFont.sprites.advance(qtFont.font, text);
+    const float advance = qtFont.sprites->advance(qtFont.font, text);
     float x = box.x + padding;
     if (align == TextAlign::Far) {
         x = box.x + box.width - padding - advance;
@@ -124,7 +124,7 @@ void QtGraphics::drawTextInBox(const std::u16string& text, const Font& font, Col
 
 Rectangle QtGraphics::measureText(const std::u16string& text, const Font& font, Point origin) {
     const QtFont& qtFont = asQt(font);
-    const float advance = qtFont.sprites.advance(qtFont.font, text);
+    const float advance = qtFont.sprites->advance(qtFont.font, text);
     const float width = advance + 2.0f * qtFont.emPixels * paddingPerEm;
     return {origin.x, origin.y, width, qtFont.lineSpacing};
 }
@@ -139,9 +139,14 @@ void QtGraphics::drawImage(const Image& image, Point topLeft) {
 void QtGraphics::drawImagePart(const Image& image, const Rectangle& destination,
                                const Rectangle& source) {
     const QtImage& qtImage = asQt(image);
-    if (!qtImage.image.isNull()) {
-        painter.drawImage(toQRect(destination), qtImage.image, toQRect(source));
+    if (qtImage.image.isNull()) {
+        return;
     }
+    // Smoothing only matters when the picture is scaled; left on, it would also send
+    // unscaled pictures down Qt's slow general path.
+    const bool scaled = destination.width != source.width || destination.height != source.height;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scaled);
+    painter.drawImage(toQRect(destination), qtImage.image, toQRect(source));
 }
 
 QtBackBuffer::QtBackBuffer(int width, int height) : image(width, height, QImage::Format_RGB32) {

@@ -25,10 +25,10 @@ public:
     QFont font;
     float points = 0.0f;
     float emPixels = 0.0f;
-    float lineSpacing = 0.0f;       // pixels from one line to the next
-    float lineSpacingPerEm = 0.0f;  // the same in ems, for other resolutions
-    float ascent = 0.0f;            // pixels from the top of a line to its baseline
-    mutable TextSpriteCache sprites;
+    float lineSpacing = 0.0f;                  // pixels from one line to the next
+    float lineSpacingPerEm = 0.0f;             // the same in ems, for other resolutions
+    float ascent = 0.0f;                       // pixels from the top of a line to its baseline
+    std::shared_ptr<TextSpriteCache> sprites;  // shared by fonts of this family and size
 };
 
 class QtImage : public Image {

@@ -61,3 +61,16 @@ float TextSpriteCache::advance(const QFont& font, const std::u16string& text) {
         static_cast<float>(QFontMetricsF(font).horizontalAdvance(QString::fromStdU16String(text)));
     return advances.emplace(text, width).first->second;
 }
+
+std::shared_ptr<TextSpriteCache> sharedTextSprites(const QFont& font) {
+    // Programs use a handful of fonts, so the caches are simply kept for the run.
+    static std::unordered_map<std::u16string, std::shared_ptr<TextSpriteCache>> caches;
+    const std::u16string key =
+        (font.families().join(QChar(u',')) + QChar(u'@') + QString::number(font.pixelSize()))
+            .toStdU16String();
+    auto& cache = caches[key];
+    if (!cache) {
+        cache = std::make_shared<TextSpriteCache>();
+    }
+    return cache;
+}

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPoint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -33,3 +34,7 @@ private:
     std::unordered_map<std::u16string, TextSprite> sprites;
     std::unordered_map<std::u16string, float> advances;
 };
+
+// The one cache for every font of the same family and pixel size. Some fonts are made
+// afresh for each frame; sharing keeps their pictures from one frame to the next.
+std::shared_ptr<TextSpriteCache> sharedTextSprites(const QFont& font);
