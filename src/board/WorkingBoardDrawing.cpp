@@ -9,24 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "board/BoardLayout.h"
 #include "board/WorkingBoard.h"
 #include "lesson/Stringify.h"
 
 namespace {
 
-// Column offsets from the content's left edge.
-constexpr float deleteColumn = 3.0f;
-constexpr float plusColumn = 15.0f;
-constexpr float repeatColumn = 25.0f;
-constexpr float multipleColumn = 35.0f;
-constexpr float wordingColumn = 140.0f;
-constexpr float equalsColumn = 310.0f;
-constexpr float amountColumn = 340.0f;
-constexpr float minusColumn = 440.0f;
+using namespace BoardLayout;
 
 constexpr float ruleOffset = 38.0f;  // a rule starts this far below its line's top
 constexpr float ruleThickness = 5.0f;
-constexpr float iconOffset = 12.0f;  // icons sit this far below their line's top
 constexpr float upIconThreshold = -70.0f;
 constexpr int largestShownProduct = 9999;
 

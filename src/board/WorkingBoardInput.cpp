@@ -4,16 +4,15 @@
 #include <limits>
 #include <numeric>
 
+#include "board/BoardLayout.h"
 #include "board/WorkingBoard.h"
 #include "platform/KeyCodes.h"
 
 namespace {
-// The Repeat and Delete press areas are this size whatever their pictures are.
-constexpr float iconSize = 25.0f;
-// Icons sit this far below the top of their line.
-constexpr float iconDrop = 12.0f;
-constexpr float repeatIconX = 25.0f;
-constexpr float deleteIconX = 3.0f;
+using BoardLayout::deleteColumn;
+using BoardLayout::iconOffset;
+using BoardLayout::iconPressSize;
+using BoardLayout::repeatColumn;
 // The Up icon's press area starts this far down the panel.
 constexpr float upIconAreaTop = 3.0f;
 
@@ -133,8 +132,8 @@ bool pressRepeat(WorkingBoard& board, Point content) {
     float top = 0.0f;
     for (int multiple : board.usedMultiples) {
         const bool fits = multiple * board.divisor <= board.remaining;
-        const Point iconTopLeft{repeatIconX, top + board.rowHeight + iconDrop};
-        if (fits && pointInRectangle(content, iconTopLeft, iconSize, iconSize)) {
+        const Point iconTopLeft{repeatColumn, top + board.rowHeight + iconOffset};
+        if (fits && pointInRectangle(content, iconTopLeft, iconPressSize, iconPressSize)) {
             repeatStep(board, multiple);
             return true;
         }
@@ -147,7 +146,7 @@ bool pressRepeat(WorkingBoard& board, Point content) {
 // progress, on the last completed step's line.
 float deleteIconTop(const WorkingBoard& board) {
     const std::size_t steps = board.usedMultiples.size();
-    float top = board.rowHeight + iconDrop;
+    float top = board.rowHeight + iconOffset;
     if (steps > 1) {
         top += board.rowHeight * (2.0f * static_cast<float>(steps) - 2.0f);
     }
@@ -158,7 +157,8 @@ float deleteIconTop(const WorkingBoard& board) {
 }
 
 bool pressDelete(WorkingBoard& board, Point content) {
-    if (!pointInRectangle(content, {deleteIconX, deleteIconTop(board)}, iconSize, iconSize)) {
+    if (!pointInRectangle(content, {deleteColumn, deleteIconTop(board)}, iconPressSize,
+                          iconPressSize)) {
         return false;
     }
     if (board.currentMultiple > 0) {
