@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "fakes/DrawingAssertions.h"
 #include "fakes/FakeDrawing.h"
 #include "menu/MenuPanel.h"
 
@@ -17,13 +18,6 @@ std::vector<DrawCall> callsOfKind(const FakeBackBuffer& buffer, DrawKind kind) {
         }
     }
     return found;
-}
-
-void expectRectangle(const Rectangle& actual, const Rectangle& expected) {
-    EXPECT_FLOAT_EQ(actual.x, expected.x);
-    EXPECT_FLOAT_EQ(actual.y, expected.y);
-    EXPECT_FLOAT_EQ(actual.width, expected.width);
-    EXPECT_FLOAT_EQ(actual.height, expected.height);
 }
 
 class MenuPanelDrawTest : public ::testing::Test {

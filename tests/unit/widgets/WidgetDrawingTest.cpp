@@ -4,19 +4,13 @@
 
 #include <string>
 
+#include "fakes/DrawingAssertions.h"
 #include "fakes/FakeDrawing.h"
 #include "platform/KeyCodes.h"
 #include "widgets/Glideport.h"
 #include "widgets/NumericInput.h"
 
 namespace {
-
-void expectRectangle(const Rectangle& actual, const Rectangle& expected) {
-    EXPECT_FLOAT_EQ(actual.x, expected.x);
-    EXPECT_FLOAT_EQ(actual.y, expected.y);
-    EXPECT_FLOAT_EQ(actual.width, expected.width);
-    EXPECT_FLOAT_EQ(actual.height, expected.height);
-}
 
 class WidgetDrawingTest : public ::testing::Test {
 protected:
