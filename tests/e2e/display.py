@@ -10,6 +10,16 @@ SCREEN_WIDTH = 1024
 SCREEN_HEIGHT = 768
 
 
+
+def end_process(process):
+    """Asks a running process to end, and kills it if it has not within 5 seconds."""
+    process.terminate()
+    try:
+        process.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
 class DisplayError(RuntimeError):
     pass
 
@@ -78,9 +88,4 @@ class VirtualDisplay:
 
     def _stop(self):
         if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+            end_process(self.process)

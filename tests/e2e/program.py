@@ -7,6 +7,7 @@ import tempfile
 from pathlib import Path
 
 from desktop import TimedOut
+from display import end_process
 
 TITLE = "Bricketing - Quillmoor"
 RUNTIME_FOLDERS = ("Data", "Resources", "Help")
@@ -82,9 +83,4 @@ class ProgramRun:
     def stop(self):
         """Ends a program that is still running (after a failed check)."""
         if self.running():
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+            end_process(self.process)
