@@ -70,6 +70,10 @@ EM_JS(double, web_advance, (double pixels, const char16_t* text, int length), {
 
 EM_JS(void, web_present, (int surface), { Module.web.present(surface); });
 
+EM_JS(void, web_finish_drawing, (int surface), {
+    Module.web.surfaces[surface].context.getImageData(0, 0, 1, 1);
+});
+
 EM_JS(int, web_cached_image, (const char* path), {
     return Module.web.cachedImage(UTF8ToString(path));
 });

@@ -27,6 +27,8 @@ void web_fill_text(int surface, const char16_t* text, int length, double pixels,
                    std::uint32_t colour, double x, double baselineY);
 double web_advance(double pixels, const char16_t* text, int length);
 void web_present(int surface);
+// Waits until the surface has really drawn what it was given (reads one pixel back).
+void web_finish_drawing(int surface);
 int web_cached_image(const char* path);
 int web_load_image(const char* path);  // waits for the picture to be decoded
 int web_image_width(int image);

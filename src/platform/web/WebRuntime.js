@@ -607,6 +607,9 @@ Module.web = (function () {
         const client = dialog.client;
         client.style.width = '';
         client.style.height = '';
+        client.style.minWidth = '240px';
+        client.style.padding = '16px 16px 12px';
+        client.style.boxSizing = 'border-box';
         const message = document.createElement('p');
         message.className = 'message-text';
         message.textContent = text;
@@ -614,12 +617,18 @@ Module.web = (function () {
         client.appendChild(message);
         const row = document.createElement('div');
         row.className = 'message-buttons';
+        row.style.display = 'flex';
+        row.style.justifyContent = 'center';
+        row.style.gap = '8px';
+        row.style.marginTop = '16px';
         const buttons = yesNo ? [[6, 'Yes'], [7, 'No']] : [[1, 'OK']];
         buttons.forEach(function (entry) {
             const button = document.createElement('button');
             button.type = 'button';
             button.className = 'push-button';
             button.textContent = entry[1];
+            button.style.width = '75px';   // 50 x 14 dialog units, as the window system
+            button.style.height = '23px';  // sizes a message box's buttons
             button.setAttribute('data-control-id', String(entry[0]));
             commandOnClick(dialog, button, entry[0]);
             dialog.controls.set(entry[0], button);
@@ -662,13 +671,14 @@ Module.web = (function () {
 
     // The frame benchmark: milliseconds of update + draw per frame, measured in the page
     // on an off-screen back buffer while the program itself sleeps between frames.
-    Module.benchmarkFrames = function (frames) {
-        const count = Math.max(1, frames | 0);
+    // Each entry is the mean of one batch of `batchFrames` frames.
+    Module.benchmarkFrames = function (batches, batchFrames) {
+        const count = Math.max(1, batches | 0);
+        const size = Math.max(1, (batchFrames | 0) || 10);
         const fresh = _malloc(count * 8);
         const long = _malloc(count * 8);
         try {
-            const ok = _bricketing_benchmark(count, fresh, long);
-            if (!ok) {
+            if (!_bricketing_benchmark(count, size, fresh, long)) {
                 throw new Error('the long working-out could not be set up');
             }
             return {
