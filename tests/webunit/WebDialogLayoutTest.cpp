@@ -14,9 +14,9 @@ TEST(WebDialogLayout, DialogUnitsUseTheClassicBaseUnits) {
         int y;
     };
     // 6 pixels per 4 horizontal units, 13 per 8 vertical, halves rounded away from zero.
-    const Case cases[] = {{0, 0, 0},     {1, 2, 2},       {2, 3, 3},     {4, 6, 7},
-                          {8, 12, 13},   {50, 75, 81},    {14, 21, 23},  {135, 203, 219},
-                          {-1, -2, -2},  {-4, -6, -7},    {281, 422, 457}};
+    const Case cases[] = {{0, 0, 0},    {1, 2, 2},    {2, 3, 3},      {4, 6, 7},
+                          {8, 12, 13},  {50, 75, 81}, {14, 21, 23},   {135, 203, 219},
+                          {-1, -2, -2}, {-4, -6, -7}, {281, 422, 457}};
     for (const Case& c : cases) {
         EXPECT_EQ(dialogUnitsToPixelsX(c.units), c.x) << c.units;
         EXPECT_EQ(dialogUnitsToPixelsY(c.units), c.y) << c.units;
@@ -24,8 +24,8 @@ TEST(WebDialogLayout, DialogUnitsUseTheClassicBaseUnits) {
 }
 
 TEST(WebDialogLayout, EveryControlLiesInsideItsDialog) {
-    for (const int number : {DialogNumber::Settings, DialogNumber::CreateQuestion,
-                             DialogNumber::About}) {
+    for (const int number :
+         {DialogNumber::Settings, DialogNumber::CreateQuestion, DialogNumber::About}) {
         const DialogTemplate* dialog = findDialogTemplate(number);
         ASSERT_NE(dialog, nullptr);
         const PixelBox client = clientBoxOf(*dialog);

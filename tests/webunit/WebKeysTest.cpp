@@ -25,7 +25,8 @@ TEST(WebKeys, DigitsLettersAndTheKeypadByPhysicalKey) {
         EXPECT_EQ(virtualKeyOf("Numpad" + d, d), KeyCode::Numpad0 + digit) << d;
     }
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        EXPECT_EQ(virtualKeyOf(std::string("Key") + letter, "x"), KeyCode::LetterA + (letter - 'A'));
+        EXPECT_EQ(virtualKeyOf(std::string("Key") + letter, "x"),
+                  KeyCode::LetterA + (letter - 'A'));
     }
 }
 
@@ -60,10 +61,10 @@ TEST(WebKeys, NamedKeys) {
 // With Num Lock off the keypad's digit keys say what they do in the key name.
 TEST(WebKeys, KeypadWithNumLockOffGivesNavigationKeys) {
     const KeyCase cases[] = {
-        {"Numpad0", "Insert", 45},   {"Numpad1", "End", 35},      {"Numpad2", "ArrowDown", 40},
-        {"Numpad3", "PageDown", 34}, {"Numpad4", "ArrowLeft", 37}, {"Numpad5", "Clear", 12},
-        {"Numpad6", "ArrowRight", 39}, {"Numpad7", "Home", 36},   {"Numpad8", "ArrowUp", 38},
-        {"Numpad9", "PageUp", 33},   {"Numpad5", "Unidentified", 0},
+        {"Numpad0", "Insert", 45},     {"Numpad1", "End", 35},         {"Numpad2", "ArrowDown", 40},
+        {"Numpad3", "PageDown", 34},   {"Numpad4", "ArrowLeft", 37},   {"Numpad5", "Clear", 12},
+        {"Numpad6", "ArrowRight", 39}, {"Numpad7", "Home", 36},        {"Numpad8", "ArrowUp", 38},
+        {"Numpad9", "PageUp", 33},     {"Numpad5", "Unidentified", 0},
     };
     for (const KeyCase& c : cases) {
         EXPECT_EQ(virtualKeyOf(c.code, c.key), c.expected) << c.code << " / " << c.key;
@@ -71,9 +72,9 @@ TEST(WebKeys, KeypadWithNumLockOffGivesNavigationKeys) {
 }
 
 TEST(WebKeys, NamesWithoutACodeGiveNothing) {
-    const char* names[] = {"", "Digit", "DigitA", "Digit10", "Key", "Keya", "KeyAB", "Numpad",
-                           "Numpad10", "F", "F0", "F25", "Fn", "F1x", "Lang1", "digit1",
-                           "Unidentified"};
+    const char* names[] = {"",      "Digit",  "DigitA",   "Digit10", "Key",         "Keya",
+                           "KeyAB", "Numpad", "Numpad10", "F",       "F0",          "F25",
+                           "Fn",    "F1x",    "Lang1",    "digit1",  "Unidentified"};
     for (const char* name : names) {
         EXPECT_EQ(virtualKeyOf(name, "1"), 0) << name;
     }

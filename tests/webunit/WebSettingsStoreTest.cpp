@@ -46,9 +46,10 @@ void writeFile(const fs::path& path, const std::string& text) {
 class WebSettingsStoreTest : public testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("web-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
+        root =
+            fs::temp_directory_path() /
+            ("web-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         fs::create_directories(root / "Data");
         perUser = root / "home" / "config" / "bricketing" / "settings.txt";
