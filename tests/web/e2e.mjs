@@ -473,7 +473,42 @@ async function offline(suite) {
   await cut.page.close();
 }
 
-const SCENARIOS = { firstFrame, createAndSolve, hoverCaptions, settings, exitPrompt, offline };
+// A press on the logo opens About, which Escape does not close and OK does; Help opens
+// the help page in a new tab.
+async function aboutAndHelp(suite) {
+  const lesson = await suite.open("about-and-help", { settings: null });
+  await waitForQuestion(lesson);
+  await lesson.moveTo(600, 530);
+  await lesson.page.mouse.down();
+  await lesson.page.mouse.up();
+  const about = await lesson.waitForDialog("about");
+  const picture = await lesson.page.$eval(`${about} img.picture`, (img) =>
+    ({ loaded: img.complete && img.naturalWidth === 400 && img.naturalHeight === 173 }));
+  await lesson.look("about");
+  expect(picture.loaded, "the About picture (400 x 173) is not shown");
+  await lesson.keys("Escape");
+  await sleep(300);
+  expect(await lesson.dialogShown("about"), "Escape closed the About dialog");
+  await lesson.clickControl("about", OK);
+  await lesson.waitUntilClosed("about");
+
+  const opened = new Promise((resolve) => lesson.page.browser().once("targetcreated", resolve));
+  await lesson.pressButton("Help");
+  const target = await Promise.race([opened, sleep(10000).then(() => null)]);
+  expect(target !== null, "Help opened no new tab");
+  const help = await target.page();
+  await help.waitForFunction(() => document.readyState === "complete", { timeout: 10000 });
+  const title = await help.title();
+  expect(help.url().endsWith("/Help/help.html") && title === "Bricketing help",
+    `Help opened ${help.url()} ("${title}")`);
+  await help.screenshot({ path: path.join(lesson.shots, "help-tab.png") });
+  await help.close();
+  await lesson.page.close();
+}
+
+const SCENARIOS = {
+  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, settings, exitPrompt, offline,
+};
 
 async function main() {
   const site = path.resolve(option("--site", path.join(repositoryRoot, "build-web", "site")));
