@@ -5,7 +5,8 @@
 //
 // Usage: node e2e.mjs [--site build-web/site] [--shots build-web/e2e-shots] [scenario...]
 
-import { rmSync } from "node:fs";
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
 import path from "node:path";
 import {
   AWAY_FROM_BUTTONS,
@@ -470,7 +471,29 @@ async function offline(suite) {
   await cut.page.setOfflineMode(true);
   await cut.page.reload({ waitUntil: "domcontentloaded" });
   await waitForQuestion(cut, "offline-mode");
-  await cut.page.close();
+  await cut.page.setOfflineMode(false);
+
+  // A new build (here: the same files under a new version) replaces the cache at the
+  // next visit with a network, on the same address.
+  const next = mkdtempSync(path.join(tmpdir(), "bricketing-next-build-"));
+  try {
+    cpSync(suite.site, next, { recursive: true });
+    const list = JSON.parse(readFileSync(path.join(next, "precache.json"), "utf8"));
+    const version = `${list.version}-next`;
+    writeFileSync(path.join(next, "precache.json"), JSON.stringify({ ...list, version }));
+    suite.server = await serve(next, suite.server.port);
+    await cut.page.reload({ waitUntil: "domcontentloaded" });
+    await waitForQuestion(cut, "next-build");
+    const names = await waitUntil(async () => {
+      const keys = await cut.page.evaluate(() => caches.keys());
+      return keys.length === 1 && keys[0] === `bricketing-${version}` ? keys : null;
+    }, 15000, `the cache of the new build alone (version ${version})`);
+    console.log(`  after the new build: ${names.join(", ")}`);
+    await cut.page.close();
+    await suite.server.stop();
+  } finally {
+    rmSync(next, { recursive: true, force: true });
+  }
 }
 
 // A press on the logo opens About, which Escape does not close and OK does; Help opens

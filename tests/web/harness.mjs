@@ -43,14 +43,15 @@ export async function waitUntil(condition, timeoutMs, what) {
   }
 }
 
-// Python's http.server on a free port of 127.0.0.1, serving one folder; stop() ends it.
-export async function serve(folder) {
+// Python's http.server on 127.0.0.1, serving one folder on the given port (a free one
+// by default); stop() ends it.
+export async function serve(folder, port = 0) {
   const server = spawn(
     "python3",
-    ["-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory", folder, "0"],
+    ["-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory", folder, String(port)],
     { stdio: ["ignore", "pipe", "pipe"] },
   );
-  const port = await new Promise((resolve, reject) => {
+  const served = await new Promise((resolve, reject) => {
     const lines = createInterface({ input: server.stdout });
     lines.on("line", (line) => {
       const found = /port (\d+)/.exec(line);
@@ -64,8 +65,8 @@ export async function serve(folder) {
   server.stderr.resume(); // the request log is not needed
   const stopped = new Promise((resolve) => server.on("exit", resolve));
   return {
-    url: `http://127.0.0.1:${port}/`,
-    port,
+    url: `http://127.0.0.1:${served}/`,
+    port: served,
     async stop() {
       if (server.exitCode === null && server.signalCode === null) {
         server.kill("SIGTERM");
