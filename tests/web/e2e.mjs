@@ -5,7 +5,9 @@
 //
 // Usage: node e2e.mjs [--site build-web/site] [--shots build-web/e2e-shots] [scenario...]
 
-import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import {
+  cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync,
+} from "node:fs";
 import { tmpdir } from "node:os";
 import path from "node:path";
 import {
@@ -30,6 +32,7 @@ const EXPERT_TIMES_AUTOPRODUCT = [
 
 const DIVIDEND_TOO_BIG = "The dividend (number being divided) must be less than 10,000.";
 const FIRST_FRAME_LIMIT_MS = 2000;
+const SIZE_BUDGET = 1500000;
 
 // Control ids of the dialog templates.
 const OK = 1;
@@ -529,7 +532,30 @@ async function aboutAndHelp(suite) {
   await lesson.page.close();
 }
 
+// Every file of the page together, font and pictures included, stays within 1.5 MB
+// before compression; prints the sizes by kind.
+async function sizeBudget(suite) {
+  const files = readdirSync(suite.site, { recursive: true, withFileTypes: true })
+    .filter((entry) => entry.isFile())
+    .map((entry) => path.join(entry.parentPath ?? entry.path, entry.name));
+  const groups = new Map();
+  let total = 0;
+  for (const file of files) {
+    const size = statSync(file).size;
+    const relative = path.relative(suite.site, file);
+    const group = relative.includes(path.sep) ? relative.split(path.sep)[0] + "/" : relative;
+    groups.set(group, (groups.get(group) ?? 0) + size);
+    total += size;
+  }
+  for (const [group, size] of [...groups].sort((a, b) => b[1] - a[1])) {
+    console.log(`  ${String(size).padStart(9)} bytes  ${group}`);
+  }
+  console.log(`  ${String(total).padStart(9)} bytes  in all (${files.length} files)`);
+  expect(total <= SIZE_BUDGET, `the page's files take ${total} bytes, over ${SIZE_BUDGET}`);
+}
+
 const SCENARIOS = {
+  sizeBudget,
   firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, settings, exitPrompt, offline,
 };
 
