@@ -457,6 +457,12 @@ async function offline(suite) {
   expect(cached.names.length === 1 && cached.names[0].endsWith(cached.version),
     `the caches are ${cached.names.join(", ")}, not one for version ${cached.version}`);
   expect(cached.missing.length === 0, `not cached: ${cached.missing.join(", ")}`);
+  // Installable: Chromium finds nothing missing in the manifest and its icons.
+  const devtools = await lesson.page.createCDPSession();
+  const { installabilityErrors } = await devtools.send("Page.getInstallabilityErrors");
+  const { errors: manifestErrors } = await devtools.send("Page.getAppManifest");
+  expect(installabilityErrors.length === 0 && manifestErrors.length === 0,
+    `the page is not installable: ${JSON.stringify([installabilityErrors, manifestErrors])}`);
   await lesson.page.close();
 
   await suite.server.stop();
