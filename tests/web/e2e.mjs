@@ -428,8 +428,10 @@ async function exitPrompt(suite) {
   await sleep(300);
   expect((await lesson.frameCount()) === framesAtEnd, "frames are still drawn after Yes");
 
-  await lesson.page.click("#start-again");
-  await lesson.page.waitForNavigation({ waitUntil: "domcontentloaded" }).catch(() => {});
+  await Promise.all([
+    lesson.page.waitForNavigation({ waitUntil: "domcontentloaded", timeout: 10000 }),
+    lesson.page.click("#start-again"),
+  ]);
   await waitForQuestion(lesson, "started-again");
   await lesson.page.close();
 }
