@@ -63,12 +63,20 @@ class Suite {
     this.checker = new Checker();
   }
 
+  // Each scenario's screenshots go to a folder named after it, emptied at its start and
+  // numbered across all its tabs.
+  beginScenario(name) {
+    this.scenarioShots = path.join(this.shots, name.replace(/[A-Z]/g, (c) => "-" + c.toLowerCase()));
+    rmSync(this.scenarioShots, { recursive: true, force: true });
+    this.stages = { count: 0 };
+  }
+
   // A new tab on the site, seen as a Lesson whose shots go to the scenario's folder;
   // with `settings`, the program is started from that text in local storage (null: none).
-  async open(scenario, { settings } = {}) {
+  async open({ settings } = {}) {
     const page = await this.chromium.browser.newPage();
     page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
-    const lesson = new Lesson(page, this.checker, path.join(this.shots, scenario));
+    const lesson = new Lesson(page, this.checker, this.scenarioShots, this.stages);
     lesson.loadStarted = Date.now();
     await page.goto(this.server.url, { waitUntil: "domcontentloaded" });
     if (settings !== undefined) {
@@ -179,7 +187,7 @@ async function work100By7(lesson) {
 
 // The first frame: board colour, the six buttons and the logo, within 2 s of load.
 async function firstFrame(suite) {
-  const lesson = await suite.open("first-frame", { settings: null });
+  const lesson = await suite.open({ settings: null });
   const began = Date.now();
   await lesson.page.reload({ waitUntil: "domcontentloaded" });
   await waitUntil(
@@ -239,7 +247,7 @@ function same(a, b) {
 // Create Question refuses 12345 with the Error box and, cancelled, changes nothing;
 // 100, Enter, 7, Enter starts 100 ÷ 7, which is then worked with one wrong entry.
 async function createAndSolve(suite) {
-  const lesson = await suite.open("create-and-solve", { settings: null });
+  const lesson = await suite.open({ settings: null });
   const { shot: before } = await waitForQuestion(lesson);
 
   await lesson.openDialog("Create Question", "create-question");
@@ -293,7 +301,7 @@ async function createAndSolve(suite) {
 // Each button's caption appears centred under the buttons and goes when the pointer
 // leaves.
 async function hoverCaptions(suite) {
-  const lesson = await suite.open("hover", { settings: null });
+  const lesson = await suite.open({ settings: null });
   await waitForQuestion(lesson);
   await lesson.moveTo(...AWAY_FROM_BUTTONS);
   for (const name of ["New Question", "Create Question", "Restart Question", "Settings",
@@ -316,7 +324,7 @@ async function hoverCaptions(suite) {
 // after a reload the dialog holds them, the question is an Expert one, the working-out
 // uses the times sign and gives the products.
 async function settings(suite) {
-  const lesson = await suite.open("settings", { settings: null });
+  const lesson = await suite.open({ settings: null });
   const { shot } = await waitForQuestion(lesson);
   const [lotsOfWidth] = await lesson.ask(shot, [["ink_width_on_line", 1, "WORDING_COLUMN"]]);
 
@@ -385,7 +393,7 @@ async function stored(page) {
 // Escape asks "Had enough?"; No goes back to the lesson, Yes ends the program and
 // shows the end view, whose button starts the program again.
 async function exitPrompt(suite) {
-  const lesson = await suite.open("exit", { settings: null });
+  const lesson = await suite.open({ settings: null });
   const { shot: before } = await waitForQuestion(lesson);
   await lesson.moveTo(...AWAY_FROM_BUTTONS);
 
@@ -439,7 +447,7 @@ async function exitPrompt(suite) {
 // After the visits above the service worker holds every file of the site: with the
 // server stopped, a new tab still starts the program and the help page still opens.
 async function offline(suite) {
-  const lesson = await suite.open("offline");
+  const lesson = await suite.open();
   const cached = await lesson.page.evaluate(async () => {
     const registration = await navigator.serviceWorker.ready;
     const list = await (await fetch("precache.json")).json();
@@ -468,7 +476,7 @@ async function offline(suite) {
   await lesson.page.close();
 
   await suite.server.stop();
-  const cut = await suite.open("offline");
+  const cut = await suite.open();
   await waitUntil(() => cut.page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
     10000, "the first frame with the server stopped");
   const { shot } = await waitForQuestion(cut, "no-network");
@@ -510,7 +518,7 @@ async function offline(suite) {
 // A press on the logo opens About, which Escape does not close and OK does; Help opens
 // the help page in a new tab.
 async function aboutAndHelp(suite) {
-  const lesson = await suite.open("about-and-help", { settings: null });
+  const lesson = await suite.open({ settings: null });
   await waitForQuestion(lesson);
   await lesson.moveTo(600, 530);
   await lesson.page.mouse.down();
@@ -535,7 +543,7 @@ async function aboutAndHelp(suite) {
   const title = await help.title();
   expect(help.url().endsWith("/Help/help.html") && title === "Bricketing help",
     `Help opened ${help.url()} ("${title}")`);
-  await help.screenshot({ path: path.join(lesson.shots, "help-tab.png") });
+  await help.screenshot({ path: lesson.stagePath("help-tab") });
   await help.close();
   await lesson.page.close();
 }
@@ -573,7 +581,6 @@ async function main() {
   const chosen = process.argv.slice(2).filter((arg, i, all) =>
     !arg.startsWith("--") && !all[i - 1]?.startsWith("--"));
   const names = chosen.length ? chosen : Object.keys(SCENARIOS);
-  rmSync(shots, { recursive: true, force: true });
 
   const suite = new Suite(site, shots);
   let failed = 0;
@@ -582,6 +589,7 @@ async function main() {
     for (const name of names) {
       const began = Date.now();
       console.log(`== ${name}`);
+      suite.beginScenario(name);
       try {
         await SCENARIOS[name](suite);
         console.log(`   passed in ${((Date.now() - began) / 1000).toFixed(1)} s`);

@@ -151,11 +151,11 @@ export const AWAY_FROM_BUTTONS = [240, 500];
 
 // The page with the program in it, as the pupil meets it.
 export class Lesson {
-  constructor(page, checker, shots) {
+  constructor(page, checker, shots, stages = { count: 0 }) {
     this.page = page;
     this.checker = checker;
     this.shots = shots;
-    this.stage = 0;
+    this.stages = stages;
     this.started = Date.now();
     mkdirSync(shots, { recursive: true });
   }
@@ -169,8 +169,8 @@ export class Lesson {
   }
 
   stagePath(name) {
-    this.stage += 1;
-    const file = `${String(this.stage).padStart(3, "0")}-${name}.png`;
+    this.stages.count += 1;
+    const file = `${String(this.stages.count).padStart(3, "0")}-${name}.png`;
     console.log(`${((Date.now() - this.started) / 1000).toFixed(1).padStart(6)} s  ${file}`);
     return path.join(this.shots, file);
   }
