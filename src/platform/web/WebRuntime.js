@@ -7,7 +7,7 @@ Module.web = (function () {
     'use strict';
 
     const fontFamily = '"Liberation Sans", Arial, sans-serif';
-    const fontFile = 'fonts/LiberationSans-Regular.ttf';
+    const fontFile = 'fonts/LiberationSans-Regular.woff2';
 
     const web = {
         canvas: null,
@@ -133,6 +133,14 @@ Module.web = (function () {
                 web.pointerId = null;
             }
         });
+        // A touch the browser takes over (or a pen lifted out of range) ends the press,
+        // so a drag is not left hanging.
+        canvas.addEventListener('pointercancel', function (event) {
+            if (event.pointerId === web.pointerId) {
+                push({ kind: 'left-up' });
+                web.pointerId = null;
+            }
+        });
         canvas.addEventListener('contextmenu', function (event) {
             event.preventDefault();
         });
@@ -204,7 +212,38 @@ Module.web = (function () {
         return web.surfaces.length - 1;
     };
 
+    // A canvas given a new pixel density keeps its picture, stretched, until it is
+    // next drawn.
+    function rescale(canvas, width, height) {
+        const copy = document.createElement('canvas');
+        copy.width = canvas.width;
+        copy.height = canvas.height;
+        copy.getContext('2d').drawImage(canvas, 0, 0);
+        canvas.width = Math.round(width * web.dpr);
+        canvas.height = Math.round(height * web.dpr);
+        canvas.getContext('2d').drawImage(copy, 0, 0, canvas.width, canvas.height);
+    }
+
+    // The browser's zoom or a move to another screen changes the device pixel ratio;
+    // every canvas follows it so the text stays sharp.
+    web.checkScale = function () {
+        const dpr = window.devicePixelRatio || 1;
+        if (dpr === web.dpr) {
+            return;
+        }
+        web.dpr = dpr;
+        web.surfaces.forEach(function (surface) {
+            if (surface) {
+                rescale(surface.canvas, surface.width, surface.height);
+            }
+        });
+        if (web.canvas) {
+            rescale(web.canvas, 800, 600);
+        }
+    };
+
     web.begin = function (id) {
+        web.checkScale();
         const context = web.surfaces[id].context;
         context.setTransform(web.dpr, 0, 0, web.dpr, 0, 0);
         context.globalAlpha = 1;
@@ -243,6 +282,7 @@ Module.web = (function () {
     };
 
     web.present = function (id) {
+        web.checkScale();
         const surface = web.surfaces[id];
         const context = web.context;
         context.setTransform(1, 0, 0, 1, 0, 0);
