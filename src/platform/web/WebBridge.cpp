@@ -125,6 +125,8 @@ EM_JS(int, web_dialog_take, (int dialog), { return Module.web.dialogTake(dialog)
 
 EM_JS(void, web_dialog_close, (int dialog), { Module.web.dialogClose(dialog); });
 
+EM_JS(void, web_input_settled, (), { Module.web.settled(); });
+
 EM_JS(int, web_control_text, (int dialog, int id, char16_t* buffer, int capacity), {
     return Module.web.putUtf16(Module.web.controlText(dialog, id), buffer, capacity);
 });

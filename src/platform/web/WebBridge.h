@@ -46,6 +46,8 @@ void web_dialog_add(int dialog, int id, int kind, const char16_t* caption, int c
 void web_dialog_show(int dialog, int onPointer);
 int web_dialog_take(int dialog);  // the next command id, or web_no_command
 void web_dialog_close(int dialog);
+// The program has finished with the commands so far: keys typed meanwhile are replayed.
+void web_input_settled();
 int web_control_text(int dialog, int id, char16_t* buffer, int capacity);
 void web_set_control_text(int dialog, int id, const char16_t* text, int length);
 int web_is_checked(int dialog, int id);

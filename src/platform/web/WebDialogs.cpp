@@ -15,6 +15,17 @@ namespace {
 // How long a modal call waits between looks at the dialog's commands.
 constexpr int pollMilliseconds = 10;
 
+// How many dialog commands are being carried out, one inside another (a message box
+// opened by a command). Typed-ahead keys are replayed only when the outermost is done,
+// once the focus is where it ends up.
+int commandDepth = 0;
+
+void settleInput() {
+    if (commandDepth == 0) {
+        web_input_settled();
+    }
+}
+
 int lengthOf(std::u16string_view text) {
     return static_cast<int>(text.size());
 }
@@ -66,7 +77,10 @@ public:
         }
     }
 
-    ~WebDialog() override { web_dialog_close(handle); }
+    ~WebDialog() override {
+        web_dialog_close(handle);
+        settleInput();
+    }
 
     // Shows the dialog, lets the procedure set it up and waits for it to end.
     void run() {
@@ -139,7 +153,9 @@ private:
     template <typename Call>
     bool deliver(Call call) {
         inCommand = true;
+        ++commandDepth;
         const bool result = call();
+        --commandDepth;
         inCommand = false;
         if (endRequested) {
             ended = true;
@@ -147,6 +163,9 @@ private:
             setFocus(nextTabStop(layout, focusedControl()));
         }
         nextControlPosted = false;
+        if (!ended) {
+            settleInput();
+        }
         return result;
     }
 
@@ -173,6 +192,7 @@ MessageBoxAnswer runWebMessageBox(const std::u16string& text, const std::u16stri
         answer = web_dialog_take(handle);
     }
     web_dialog_close(handle);
+    settleInput();
     if (!yesNo) {
         return MessageBoxAnswer::Ok;
     }

@@ -26,6 +26,8 @@ Module.web = (function () {
         modalDepth: 0,
         frameCount: 0,
         dialogSerial: 0,
+        settling: false,           // a command is queued that the program has not finished
+        held: [],                  // keys typed meanwhile, oldest first
     };
 
     // UTF-16 text between the program's memory and JS strings.
@@ -157,7 +159,7 @@ Module.web = (function () {
             }
         }, { passive: false });
         window.addEventListener('keydown', function (event) {
-            if (!forProgram(event)) {
+            if (!forProgram(event) || hold(event)) {
                 return;
             }
             push({ kind: 'key', code: event.code || '', key: event.key || '' });
@@ -392,7 +394,7 @@ Module.web = (function () {
             close.setAttribute('data-close-box', '');
             close.setAttribute('aria-label', 'Close');
             close.textContent = '\u00d7';
-            close.addEventListener('click', function () { dialog.commands.push(2); });
+            close.addEventListener('click', function () { queueCommand(dialog, 2); });
             bar.appendChild(close);
         }
         const client = document.createElement('div');
@@ -426,25 +428,109 @@ Module.web = (function () {
     // Enter presses the focused push button or else the default one; Escape is Cancel;
     // Tab follows the template's tab stops.
     function dialogKey(dialog, event) {
+        event.stopPropagation();
+        if (hold(event)) {
+            return;
+        }
         if (event.key === 'Tab') {
             event.preventDefault();
             moveFocus(dialog, event.shiftKey);
         } else if (event.key === 'Enter') {
             if (event.target.tagName !== 'BUTTON') {
                 event.preventDefault();
-                dialog.commands.push(dialog.defaultId);
+                queueCommand(dialog, dialog.defaultId);
             }
         } else if (event.key === 'Escape') {
             event.preventDefault();
-            dialog.commands.push(dialog.escapeId);
+            queueCommand(dialog, dialog.escapeId);
         }
-        event.stopPropagation();
     }
+
+    // ---- Keys typed ahead ----
+    //
+    // A command (a button, Enter, Escape) is carried out by the program a moment after
+    // the browser reports it, and it may move the focus or close the dialog. Keys typed
+    // meanwhile are held and replayed once the program has settled, so they land where
+    // the command left the focus, as typed-ahead keys do on the desktop.
+
+    function queueCommand(dialog, id) {
+        dialog.commands.push(id);
+        web.settling = true;
+    }
+
+    function hold(event) {
+        if (!web.settling) {
+            return false;
+        }
+        event.preventDefault();
+        web.held.push({ key: event.key || '', code: event.code || '', shiftKey: event.shiftKey });
+        return true;
+    }
+
+    function topDialog() {
+        for (let at = web.dialogs.length - 1; at > 0; at--) {
+            if (web.dialogs[at]) {
+                return web.dialogs[at];
+            }
+        }
+        return null;
+    }
+
+    function typeInto(input, text) {
+        if (input.digitsOnly && /[^0-9]/.test(text)) {
+            return;
+        }
+        input.setRangeText(text, input.selectionStart, input.selectionEnd, 'end');
+    }
+
+    function replayInDialog(dialog, typed) {
+        const active = document.activeElement;
+        const inDialog = active && dialog.element.contains(active);
+        const isEdit = inDialog && active.tagName === 'INPUT' && active.type === 'text';
+        if (typed.key === 'Tab') {
+            moveFocus(dialog, typed.shiftKey);
+        } else if (typed.key === 'Enter') {
+            const button = inDialog && active.tagName === 'BUTTON' ? active : null;
+            if (button) {
+                button.click();
+            } else {
+                queueCommand(dialog, dialog.defaultId);
+            }
+        } else if (typed.key === 'Escape') {
+            queueCommand(dialog, dialog.escapeId);
+        } else if (typed.key === ' ' && inDialog && !isEdit) {
+            active.click();
+        } else if (typed.key === 'Backspace' && isEdit) {
+            const start = active.selectionStart;
+            const end = active.selectionEnd;
+            if (start !== end) {
+                active.setRangeText('', start, end, 'end');
+            } else if (start > 0) {
+                active.setRangeText('', start - 1, start, 'end');
+            }
+        } else if (typed.key.length === 1 && isEdit) {
+            typeInto(active, typed.key);
+        }
+    }
+
+    // Called by the program each time it has finished with a command.
+    web.settled = function () {
+        web.settling = false;
+        while (web.held.length > 0 && !web.settling) {
+            const typed = web.held.shift();
+            const dialog = topDialog();
+            if (dialog) {
+                replayInDialog(dialog, typed);
+            } else {
+                push({ kind: 'key', code: typed.code, key: typed.key });
+            }
+        }
+    };
 
     function commandOnClick(dialog, element, id) {
         element.addEventListener('click', function () {
             element.focus();  // a clicked control takes the focus, as on the desktop
-            dialog.commands.push(id);
+            queueCommand(dialog, id);
         });
     }
 
@@ -511,6 +597,7 @@ Module.web = (function () {
                 holder.style.border = 'none';
             }
             if (digits) {
+                holder.digitsOnly = true;
                 digitsOnly(holder);
             }
         } else if (kind === 6) {
@@ -681,6 +768,8 @@ Module.web = (function () {
         dialog.controls.get(dialog.defaultId).classList.add('default-button');
         open(dialog, false);
         dialog.controls.get(dialog.defaultId).focus();
+        // The program now waits for this box: keys typed ahead are its.
+        web.settled();
         return dialog.handle;
     };
 
