@@ -1,6 +1,8 @@
 // Fonts, images, drawing passes and the back buffer on Qt's raster engine.
 #include "platform/qt/QtDrawing.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QWidget>
@@ -50,9 +52,20 @@ float QtFont::lineHeightAtDpi(float dotsPerInch) const {
     return points * dotsPerInch / 72.0f * lineSpacingPerEm;
 }
 
+QString doubledPicturePath(const QString& path) {
+    const QFileInfo file(path);
+    return file.dir().filePath(QStringLiteral("2x/") + file.fileName());
+}
+
 QtImage::QtImage(const QString& path) : image(path) {
-    if (!image.isNull()) {
-        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        return;
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // A 2x file of any other size would put the picture out of its box; it is ignored.
+    QImage fine(doubledPicturePath(path));
+    if (!fine.isNull() && fine.size() == image.size() * 2) {
+        doubled = fine.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
 }
 
@@ -129,11 +142,27 @@ Rectangle QtGraphics::measureText(const std::u16string& text, const Font& font, 
     return {origin.x, origin.y, width, qtFont.lineSpacing};
 }
 
+std::pair<const QImage*, qreal> QtGraphics::pictureFor(const QtImage& image) const {
+    if (!image.doubled.isNull() && painter.device()->devicePixelRatio() > 1.0) {
+        return {&image.doubled, 2.0};
+    }
+    return {&image.image, 1.0};
+}
+
 void QtGraphics::drawImage(const Image& image, Point topLeft) {
     const QtImage& qtImage = asQt(image);
-    if (!qtImage.image.isNull()) {
-        painter.drawImage(QPointF(topLeft.x, topLeft.y), qtImage.image);
+    if (qtImage.image.isNull()) {
+        return;
     }
+    const auto [picture, factor] = pictureFor(qtImage);
+    if (factor == 1.0) {
+        painter.drawImage(QPointF(topLeft.x, topLeft.y), *picture);
+        return;
+    }
+    // The fine picture's pixels fall one to one on the surface's.
+    const QRectF box(topLeft.x, topLeft.y, qtImage.width(), qtImage.height());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(box, *picture, QRectF(picture->rect()));
 }
 
 void QtGraphics::drawImagePart(const Image& image, const Rectangle& destination,
@@ -142,11 +171,14 @@ void QtGraphics::drawImagePart(const Image& image, const Rectangle& destination,
     if (qtImage.image.isNull()) {
         return;
     }
+    const auto [picture, factor] = pictureFor(qtImage);
     // Smoothing only matters when the picture is scaled; left on, it would also send
     // unscaled pictures down Qt's slow general path.
     const bool scaled = destination.width != source.width || destination.height != source.height;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, scaled);
-    painter.drawImage(toQRect(destination), qtImage.image, toQRect(source));
+    const QRectF from(source.x * factor, source.y * factor, source.width * factor,
+                      source.height * factor);
+    painter.drawImage(toQRect(destination), *picture, from);
 }
 
 QtBackBuffer::QtBackBuffer(int width, int height) : image(width, height, QImage::Format_RGB32) {
