@@ -245,6 +245,32 @@ INSTANTIATE_TEST_SUITE_P(StoredDialogs, QtDialogUnitsTest,
                                            UnitsCase{DialogId::CreateQuestion, 108},
                                            UnitsCase{DialogId::About, 109}));
 
+// The captions of check boxes and radio buttons fit the room their template gives
+// them, in the font the dialogs use on this machine, at most a point smaller than the
+// template's; push buttons keep the template's font and their captions fit too.
+TEST_P(QtDialogUnitsTest, EveryCaptionFitsItsControl) {
+    const DialogTemplate* layout = findDialogTemplate(GetParam().dialogNumber);
+    ASSERT_NE(layout, nullptr);
+    RecordingProcedure procedure;
+    runDriven(GetParam().id, procedure, [layout](QDialog& dialog) {
+        for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+            const std::string caption = button->text().toStdString();
+            const qreal points = button->font().pointSizeF();
+            if (qobject_cast<QPushButton*>(button) != nullptr) {
+                const QFontMetrics metrics(button->font());
+                EXPECT_LE(metrics.horizontalAdvance(button->text()) + 8, button->width())
+                    << caption;
+                EXPECT_EQ(points, layout->fontPointSize) << caption;
+                continue;
+            }
+            EXPECT_LE(button->sizeHint().width(), button->width()) << caption;
+            EXPECT_GE(points, layout->fontPointSize - 1.0) << caption;
+            EXPECT_LE(points, layout->fontPointSize) << caption;
+        }
+        dialog.hide();
+    });
+}
+
 TEST(QtDialogsTest, TheKnownSizesInPixels) {
     // Settings 176 x 156 units, Create Question 149 x 72, About 281 x 120.
     EXPECT_EQ(QSize(unitsToPixelsX(176), unitsToPixelsY(156)), QSize(264, 254));

@@ -41,13 +41,22 @@ QString bitmapResourcePath(int bitmapNumber) {
     return bitmapNumber == aboutBitmapNumber ? QStringLiteral(":/about.bmp") : QString();
 }
 
-// The template's font; when its family is not installed, the application's default
-// family at the template's size, so the dialog keeps its proportions.
+// The template's font, or where it is not installed one of its usual stand-ins, or
+// else Arial (or a face with Arial's widths, which font systems put in its place): the
+// captions then take about the room the templates give them. The application's font
+// is the last resort.
 QFont dialogFont(const DialogTemplate& dialog) {
-    const QString family = toQString(dialog.fontName);
-    QFont font = QFontDatabase::families().contains(family, Qt::CaseInsensitive)
-                     ? QFont(family)
-                     : QApplication::font();
+    const QStringList installed = QFontDatabase::families();
+    QStringList families;
+    for (const QString& family : {toQString(dialog.fontName), QStringLiteral("Tahoma"),
+                                  QStringLiteral("Microsoft Sans Serif")}) {
+        if (installed.contains(family, Qt::CaseInsensitive)) {
+            families.append(family);
+        }
+    }
+    families << QStringLiteral("Arial") << QApplication::font().family();
+    QFont font;
+    font.setFamilies(families);
     font.setPointSize(dialog.fontPointSize);
     font.setWeight(static_cast<QFont::Weight>(dialog.fontWeight));
     return font;
@@ -80,6 +89,22 @@ private:
 
 QScreen* screenOf(const QWidget* owner) {
     return owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+}
+
+// A check box or radio button whose caption, in the font standing in for the dialog
+// font and with this style's indicator, is a little wider than its place gets a
+// slightly smaller font, down to a point less, rather than a cut caption.
+void fitCaption(QWidget* widget) {
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    if (button == nullptr || qobject_cast<QPushButton*>(button) != nullptr) {
+        return;
+    }
+    const qreal smallest = button->font().pointSizeF() - 1.0;
+    QFont font = button->font();
+    while (button->sizeHint().width() > button->width() && font.pointSizeF() > smallest) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        button->setFont(font);
+    }
 }
 
 Qt::FocusPolicy focusPolicyOf(const ControlTemplate& control) {
@@ -272,6 +297,7 @@ private:
             QWidget* widget = makeControl(c, radioGroup);
             widget->setObjectName(QString::number(c.id));
             widget->setGeometry(units.rect(c));
+            fitCaption(widget);
             widget->setFocusPolicy(focusPolicyOf(c));
             controls[c.id] = widget;
             if ((c.styles & ControlStyle::TabStop) != 0) {
@@ -388,8 +414,10 @@ private:
 
     void placeOnScreen() {
         const bool onPointer = layout.placement == DialogPlacement::CentreOnPointer;
-        const QPoint pointer = QCursor::pos();
-        QScreen* screen = onPointer ? QGuiApplication::screenAt(pointer) : nullptr;
+        if (!placed) {
+            anchor = QCursor::pos();  // later corrections keep the pointer of the opening
+        }
+        QScreen* screen = onPointer ? QGuiApplication::screenAt(anchor) : nullptr;
         if (screen == nullptr) {
             screen = parentWidget() != nullptr ? parentWidget()->screen()
                                                : QGuiApplication::primaryScreen();
@@ -398,21 +426,34 @@ private:
             return;
         }
         const QRect area = screen->availableGeometry();
-        // The whole window, caption and border included, is what gets centred. Making
-        // the native window first lets the platform tell its frame where it can.
-        create();
-        const QMargins margins =
-            windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+        // The whole window, caption and border included, is what gets centred.
+        const auto [margins, ownFrameKnown] = expectedFrame();
         placed = true;
         placedMargins = margins;
         QRect frame(QPoint(0, 0), size().grownBy(margins));
-        frame.moveCenter(onPointer ? pointer : area.center());
+        frame.moveCenter(onPointer ? anchor : area.center());
         // Pulled back inside the screen, the top-left corner winning when it is too big.
         frame.moveRight(std::min(frame.right(), area.right()));
         frame.moveBottom(std::min(frame.bottom(), area.bottom()));
         frame.moveLeft(std::max(frame.left(), area.left()));
         frame.moveTop(std::max(frame.top(), area.top()));
-        move(frame.topLeft());
+        // Until the window has a frame of its own, its position is that of its inside.
+        move(ownFrameKnown ? frame.topLeft()
+                           : frame.topLeft() + QPoint(margins.left(), margins.top()));
+    }
+
+    // The frame the dialog will have: its own once the platform knows it, else that
+    // of its owner, which the same window manager framed alike. The second value is
+    // whether the frame is the dialog's own.
+    std::pair<QMargins, bool> expectedFrame() {
+        create();  // the native window, which may already know its frame
+        const QMargins own =
+            windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+        if (!own.isNull() || parentWidget() == nullptr) {
+            return {own, true};
+        }
+        const QWindow* owner = parentWidget()->window()->windowHandle();
+        return {owner != nullptr ? owner->frameMargins() : QMargins(), false};
     }
 
     int defaultCommand() const {
@@ -467,6 +508,7 @@ private:
     const DialogTemplate& layout;
     DialogProcedure& procedure;
     bool placed = false;
+    QPoint anchor;           // the pointer when the dialog was first placed
     QMargins placedMargins;  // the frame the dialog was last centred with
     int frameFollows = 0;
     std::map<int, QWidget*> controls;
