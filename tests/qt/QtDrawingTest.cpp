@@ -289,6 +289,64 @@ TEST_F(DoubledPictureTest, WithoutAFitting2xFileThePlainPictureIsScaled) {
     EXPECT_EQ(target.pixel(70, 30), 0xFF0000FF);
 }
 
+TEST(QtBackBuffer, OnAFinerScreenTheBufferHoldsMorePixelsInTheSameLayout) {
+    QtBackBuffer buffer(800, 600, 2.0);
+    EXPECT_EQ(buffer.width(), 800);
+    EXPECT_EQ(buffer.height(), 600);
+    EXPECT_EQ(buffer.image.size(), QSize(1600, 1200));
+    // The outline is one layout pixel: two device pixels along each edge.
+    for (const QPoint at : {QPoint(0, 600), QPoint(1, 600), QPoint(1599, 7), QPoint(1598, 7),
+                            QPoint(800, 0), QPoint(800, 1), QPoint(800, 1198), QPoint(9, 1199)}) {
+        EXPECT_EQ(buffer.image.pixel(at), black) << at.x() << ", " << at.y();
+    }
+    for (const QPoint at : {QPoint(2, 600), QPoint(1597, 7), QPoint(800, 2), QPoint(9, 1197)}) {
+        EXPECT_EQ(buffer.image.pixel(at), white) << at.x() << ", " << at.y();
+    }
+    auto graphics = buffer.beginDrawing();
+    graphics->fillRectangle(0xFFEEE2B7, {10, 20, 30, 40});
+    graphics.reset();
+    EXPECT_EQ(buffer.image.pixel(20, 40), 0xFFEEE2B7);
+    EXPECT_EQ(buffer.image.pixel(79, 119), 0xFFEEE2B7);
+    EXPECT_EQ(buffer.image.pixel(80, 120), white);
+}
+
+// Pixels of text that are neither background nor full ink: the soft edges of glyphs.
+int softPixels(const QImage& image) {
+    int soft = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            soft += pixel != white && pixel != black && qGray(pixel) < 250 ? 1 : 0;
+        }
+    }
+    return soft;
+}
+
+TEST(QtGraphics, TextOnAFinerScreenIsDrawnAtItsResolution) {
+    QtFont font(30.0f);
+    const std::u16string text = u"345 \u00F7 7";
+    QtBackBuffer plain(300, 60, 1.0);
+    QtBackBuffer fine(300, 60, 2.0);
+    for (QtBackBuffer* buffer : {&plain, &fine}) {
+        buffer->image.fill(Qt::white);
+        auto graphics = buffer->beginDrawing();
+        graphics->drawText(text, font, 0xFF000000, {10, 5});
+    }
+    // Same place in the layout.
+    const auto [plainLeft, plainRight] = inkColumns(plain.image, 0, 60);
+    const auto [fineLeft, fineRight] = inkColumns(fine.image, 0, 120);
+    EXPECT_NEAR(fineLeft, 2 * plainLeft, 3);
+    EXPECT_NEAR(fineRight, 2 * plainRight, 3);
+    // Glyph edges twice as long but no wider: about twice the soft pixels of the plain
+    // text, where a plain picture stretched to the finer screen has four times as many.
+    const int plainSoft = softPixels(plain.image);
+    const int fineSoft = softPixels(fine.image);
+    EXPECT_LT(fineSoft, 3 * plainSoft);
+    const QImage stretched =
+        plain.image.scaled(600, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_GT(softPixels(stretched), 3 * plainSoft) << "the measure cannot tell them apart";
+}
+
 TEST(QtImage, EveryShippedPictureHasItsFinerVersion) {
     const char* pictures[] = {
         "btnNewQuestion.png", "btnCreateQuestion.png", "btnRestartQuestion.png", "btnSettings.png",

@@ -109,8 +109,16 @@ void QtGraphics::drawAtBaseline(const QtFont& font, const std::u16string& text, 
     if (text.empty()) {
         return;
     }
-    const TextSprite& sprite = font.sprites->sprite(font.font, text, static_cast<QRgb>(colour));
     const QPoint glyphOrigin(qRound(x), qRound(baselineY));
+    // The kept pictures have one pixel per layout pixel; a finer surface gets its
+    // glyphs drawn at its own resolution instead.
+    if (painter.device()->devicePixelRatio() > 1.0) {
+        painter.setFont(font.font);
+        painter.setPen(toQColor(colour));
+        painter.drawText(glyphOrigin, QString::fromStdU16String(text));
+        return;
+    }
+    const TextSprite& sprite = font.sprites->sprite(font.font, text, static_cast<QRgb>(colour));
     painter.drawImage(glyphOrigin + sprite.offset, sprite.image);
 }
 
@@ -181,17 +189,26 @@ void QtGraphics::drawImagePart(const Image& image, const Rectangle& destination,
     painter.drawImage(toQRect(destination), *picture, from);
 }
 
-QtBackBuffer::QtBackBuffer(int width, int height) : image(width, height, QImage::Format_RGB32) {
+QtBackBuffer::QtBackBuffer(int width, int height, qreal devicePixelRatio)
+    : image(qRound(width * devicePixelRatio), qRound(height * devicePixelRatio),
+            QImage::Format_RGB32),
+      layoutWidth(width),
+      layoutHeight(height) {
+    image.setDevicePixelRatio(devicePixelRatio);
     clear();
 }
 
 void QtBackBuffer::clear() {
-    // White inside, a 1-pixel black line along every edge, drawn without smoothing so
-    // that it lands exactly on the outermost pixels.
+    // White inside, a line one layout pixel wide along every edge, filled as whole
+    // pixels so that it lands exactly on the outermost ones.
     image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setPen(QPen(Qt::black, 0));
-    painter.drawRect(0, 0, image.width() - 1, image.height() - 1);
+    const int w = layoutWidth;
+    const int h = layoutHeight;
+    for (const QRect& edge :
+         {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)}) {
+        painter.fillRect(edge, Qt::black);
+    }
 }
 
 std::unique_ptr<Graphics> QtBackBuffer::beginDrawing() {

@@ -70,14 +70,21 @@ private:
     QPainter painter;
 };
 
+// The buffer is measured in layout pixels; on a screen with more device pixels per
+// layout pixel it holds that many more, so that text and pictures are drawn at the
+// screen's own resolution.
 class QtBackBuffer : public BackBuffer {
 public:
-    QtBackBuffer(int width, int height);
-    int width() const override { return image.width(); }
-    int height() const override { return image.height(); }
+    QtBackBuffer(int width, int height, qreal devicePixelRatio = 1.0);
+    int width() const override { return layoutWidth; }
+    int height() const override { return layoutHeight; }
     void clear() override;
     std::unique_ptr<Graphics> beginDrawing() override;
     QImage image;
+
+private:
+    int layoutWidth = 0;
+    int layoutHeight = 0;
 };
 
 class QtDrawingServices : public DrawingServices {

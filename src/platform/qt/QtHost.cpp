@@ -184,7 +184,9 @@ void QtHost::windowClosed() {
 }
 
 std::unique_ptr<BackBuffer> QtHost::createBackBuffer(int width, int height) {
-    return std::make_unique<QtBackBuffer>(width, height);
+    // As many device pixels per pixel as the window's screen has.
+    const qreal ratio = window ? window->devicePixelRatioF() : 1.0;
+    return std::make_unique<QtBackBuffer>(width, height, ratio);
 }
 
 void QtHost::present(BackBuffer& buffer) {
