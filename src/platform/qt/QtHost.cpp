@@ -206,17 +206,17 @@ bool QtHost::peekMessage(Message& message) {
     }
     message = queue.front();
     queue.pop_front();
+    if (message.kind == MessageKind::LeftButtonDown) {
+        leftButtonHeld = true;
+    } else if (message.kind == MessageKind::LeftButtonUp) {
+        leftButtonHeld = false;
+    }
     return true;
 }
 
 void QtHost::post(const Message& message) {
     if (modalDepth > 0 && isInput(message)) {
         return;  // the main window's input is shut off while a modal window is open
-    }
-    if (message.kind == MessageKind::LeftButtonDown) {
-        leftButtonHeld = true;
-    } else if (message.kind == MessageKind::LeftButtonUp) {
-        leftButtonHeld = false;
     }
     queue.push_back(message);
 }

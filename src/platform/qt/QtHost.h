@@ -79,6 +79,6 @@ private:
     bool windowDestroyed = false;
     std::deque<Message> queue;
     int modalDepth = 0;           // modal calls under way, nested ones included
-    bool leftButtonHeld = false;  // a left press was posted and its release not yet
+    bool leftButtonHeld = false;  // the program was handed a left press, not yet its release
     QElapsedTimer clock;
 };
