@@ -8,13 +8,7 @@ file(GLOB web_backend_sources CONFIGURE_DEPENDS ${web_folder}/*.cpp ${web_folder
 # itself: nothing calls into it by a symbol an archive could resolve.
 list(FILTER web_backend_sources EXCLUDE REGEX ".*/Web(Main|Bench|Bridge)\\.cpp$")
 
-# The parts with no browser calls, which the unit tests under Node link on their own.
-add_library(bricketing_web_layout STATIC ${web_folder}/WebKeys.cpp
-                                         ${web_folder}/WebDialogLayout.cpp
-                                         ${web_folder}/WebTextMetrics.cpp
-                                         ${web_folder}/WebSettingsStore.cpp)
-target_include_directories(bricketing_web_layout PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(bricketing_web_layout PUBLIC bricketing_platform bricketing_resources)
+include(${CMAKE_CURRENT_LIST_DIR}/WebLayout.cmake)
 
 add_library(bricketing_web STATIC ${web_backend_sources})
 target_include_directories(bricketing_web PUBLIC ${PROJECT_SOURCE_DIR}/src)

@@ -38,8 +38,9 @@ foreach(pair platform:bricketing_platform widgets:bricketing_widgets board:brick
     endif()
 endforeach()
 
+include(${CMAKE_CURRENT_LIST_DIR}/WebLayout.cmake)
 file(GLOB web_unit_sources CONFIGURE_DEPENDS ${test_folder}/webunit/*.cpp)
-if(web_unit_sources AND TARGET bricketing_web_layout)
+if(web_unit_sources)
     bricketing_node_tests(node_web_backend "${web_unit_sources}" bricketing_web_layout
                           bricketing_app)
 endif()

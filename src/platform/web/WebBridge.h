@@ -33,16 +33,16 @@ int web_cached_image(const char* path);
 int web_load_image(const char* path);  // waits for the picture to be decoded
 int web_image_width(int image);
 int web_image_height(int image);
-void web_draw_image(int surface, int image, double dx, double dy, double dw, double dh,
-                    double sx, double sy, double sw, double sh);
+void web_draw_image(int surface, int image, double dx, double dy, double dw, double dh, double sx,
+                    double sy, double sw, double sh);
 double web_device_pixel_ratio();
 
 // Dialogs and message boxes.
 int web_dialog_create(int number, const char16_t* caption, int captionLength, int closeBox,
                       int width, int height);
-void web_dialog_add(int dialog, int id, int kind, const char16_t* caption, int captionLength,
-                    int x, int y, int width, int height, int tabStop, int digitsOnly,
-                    int border, int radioGroup);
+void web_dialog_add(int dialog, int id, int kind, const char16_t* caption, int captionLength, int x,
+                    int y, int width, int height, int tabStop, int digitsOnly, int border,
+                    int radioGroup);
 void web_dialog_show(int dialog, int onPointer);
 int web_dialog_take(int dialog);  // the next command id, or web_no_command
 void web_dialog_close(int dialog);
@@ -57,7 +57,7 @@ int web_message_box(const char16_t* text, int textLength, const char16_t* captio
 
 // Settings kept in local storage.
 int web_read_settings(char* buffer, int capacity);  // the length, or -1 when none
-int web_write_settings(const char* text);            // 1 when stored
+int web_write_settings(const char* text);           // 1 when stored
 }
 
 constexpr int web_no_command = -32768;

@@ -11,8 +11,7 @@ constexpr int baseY = 13;
 
 int roundedScale(int units, int base, int divisor) {
     const int product = units * base;
-    return product >= 0 ? (product + divisor / 2) / divisor
-                        : -((-product + divisor / 2) / divisor);
+    return product >= 0 ? (product + divisor / 2) / divisor : -((-product + divisor / 2) / divisor);
 }
 }  // namespace
 

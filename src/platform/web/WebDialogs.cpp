@@ -53,17 +53,16 @@ public:
     WebDialog(const DialogTemplate& layout, DialogProcedure& procedure)
         : layout(layout), procedure(procedure) {
         const PixelBox client = clientBoxOf(layout);
-        handle = web_dialog_create(layout.number, layout.caption.data(),
-                                   lengthOf(layout.caption), layout.systemMenu ? 1 : 0,
-                                   client.width, client.height);
+        handle = web_dialog_create(layout.number, layout.caption.data(), lengthOf(layout.caption),
+                                   layout.systemMenu ? 1 : 0, client.width, client.height);
         const auto groups = radioGroupIndices(layout);
         for (std::size_t at = 0; at < layout.controls.size(); ++at) {
             const ControlTemplate& c = layout.controls[at];
             const PixelBox box = pixelBoxOf(c);
-            web_dialog_add(handle, c.id, kindNumber(c.kind), c.caption.data(),
-                           lengthOf(c.caption), box.x, box.y, box.width, box.height,
-                           has(c, ControlStyle::TabStop), has(c, ControlStyle::DigitsOnly),
-                           has(c, ControlStyle::Border), groups[at]);
+            web_dialog_add(handle, c.id, kindNumber(c.kind), c.caption.data(), lengthOf(c.caption),
+                           box.x, box.y, box.width, box.height, has(c, ControlStyle::TabStop),
+                           has(c, ControlStyle::DigitsOnly), has(c, ControlStyle::Border),
+                           groups[at]);
         }
     }
 

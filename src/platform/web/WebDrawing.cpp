@@ -103,8 +103,8 @@ void WebGraphics::drawTextInBox(const std::u16string& text, const Font& font, Co
                                 const Rectangle& box, TextAlign align) {
     const float points = pointsOf(font);
     const int alignNumber = align == TextAlign::Far ? 2 : align == TextAlign::Centre ? 1 : 0;
-    const float x = WebTextMetrics::lineStartX(points, textAdvance(text, points), box.x,
-                                               box.width, alignNumber);
+    const float x = WebTextMetrics::lineStartX(points, textAdvance(text, points), box.x, box.width,
+                                               alignNumber);
     drawLine(text, points, colour, x, box.y);
 }
 

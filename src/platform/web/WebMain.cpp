@@ -51,8 +51,8 @@ int main() {
     WebUserFolders folders;
     installUserFolders(&folders);
     LocalStorage storage;
-    WebSettingsStore settings(storage, {folders.settingsFolder() / "settings.txt",
-                                        "/Data/settings.txt"});
+    WebSettingsStore settings(storage,
+                              {folders.settingsFolder() / "settings.txt", "/Data/settings.txt"});
     settings.restore();
 
     WebDrawingServices drawing;

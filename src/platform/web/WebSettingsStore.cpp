@@ -23,13 +23,16 @@ std::optional<std::string> WebSettingsStore::fileText(const std::filesystem::pat
 }
 
 void WebSettingsStore::restore() {
+    // The folders are made in any case, so the program can write its file there.
+    for (const auto& path : files) {
+        std::error_code error;
+        std::filesystem::create_directories(path.parent_path(), error);
+    }
     const std::optional<std::string> stored = storage.read();
     if (!stored) {
         return;
     }
     for (std::size_t at = 0; at < files.size(); ++at) {
-        std::error_code error;
-        std::filesystem::create_directories(files[at].parent_path(), error);
         std::ofstream out(files[at], std::ios::binary | std::ios::trunc);
         out << *stored;
         out.close();

@@ -25,7 +25,7 @@ public:
     // preferred first (the per-user file, then the one in Data/).
     WebSettingsStore(SettingsStorage& storage, std::vector<std::filesystem::path> files);
 
-    // Puts the stored text, if any, into every settings file.
+    // Makes the files' folders and puts the stored text, if any, into every file.
     void restore();
     // Stores the settings file the program rewrote since the last look, if any. True
     // when storage now holds what the program last wrote.
