@@ -449,7 +449,9 @@ async function exitPrompt(suite) {
 async function offline(suite) {
   const lesson = await suite.open();
   const cached = await lesson.page.evaluate(async () => {
-    const registration = await navigator.serviceWorker.ready;
+    // No worker after 10 s counts as none, rather than waiting for ever.
+    const registration = await Promise.race([navigator.serviceWorker.ready,
+      new Promise((resolve) => setTimeout(() => resolve({ active: null }), 10000))]);
     const list = await (await fetch("precache.json")).json();
     const names = await caches.keys();
     const cache = await caches.open(names.find((name) => name.endsWith(list.version)) ?? "none");

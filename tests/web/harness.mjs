@@ -94,6 +94,7 @@ export async function launchBrowser() {
       `--user-data-dir=${profile}`,
     ],
     defaultViewport: { width: 1000, height: 720, deviceScaleFactor: 1 },
+    protocolTimeout: 30000,
   });
   return {
     browser,
