@@ -1,0 +1,374 @@
+"""The Windows end-to-end scenarios: the Windows program from its packages, each run in
+a fresh Wine prefix on its own X display, driven as a pupil would with xdotool and
+checked by its window, its screen, the files it writes and its exit code. The looks
+(places, colours, text) are the Linux suite's, since the program draws the same
+picture on both."""
+
+import contextlib
+import shutil
+import zipfile
+from pathlib import Path
+
+import lesson as look
+import textmatch
+from desktop import Desktop, wait_until
+from lesson import Lesson
+from program import PLAIN_SETTINGS, TITLE, ProgramRun
+from scenarios import (DIVIDEND_TOO_BIG, DIVISOR_OUT_OF_RANGE, EXPERT_RADIO,
+                       EXPERT_TIMES_AUTOPRODUCT, SETTINGS_UNITS, TIMES_RADIO)
+from screen import Screenshot
+from steps import AWAY_FROM_BUTTONS, create_question, expect, wait_for_question
+from wine import ROOT, NumberedDisplay, WinePrefix, crlf
+
+# The About dialog and its OK button, in dialog units; the logo that opens it.
+ABOUT_UNITS = (281, 120)
+ABOUT_OK = (211, 76, 41, 14)
+LOGO_POINT = (600, 530)
+ABOUT_PICTURE = ROOT / "src" / "resources" / "about.bmp"
+
+# Wine's message boxes: the system's message font and the height of the button row.
+MESSAGE_FONT_FAMILY = "DejaVu Sans"
+MESSAGE_FONT_PIXELS = 11
+MESSAGE_BOX_BUTTON_ROW = 40
+
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Bricketing"
+INSTALL_FOLDER = "Bricketing"
+UNINSTALLER = "Uninstall.exe"
+SHORTCUT = "Bricketing.lnk"
+
+# The settings as the program writes them on Windows: text mode, CR LF line ends.
+EXPECTED_SETTINGS = crlf(EXPERT_TIMES_AUTOPRODUCT.decode("ascii")).encode("ascii")
+
+
+class WindowsScenario:
+    """One scenario's display, Wine prefix, folders and program runs."""
+
+    def __init__(self, dist, version, shots, work, display_number=None):
+        self.dist = Path(dist)
+        self.version = version
+        self.shots = Path(shots)
+        self.work = Path(work)
+        shutil.rmtree(self.work, ignore_errors=True)
+        self.work.mkdir(parents=True)
+        self.cleanup = contextlib.ExitStack()
+        self.display = self.cleanup.enter_context(NumberedDisplay(display_number))
+        self.desktop = Desktop(self.display.env)
+        self.prefix = WinePrefix(self.work / "prefix", self.display.env, self.work / "wine.log")
+        self.cleanup.callback(self.prefix.close)
+        print(f"a fresh Wine prefix in {self.prefix.made_in:.1f} s", flush=True)
+        self.runs = 0
+
+    @property
+    def zip_file(self):
+        return self.dist / f"Bricketing-{self.version}-win64.zip"
+
+    @property
+    def setup_file(self):
+        return self.dist / f"Bricketing-{self.version}-setup.exe"
+
+    def unpack_zip(self):
+        """The portable zip unpacked inside the prefix's drive C; its program folder."""
+        target = self.prefix.drive_c / "Portable"
+        with zipfile.ZipFile(self.zip_file) as archive:
+            archive.extractall(target)
+        return target / f"Bricketing-{self.version}"
+
+    def launch(self, folder):
+        """bricketing.exe of `folder` started under Wine in that folder, as its
+        shortcut starts it, seen as a Lesson whose shots go to a subfolder per run."""
+        self.runs += 1
+        shots = self.shots / f"run{self.runs}"
+        shots.mkdir(parents=True, exist_ok=True)
+        launcher = self.prefix.launcher(Path(folder) / "bricketing.exe", self.work)
+        run = ProgramRun(launcher, folder, self.desktop, shots / "program.log")
+        self.cleanup.callback(run.stop)
+        run.start(timeout=60)
+        return Lesson(self.desktop, run, shots)
+
+    def close(self):
+        self.cleanup.close()
+
+
+# Checks of the Windows program's own windows.
+
+def check_window(lesson):
+    """The main window: titled, an 800 x 600 client area placed where a window whose
+    outer corner is at (100, 100) has its inside."""
+    width, height = lesson.run.size
+    expect((width, height) == (800, 600), f"the client area is {width} x {height}, not 800 x 600")
+    x, y = lesson.run.origin
+    expect(100 <= x <= 112 and 100 <= y <= 140,
+           f"the client area starts at ({x}, {y}), not just inside (100, 100)")
+    expect(lesson.desktop.windows_titled(TITLE) == [lesson.run.window],
+           f'not exactly one window titled "{TITLE}"')
+
+
+def message_box_says(lesson, window, shot, text):
+    """True when a Wine message box's one line of text is as wide as `text`."""
+    left, top, width, height = lesson.desktop.geometry(window)
+    x, y = left - lesson.run.origin[0], top - lesson.run.origin[1]
+    box = (x, y, x + width, y + height - MESSAGE_BOX_BUTTON_ROW)
+    return textmatch.line_width_matches(shot, box, text, (0, 0, 0), MESSAGE_FONT_PIXELS,
+                                        MESSAGE_FONT_FAMILY)
+
+
+def picture_shown(shot, picture, box):
+    """True when the picture appears pixel for pixel (nine rows in ten) somewhere in
+    the box of the screenshot."""
+    stride, row_bytes = shot.width * 3, picture.width * 3
+    rows = [picture.samples[y * row_bytes:(y + 1) * row_bytes] for y in range(picture.height)]
+    left, top, right, bottom = shot._clipped(*box)
+    for sy in range(top, bottom - picture.height + 1):
+        start, end = sy * stride + left * 3, sy * stride + right * 3
+        at = shot.samples.find(rows[0], start, end)
+        while at >= 0:
+            if (at - sy * stride) % 3 == 0:
+                same = sum(1 for y, row in enumerate(rows)
+                           if shot.samples[at + y * stride:at + y * stride + row_bytes] == row)
+                if same >= 0.9 * picture.height:
+                    return True
+            at = shot.samples.find(rows[0], at + 1, end)
+    return False
+
+
+def window_box(lesson, window):
+    """A window's inside as a box in client-area coordinates."""
+    left, top, width, height = lesson.desktop.geometry(window)
+    x, y = left - lesson.run.origin[0], top - lesson.run.origin[1]
+    return x, y, x + width, y + height
+
+
+# The pupil's steps.
+
+def refuse_and_cancel(lesson):
+    """Create Question: 12345 is refused with the dividend message in an Error box
+    owned by the dialog; Cancel then leaves the question as it was."""
+    before = lesson.look("before-create-question")
+    lesson.open_dialog("Create Question", "Create Question")
+    lesson.look("create-question-dialog")
+    lesson.enter_number(12345)
+    error_box = lesson.desktop.wait_for_window("Error")
+    shot = lesson.look("error-box")
+    expect(message_box_says(lesson, error_box, shot, DIVIDEND_TOO_BIG),
+           f'the Error box does not say "{DIVIDEND_TOO_BIG}", see {shot.path}')
+    expect(not message_box_says(lesson, error_box, shot, DIVISOR_OUT_OF_RANGE),
+           "the message check cannot tell the dividend message from the divisor's")
+    lesson.keys("Return")
+    lesson.desktop.wait_until_closed("Error")
+    expect(lesson.desktop.windows_titled("Create Question"),
+           "the Create Question dialog closed with the Error box")
+    lesson.keys("Escape")
+    lesson.desktop.wait_until_closed("Create Question")
+    lesson.move_to(*AWAY_FROM_BUTTONS)
+    lesson.wait_for_look("cancelled",
+                         lambda s: s.differing_pixels(before, look.HEADER_BOX) == 0,
+                         "the question to stay as it was")
+
+
+def work_100_by_7(lesson):
+    """100 ÷ 7 worked through: 10 lots of 7 (70, leaving 30), 4 lots of 7 with a wrong
+    product first (27, shown in the error colour and cleared by the next key), then
+    28, leaving 2, and the answer 14."""
+    def step(name, keys, condition, what):
+        lesson.keys(*keys)
+        return lesson.wait_for_look(name, condition, what)
+
+    multiples, amounts = look.MULTIPLES_COLUMN, look.AMOUNTS_COLUMN
+    step("multiple-10", ["1", "0", "Return"],
+         lambda s: look.entry_row_on(s, 1, amounts)
+         and look.shows_on_line(s, 1, multiples, "10", look.INK_COLOUR),
+         "the product to be asked for beside 10")
+    step("product-70", ["7", "0", "Return"],
+         lambda s: look.entry_row_on(s, 2, amounts)
+         and look.shows_on_line(s, 1, amounts, "70", look.INK_COLOUR),
+         "the remainder to be asked for under 70")
+    step("remainder-30", ["3", "0", "Return"],
+         lambda s: look.entry_row_on(s, 3, multiples)
+         and look.shows_on_line(s, 1, multiples, "10", look.QUOTIENT_COLOUR)
+         and look.shows_on_line(s, 1, amounts, "70", look.SPENT_COLOUR)
+         and look.shows_on_line(s, 2, amounts, "30", look.INK_COLOUR),
+         "the first step completed, 30 remaining")
+    step("multiple-4", ["4", "Return"],
+         lambda s: look.entry_row_on(s, 3, amounts), "the product to be asked for beside 4")
+    wrong = step("wrong-product-27", ["2", "7", "Return"],
+                 lambda s: look.entry_error_pixels(s) > 40, "the entry row in the error colour")
+    expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
+           "the error colour is not on the product's place")
+    # The key after a wrong entry only clears it: this 2 must not be typed.
+    step("error-cleared", ["2"],
+         lambda s: look.entry_error_pixels(s) == 0 and look.entry_row_on(s, 3, amounts),
+         "the error colour to go")
+    step("product-28", ["2", "8", "Return"],
+         lambda s: look.entry_row_on(s, 4, amounts) and look.entry_error_pixels(s) == 0,
+         "the remainder to be asked for under 28")
+    step("remainder-2", ["2", "Return"],
+         lambda s: look.entry_row_on(s, 4, multiples)
+         and look.shows_on_line(s, 4, amounts, "2", look.REMAINDER_COLOUR),
+         "the answer to be asked for beside the remainder 2")
+    shot = step("answer-14", ["1", "4", "Return"],
+                lambda s: look.shows_quotient(s, "= 14"), 'the answer "= 14" under the header')
+    expect(look.shows_remainder_part(shot, " rem.2"),
+           "the remainder part is missing: " + textmatch.describe(
+               shot, look.ANSWER_BOX, " rem.2", look.REMAINDER_COLOUR, look.MAIN_FONT_PIXELS))
+    expect(look.shows_on_line(shot, 4, multiples, "14", look.QUOTIENT_COLOUR),
+           "the working-out does not end with the answer 14")
+    expect(not look.shows_quotient(shot, "= 15"), "the answer check cannot tell 14 from 15")
+    expect(look.entry_error_pixels(shot) == 0, "something is still in the error colour")
+    return shot
+
+
+def open_and_close_about(lesson):
+    """A press on the logo opens the About dialog, which shows the About picture
+    (bitmap 118) as it is stored; its OK button closes it."""
+    picture = Screenshot.load(ABOUT_PICTURE)
+    lesson.move_to(*LOGO_POINT)
+    before = lesson.look("before-about")
+    lesson.desktop.click()
+    dialog = lesson.desktop.wait_for_window("About")
+    box = window_box(lesson, dialog)
+    expect(not picture_shown(before, picture, box),
+           "the picture check finds the About picture before the dialog opened")
+    lesson.wait_for_look("about-dialog", lambda s: picture_shown(s, picture, box),
+                         "the About picture in the About dialog")
+    lesson.click_dialog_control(dialog, ABOUT_UNITS, ABOUT_OK)
+    lesson.desktop.wait_until_closed("About")
+
+
+def confirm_settings(lesson):
+    """Settings: AutoProduct on (by keys), "x" and Expert (by clicks), confirmed."""
+    dialog = lesson.open_dialog("Settings", "Settings")
+    lesson.look("settings-dialog")
+    # The tab stops are OK (which has the focus), Cancel, AutoProduct and AutoRemainder.
+    lesson.keys("Tab", "Tab", "space")
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, TIMES_RADIO)
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, EXPERT_RADIO)
+    lesson.look("settings-chosen")
+    lesson.keys("Return")
+    lesson.desktop.wait_until_closed("Settings")
+
+
+def quit_with_yes(lesson):
+    """Escape asks "Had enough?"; Yes (the default button) ends the program with 0."""
+    lesson.keys("Escape")
+    prompt = lesson.desktop.wait_for_window("Had enough?")
+    shot = lesson.look("had-enough")
+    expect(message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
+           f'the prompt does not ask "Finished bricketing for today?", see {shot.path}')
+    lesson.keys("Return")
+    code = lesson.run.wait_for_exit(timeout=30)
+    expect(code == 0, f"the program ended with exit code {code}, not 0")
+    lesson.desktop.wait_until_closed(TITLE)
+
+
+def wait_for_file(path, expected, what):
+    wait_until(lambda: path.exists() and path.read_bytes() == expected, 10,
+               f"{what} to hold exactly the four settings lines with CR LF "
+               f"(it holds {path.read_bytes() if path.exists() else 'nothing'!r})")
+
+
+# The scenarios.
+
+def portable(scenario):
+    """The portable zip, unpacked: the window, Create Question refusing 12345 and then
+    setting 100 ÷ 7, the question worked with one wrong entry corrected, the About
+    dialog, Settings written to the copy's own Data\\settings.txt with CR LF, and
+    Escape then Yes ending the program with exit code 0."""
+    folder = scenario.unpack_zip()
+    settings_file = folder / "Data" / "settings.txt"
+    settings_file.write_bytes(PLAIN_SETTINGS.encode("ascii"))
+    lesson = scenario.launch(folder)
+    check_window(lesson)
+    shot = wait_for_question(lesson)
+    expect(shot.pixel(470, 560) == look.BOARD_COLOUR and shot.pixel(10, 300) == look.BOARD_COLOUR,
+           f"the working-out panel is not beige at (470, 560) and (10, 300), see {shot.path}")
+    expect(shot.pixel(700, 200) == (255, 255, 255), "the window is not white beside the header")
+
+    refuse_and_cancel(lesson)
+    shot = create_question(lesson, 100, 7)
+    expect(not look.shows_header(shot, "101 ÷ 7") and not look.shows_header(shot, "100 ÷ 1"),
+           "the header check cannot tell 100 ÷ 7 from its neighbours")
+    work_100_by_7(lesson)
+    open_and_close_about(lesson)
+
+    confirm_settings(lesson)
+    wait_for_file(settings_file, EXPECTED_SETTINGS, r"the copy's Data\settings.txt")
+    expect(not (scenario.prefix.appdata() / "Bricketing").exists(),
+           r"a portable copy wrote into %APPDATA%\Bricketing")
+    quit_with_yes(lesson)
+
+
+def installer(scenario):
+    """The installer, silent: the program under Program Files with the installed
+    marker, a Start-menu shortcut and an Apps & features entry; the installed program
+    keeps its settings in %APPDATA%\\Bricketing and reads them back at the next start;
+    the silent uninstaller removes all it installed and leaves those settings."""
+    prefix = scenario.prefix
+    code = prefix.run(scenario.setup_file, "/S")
+    expect(code == 0, f"the silent installer ended with {code}")
+    folder = prefix.program_files() / INSTALL_FOLDER
+    with zipfile.ZipFile(scenario.zip_file) as archive:
+        top = f"Bricketing-{scenario.version}/"
+        shipped = {info.filename[len(top):]: archive.read(info) for info in archive.infolist()
+                   if not info.is_dir()}
+    installed = {path.relative_to(folder).as_posix() for path in folder.rglob("*") if path.is_file()}
+    expect(installed == set(shipped) | {"Data/installed.txt", UNINSTALLER},
+           f"the installed files differ from the zip's: {sorted(installed ^ set(shipped))}")
+    for name, data in shipped.items():
+        expect((folder / name).read_bytes() == data, f"{name} differs from the zip's")
+    shortcut = prefix.start_menu_programs() / SHORTCUT
+    expect(shortcut.exists(), f"no Start-menu shortcut {shortcut}")
+    link = shortcut.read_bytes()
+    target = "C:\\Program Files\\Bricketing\\bricketing.exe"
+    expect(target.encode("utf-16-le") in link or target.encode("ascii") in link,
+           "the shortcut does not start the installed program")
+    entry = prefix.registry_values(UNINSTALL_KEY)
+    expect(entry is not None, "no Apps & features entry")
+    uninstaller = "C:\\Program Files\\Bricketing\\" + UNINSTALLER
+    for name, value in (("DisplayName", "Bricketing"), ("DisplayVersion", scenario.version),
+                        ("Publisher", "Quillmoor"), ("DisplayIcon", target + ",0"),
+                        ("UninstallString", f'"{uninstaller}"'),
+                        ("QuietUninstallString", f'"{uninstaller}" /S'),
+                        ("NoModify", 1), ("NoRepair", 1)):
+        expect(entry.get(name) == value, f"the Apps & features entry's {name} is "
+               f"{entry.get(name)!r}, not {value!r}")
+    expect(entry.get("EstimatedSize", 0) * 1024 >= sum(len(d) for d in shipped.values()),
+           "the entry's estimated size is smaller than the files")
+
+    shipped_settings = (folder / "Data" / "settings.txt").read_bytes()
+    user_settings = prefix.appdata() / "Bricketing" / "settings.txt"
+    lesson = scenario.launch(folder)
+    check_window(lesson)
+    wait_for_question(lesson)
+    confirm_settings(lesson)
+    wait_for_file(user_settings, EXPECTED_SETTINGS, r"%APPDATA%\Bricketing\settings.txt")
+    expect((folder / "Data" / "settings.txt").read_bytes() == shipped_settings,
+           "the installed copy changed the settings under Program Files")
+    expect(not (folder / "Data" / "Settings.txt").exists() or
+           (folder / "Data" / "Settings.txt").read_bytes() == shipped_settings,
+           "the installed copy wrote settings under Program Files")
+    quit_with_yes(lesson)
+
+    # The next start reads the pupil's settings: an Expert question (four-digit
+    # dividend, two-digit divisor) worded with the times sign.
+    lesson = scenario.launch(folder)
+    shot = wait_for_question(lesson)
+    header = textmatch.ink_glyphs(shot, look.HEADER_BOX, look.HEADER_COLOUR)
+    expect(len(header) == 7, f"the question is not an Expert one: {len(header)} glyphs in "
+           f"the header, see {shot.path}")
+    expect(0 < look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN)) < 90,
+           f'the working-out is not worded with "x", see {shot.path}')
+    quit_with_yes(lesson)
+
+    code = prefix.run(folder / UNINSTALLER, "/S")
+    expect(code == 0, f"the silent uninstaller ended with {code}")
+    wait_until(lambda: not folder.exists(), 30, "the uninstaller to remove the program's folder")
+    expect(not shortcut.exists(), "the Start-menu shortcut is still there")
+    expect(prefix.registry_values(UNINSTALL_KEY) is None, "the Apps & features entry is still there")
+    expect(user_settings.read_bytes() == EXPECTED_SETTINGS,
+           "the uninstaller did not leave the pupil's settings as they were")
+
+
+SCENARIOS = {
+    "portable": portable,
+    "installer": installer,
+}
