@@ -27,7 +27,7 @@ LOGO_POINT = (600, 530)
 ABOUT_PICTURE = ROOT / "src" / "resources" / "about.bmp"
 
 # Wine's message boxes: the system's message font and the height of the button row.
-MESSAGE_FONT_FAMILY = "DejaVu Sans"
+MESSAGE_FONT_FAMILY = "Liberation Sans"
 MESSAGE_FONT_PIXELS = 11
 MESSAGE_BOX_BUTTON_ROW = 40
 
@@ -103,13 +103,37 @@ def check_window(lesson):
            f'not exactly one window titled "{TITLE}"')
 
 
-def message_box_says(lesson, window, shot, text):
-    """True when a Wine message box's one line of text is as wide as `text`."""
+def text_lines(coverage):
+    """The ink coverage cut into lines of text at rows without a solid pixel."""
+    rows = sorted({y for (_, y), value in coverage.items() if value >= textmatch.CUT})
+    lines, current = [], []
+    for y in rows:
+        if current and y != current[-1] + 1:
+            lines.append(current)
+            current = []
+        current.append(y)
+    if current:
+        lines.append(current)
+    return [{p: v for p, v in coverage.items() if line[0] <= p[1] <= line[-1]} for line in lines]
+
+
+def message_box_says(lesson, window, shot, text, slack=0.03):
+    """True when the text of a Wine message box, above its buttons, is as wide as
+    `text` in the message font. Wine wraps a long message at a space, so the lines'
+    widths and the spaces where they were broken are added up."""
     left, top, width, height = lesson.desktop.geometry(window)
     x, y = left - lesson.run.origin[0], top - lesson.run.origin[1]
     box = (x, y, x + width, y + height - MESSAGE_BOX_BUTTON_ROW)
-    return textmatch.line_width_matches(shot, box, text, (0, 0, 0), MESSAGE_FONT_PIXELS,
-                                        MESSAGE_FONT_FAMILY)
+    lines = text_lines(textmatch.ink_coverage(shot, box, (0, 0, 0)))
+
+    def width_of(sample):
+        return textmatch.solid_width(textmatch.joined(
+            textmatch.reference_glyphs(sample, MESSAGE_FONT_PIXELS, MESSAGE_FONT_FAMILY)))
+
+    space = width_of("x x") - width_of("xx")
+    seen = sum(textmatch.solid_width(line) for line in lines) + space * (len(lines) - 1)
+    expected = width_of(text)
+    return bool(lines) and abs(seen - expected) <= slack * expected
 
 
 def picture_shown(shot, picture, box):
