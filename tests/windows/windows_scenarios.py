@@ -349,8 +349,9 @@ def installer(scenario):
         shipped = {info.filename[len(top):]: archive.read(info) for info in archive.infolist()
                    if not info.is_dir()}
     installed = {path.relative_to(folder).as_posix() for path in folder.rglob("*") if path.is_file()}
-    expect(installed == set(shipped) | {"Data/installed.txt", UNINSTALLER},
-           f"the installed files differ from the zip's: {sorted(installed ^ set(shipped))}")
+    expected = set(shipped) | {"Data/installed.txt", UNINSTALLER}
+    expect(installed == expected, f"the installed files are not the zip's, the marker and the "
+           f"uninstaller: {sorted(installed - expected)} extra, {sorted(expected - installed)} missing")
     for name, data in shipped.items():
         expect((folder / name).read_bytes() == data, f"{name} differs from the zip's")
     shortcut = prefix.start_menu_programs() / SHORTCUT
