@@ -10,8 +10,9 @@ endif()
 
 set(BRICKETING_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix
     CACHE PATH "The Wine prefix the build's programs and tests run in")
+# Unmanaged windows: the tests run under a bare Xvfb with no window manager to wait for.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run
-                                  --prefix ${BRICKETING_WINE_PREFIX})
+                                  --prefix ${BRICKETING_WINE_PREFIX} --unmanaged)
 
 # Wide Win32 calls throughout; no min/max macros; Windows 7 headers as the floor (the
 # newer DPI calls are looked up at run time).

@@ -1,6 +1,7 @@
 // Fonts, images, drawing passes and the back buffer on GDI and GDI+.
 #include "platform/win32/Win32Drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -11,6 +12,8 @@ constexpr float pixelsPerPoint = 96.0f / 72.0f;
 // Beyond this GDI+ may refuse a shape outright; the working-out's outline can be far
 // taller than that while only a few hundred pixels of it show.
 constexpr float largestPlainCoordinate = 30000.0f;
+// How far outside the surface an edge that does not show is put instead.
+constexpr float offSurfaceMargin = 100.0f;
 
 const Win32Image& asWin32(const Image& image) {
     return static_cast<const Win32Image&>(image);
@@ -37,7 +40,8 @@ std::unique_ptr<Gdiplus::Font> makeGdiFont(const wchar_t* familyName, float size
     if (auto font = tryFont(family, size, unit)) {
         return font;
     }
-    return tryFont(*Gdiplus::FontFamily::GenericSansSerif(), size, unit);
+    const Gdiplus::FontFamily* sansSerif = Gdiplus::FontFamily::GenericSansSerif();
+    return sansSerif != nullptr ? tryFont(*sansSerif, size, unit) : nullptr;
 }
 
 std::unique_ptr<Gdiplus::Bitmap> loadBitmap(const std::filesystem::path& path) {
@@ -148,31 +152,23 @@ void Win32Graphics::fillRectangle(Colour colour, const Box& area) {
     graphics.FillRectangle(&brush, toRectF(area));
 }
 
-// A pen centred on the edges, as GDI+ draws it. A rectangle too big for GDI+ is
-// painted as the four bands that pen would cover, each cut to the surface.
+// A pen centred on the edges, as GDI+ draws it. GDI+ refuses shapes with coordinates
+// far beyond the surface, so an edge far outside is moved to just outside: what shows
+// is the same, drawn by the same pen.
 void Win32Graphics::outlineRectangle(Colour colour, float penWidth, const Box& area) {
+    const Gdiplus::Pen pen(toGdiColor(colour), penWidth);
     if (withinPlainRange(area, penWidth)) {
-        const Gdiplus::Pen pen(toGdiColor(colour), penWidth);
         graphics.DrawRectangle(&pen, toRectF(area));
         return;
     }
-    const float half = penWidth / 2.0f;
-    const Box bands[] = {
-        {area.x - half, area.y - half, area.width + penWidth, penWidth},
-        {area.x - half, area.y + area.height - half, area.width + penWidth, penWidth},
-        {area.x - half, area.y + half, penWidth, area.height - penWidth},
-        {area.x + area.width - half, area.y + half, penWidth, area.height - penWidth},
-    };
-    const Gdiplus::RectF surface(-penWidth, -penWidth,
-                                 static_cast<float>(surfaceWidth) + 2.0f * penWidth,
-                                 static_cast<float>(surfaceHeight) + 2.0f * penWidth);
-    const Gdiplus::SolidBrush brush(toGdiColor(colour));
-    for (const Box& band : bands) {
-        Gdiplus::RectF shown = toRectF(band);
-        if (shown.Intersect(surface)) {
-            graphics.FillRectangle(&brush, shown);
-        }
-    }
+    const float outside = penWidth + offSurfaceMargin;
+    const float left = std::clamp(area.x, -outside, static_cast<float>(surfaceWidth) + outside);
+    const float top = std::clamp(area.y, -outside, static_cast<float>(surfaceHeight) + outside);
+    const float right =
+        std::clamp(area.x + area.width, -outside, static_cast<float>(surfaceWidth) + outside);
+    const float bottom =
+        std::clamp(area.y + area.height, -outside, static_cast<float>(surfaceHeight) + outside);
+    graphics.DrawRectangle(&pen, Gdiplus::RectF(left, top, right - left, bottom - top));
 }
 
 void Win32Graphics::drawText(const std::u16string& text, const Font& font, Colour colour,
