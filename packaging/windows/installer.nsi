@@ -7,7 +7,7 @@
 ; scripts/package-windows defines VERSION, FILE_VERSION (four numbers), STAGE (the
 ; folder holding bricketing.exe, Data, Resources and Help), FILES_INSTALL and
 ; FILES_UNINSTALL (generated lists of File and Delete lines for that folder),
-; ESTIMATED_SIZE (in KiB), ICON and OUTFILE.
+; ESTIMATED_SIZE (in KiB), ICON, WELCOME_BITMAP (164 x 314) and OUTFILE.
 
 Unicode true
 Target amd64-unicode
@@ -41,8 +41,10 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
-!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME_BITMAP}"
+; No "start the program" box on the last page: the installer runs elevated, possibly
+; as another (administrator) account, and a program started from it would keep that
+; account's settings instead of the pupil's.
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
