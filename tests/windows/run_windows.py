@@ -1,10 +1,11 @@
 """Runs the Windows end-to-end scenarios (all, or those named) on the packages in
-dist/: each in a fresh Wine prefix under --work on its own X display. Exit status 0
-when all pass, 1 with the failed checks on stderr otherwise; the screenshots of every
-stage go to --shots/<scenario>."""
+dist/: each in a fresh Wine prefix under --work (removed when the scenario passes) on
+its own X display. Exit status 0 when all pass, 1 with the failed checks on stderr
+otherwise; the screenshots of every stage go to --shots/<scenario>."""
 
 import argparse
 import re
+import shutil
 import sys
 import time
 import traceback
@@ -39,6 +40,8 @@ def run(name, args):
     finally:
         if scenario:
             scenario.close()
+    # A passed run's prefix (some 700 MB) goes; a failed one stays to be looked into.
+    shutil.rmtree(Path(args.work) / name, ignore_errors=True)
     print(f"passed {name} in {time.monotonic() - started:.1f} s; shots in {shots}", flush=True)
     return True
 
