@@ -46,6 +46,17 @@ RUNTIME_PICTURES.update({
 ICON_PICTURES = {f"src/resources/icons/bricketing_{n}.png": (n, n) for n in ICON_SIZES}
 
 
+def doubled_path(relative):
+    """Where the twice-as-fine version of a run-time picture is kept."""
+    folder, name = posixpath.split(relative)
+    return posixpath.join(folder, "2x", name)
+
+
+# The same pictures at twice the size, for screens with two device pixels per pixel.
+DOUBLED_PICTURES = {doubled_path(relative): (width * 2, height * 2)
+                    for relative, (width, height) in RUNTIME_PICTURES.items()}
+
+
 def path_of(relative):
     return os.path.join(ROOT, relative)
 
@@ -216,6 +227,22 @@ def lowest_opaque_row(rgba, width):
     return max(rows) if rows else -1
 
 
+def halved(png):
+    """The RGBA bytes of a picture shrunk to half its size, each pixel the mean of the
+    2 x 2 block it stands for (colours weighted by their opacity)."""
+    rgba = png.rgba()
+    out = bytearray()
+    for y in range(0, png.height, 2):
+        for x in range(0, png.width, 2):
+            offsets = [((y + dy) * png.width + x + dx) * 4 for dy in (0, 1) for dx in (0, 1)]
+            alpha = sum(rgba[o + 3] for o in offsets)
+            for channel in range(3):
+                weighted = sum(rgba[o + channel] * rgba[o + 3] for o in offsets)
+                out.append(round(weighted / alpha) if alpha else 0)
+            out.append(round(alpha / 4))
+    return bytes(out)
+
+
 def frames_of(png, frame_width):
     return [png.region(x, 0, frame_width, png.height) for x in range(0, png.width, frame_width)]
 
@@ -241,6 +268,31 @@ class PictureFiles(unittest.TestCase):
         for relative, size in RUNTIME_PICTURES.items():
             self.check_picture(relative, size)
 
+    def test_doubled_pictures_have_twice_the_size(self):
+        for relative, size in DOUBLED_PICTURES.items():
+            self.check_picture(relative, size)
+
+    def test_doubled_folder_holds_only_doubled_pictures(self):
+        folder = path_of("Resources/2x")
+        found = {f"Resources/2x/{name}" for name in os.listdir(folder)}
+        self.assertEqual(found, set(DOUBLED_PICTURES))
+
+    def test_doubled_pictures_show_the_same_picture(self):
+        # Shrunk back to the plain size, the fine picture differs from the plain one
+        # only along its edges.
+        for relative in RUNTIME_PICTURES:
+            with self.subTest(picture=relative):
+                plain = load_png(relative)
+                fine = load_png(doubled_path(relative))
+                self.assertLess(mean_difference(plain.rgba(), halved(fine)), 4.0)
+
+    def test_a_different_picture_is_told_apart(self):
+        # The comparison above must be able to fail: two buttons, or a button and its
+        # own strip shifted by one frame, differ far more.
+        help_fine = load_png(doubled_path("Resources/btnHelp.png"))
+        exit_plain = load_png("Resources/btnExit.png")
+        self.assertGreater(mean_difference(exit_plain.rgba(), halved(help_fine)), 4.0)
+
     def test_program_icon_pngs_have_their_exact_sizes(self):
         for relative, size in ICON_PICTURES.items():
             self.check_picture(relative, size)
@@ -248,7 +300,9 @@ class PictureFiles(unittest.TestCase):
     def test_corners_are_transparent(self):
         frame_widths = {f"Resources/{name}.png": 75 for name in BUTTONS}
         frame_widths["Resources/balloon.png"] = 63
-        for relative in {**RUNTIME_PICTURES, **ICON_PICTURES}:
+        frame_widths.update({doubled_path(relative): 2 * width
+                             for relative, width in frame_widths.items()})
+        for relative in {**RUNTIME_PICTURES, **DOUBLED_PICTURES, **ICON_PICTURES}:
             png = load_png(relative)
             width, height = png.width, png.height
             step = frame_widths.get(relative, width)
@@ -619,7 +673,7 @@ class DesktopEntry(unittest.TestCase):
 
 def rendered_files():
     """Every file the render script writes, relative to the output root."""
-    files = list(RUNTIME_PICTURES) + list(ICON_PICTURES)
+    files = list(RUNTIME_PICTURES) + list(DOUBLED_PICTURES) + list(ICON_PICTURES)
     files += ["src/resources/bricketing.ico", "src/resources/about.bmp"]
     images = os.path.join(ROOT, "Help", "images")
     files += [f"Help/images/{name}" for name in sorted(os.listdir(images))]
@@ -665,7 +719,7 @@ class InstalledTree(unittest.TestCase):
                          "share/applications/bricketing.desktop"]:
             with self.subTest(file=relative):
                 self.assertTrue(os.path.isfile(self.installed(relative)))
-        for relative in RUNTIME_PICTURES:
+        for relative in {**RUNTIME_PICTURES, **DOUBLED_PICTURES}:
             with self.subTest(file=relative):
                 self.assertTrue(os.path.isfile(self.installed("share/bricketing/" + relative)))
         for data in os.listdir(path_of("Data")):

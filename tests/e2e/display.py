@@ -37,8 +37,12 @@ class VirtualDisplay:
     def __enter__(self):
         read_end, write_end = os.pipe()
         try:
+            # BRICKETING_E2E_DISPLAY (say ":65") asks for one display number; otherwise
+            # Xvfb takes the first free one.
+            chosen = [os.environ["BRICKETING_E2E_DISPLAY"]] \
+                if os.environ.get("BRICKETING_E2E_DISPLAY") else []
             self.process = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                ["Xvfb", *chosen, "-displayfd", str(write_end), "-screen", "0",
                  f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp", "-noreset"],
                 pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             os.close(write_end)

@@ -228,3 +228,9 @@ SCENARIOS = {
     "exit": exit_prompt,
     "installed": installed,
 }
+
+# The keyboard on other layouts, system keys, input around modal windows, and the
+# dialogs measured under a window manager.
+from keyboard_dialogs import SCENARIOS as KEYBOARD_AND_DIALOG_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(KEYBOARD_AND_DIALOG_SCENARIOS)

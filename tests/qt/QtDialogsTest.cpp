@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -27,6 +28,7 @@
 #include "app/Dialogs.h"
 #include "lesson/LessonPanel.h"
 #include "platform/qt/QtDialogs.h"
+#include "resources/DialogTemplates.h"
 
 namespace {
 
@@ -199,30 +201,84 @@ TEST_P(QtDialogControlsTest, EveryControlIsBuiltWithItsKindAndCaption) {
 INSTANTIATE_TEST_SUITE_P(StoredDialogs, QtDialogControlsTest,
                          ::testing::Values(settingsCase, createQuestionCase, aboutCase));
 
-TEST(QtDialogsTest, PlacesControlsInDialogUnitsOfTheDialogFont) {
+// Dialog units to pixels as on Windows at 96 dots per inch, where the dialog font's
+// base units are 6 x 13 pixels: a horizontal unit is 6/4 pixel, a vertical one 13/8,
+// rounded half away from zero.
+int unitsToPixelsX(int units) {
+    return (units * 6 + 2) / 4;
+}
+int unitsToPixelsY(int units) {
+    return (units * 13 + 4) / 8;
+}
+
+struct UnitsCase {
+    DialogId id;
+    int dialogNumber;
+};
+
+class QtDialogUnitsTest : public ::testing::TestWithParam<UnitsCase> {};
+
+TEST_P(QtDialogUnitsTest, TheDialogAndEveryControlSitWhereTheTemplateSaysWhateverTheFont) {
+    const DialogTemplate* layout = findDialogTemplate(GetParam().dialogNumber);
+    ASSERT_NE(layout, nullptr);
+    ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96.0);
     RecordingProcedure procedure;
-    runDriven(DialogId::About, procedure, [](QDialog& dialog) {
-        const QFont font = dialog.font();
-        if (!QFontDatabase::families().contains("MS Shell Dlg", Qt::CaseInsensitive)) {
-            EXPECT_EQ(font.family(), QApplication::font().family());
+    runDriven(GetParam().id, procedure, [layout](QDialog& dialog) {
+        EXPECT_EQ(dialog.size(),
+                  QSize(unitsToPixelsX(layout->width), unitsToPixelsY(layout->height)));
+        for (const ControlTemplate& c : layout->controls) {
+            QWidget* widget = controlOf<QWidget>(dialog, c.id);
+            ASSERT_NE(widget, nullptr) << "control " << c.id;
+            EXPECT_EQ(widget->pos(), QPoint(unitsToPixelsX(c.x), unitsToPixelsY(c.y)))
+                << "control " << c.id;
+            if (c.kind != ControlKind::StaticPicture) {
+                EXPECT_EQ(widget->size(), QSize(unitsToPixelsX(c.width), unitsToPixelsY(c.height)))
+                    << "control " << c.id;
+            }
         }
-        EXPECT_EQ(font.pointSize(), 8);
-        // Proportions in dialog units survive the conversion to within a pixel.
-        const QRect picture = controlOf<QLabel>(dialog, -1)->geometry();
-        const QRect ok = controlOf<QPushButton>(dialog, 1)->geometry();
-        EXPECT_NEAR(picture.width(), dialog.width() * 267.0 / 281.0, 1.5);
-        EXPECT_NEAR(picture.height(), dialog.height() * 106.0 / 120.0, 1.5);
-        EXPECT_NEAR(ok.x(), dialog.width() * 211.0 / 281.0, 1.5);
-        EXPECT_NEAR(ok.y(), dialog.height() * 76.0 / 120.0, 1.5);
-        // A horizontal unit is a quarter of an average character, a vertical one an
-        // eighth of the line, so 4 x 8 units are roughly one character cell.
-        const QFontMetrics metrics(font);
-        EXPECT_NEAR(dialog.height(), 120.0 * metrics.height() / 8.0, 1.0);
         dialog.hide();
     });
 }
 
-TEST(QtDialogsTest, AboutShowsItsPictureScaledIntoThePictureControl) {
+INSTANTIATE_TEST_SUITE_P(StoredDialogs, QtDialogUnitsTest,
+                         ::testing::Values(UnitsCase{DialogId::Settings, 106},
+                                           UnitsCase{DialogId::CreateQuestion, 108},
+                                           UnitsCase{DialogId::About, 109}));
+
+// The captions of check boxes and radio buttons fit the room their template gives
+// them, in the font the dialogs use on this machine, at most a point smaller than the
+// template's; push buttons keep the template's font and their captions fit too.
+TEST_P(QtDialogUnitsTest, EveryCaptionFitsItsControl) {
+    const DialogTemplate* layout = findDialogTemplate(GetParam().dialogNumber);
+    ASSERT_NE(layout, nullptr);
+    RecordingProcedure procedure;
+    runDriven(GetParam().id, procedure, [layout](QDialog& dialog) {
+        for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+            const std::string caption = button->text().toStdString();
+            const qreal points = button->font().pointSizeF();
+            if (qobject_cast<QPushButton*>(button) != nullptr) {
+                const QFontMetrics metrics(button->font());
+                EXPECT_LE(metrics.horizontalAdvance(button->text()) + 8, button->width())
+                    << caption;
+                EXPECT_EQ(points, layout->fontPointSize) << caption;
+                continue;
+            }
+            EXPECT_LE(button->sizeHint().width(), button->width()) << caption;
+            EXPECT_GE(points, layout->fontPointSize - 1.0) << caption;
+            EXPECT_LE(points, layout->fontPointSize) << caption;
+        }
+        dialog.hide();
+    });
+}
+
+TEST(QtDialogsTest, TheKnownSizesInPixels) {
+    // Settings 176 x 156 units, Create Question 149 x 72, About 281 x 120.
+    EXPECT_EQ(QSize(unitsToPixelsX(176), unitsToPixelsY(156)), QSize(264, 254));
+    EXPECT_EQ(QSize(unitsToPixelsX(149), unitsToPixelsY(72)), QSize(224, 117));
+    EXPECT_EQ(QSize(unitsToPixelsX(281), unitsToPixelsY(120)), QSize(422, 195));
+}
+
+TEST(QtDialogsTest, AboutShowsItsPictureAtItsOwnSize) {
     if (!QFile::exists(":/about.bmp")) {
         GTEST_SKIP() << "the About picture is not built in";
     }
@@ -230,8 +286,17 @@ TEST(QtDialogsTest, AboutShowsItsPictureScaledIntoThePictureControl) {
     runDriven(DialogId::About, procedure, [](QDialog& dialog) {
         QLabel* picture = controlOf<QLabel>(dialog, -1);
         const QPixmap shown = picture->pixmap();
-        EXPECT_FALSE(shown.isNull());
-        EXPECT_EQ(shown.size(), picture->size());
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(shown.size(), QSize(400, 173));
+        EXPECT_EQ(picture->geometry(), QRect(11, 11, 400, 173));
+        EXPECT_TRUE(dialog.rect().contains(picture->geometry()));
+        // Drawn unscaled: the shown pixels are the stored ones.
+        const QImage stored = QImage(":/about.bmp").convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(drawn.size(), stored.size());
+        for (const QPoint at : {QPoint(0, 0), QPoint(200, 86), QPoint(399, 172), QPoint(57, 140)}) {
+            EXPECT_EQ(drawn.pixel(at), stored.pixel(at)) << at.x() << ", " << at.y();
+        }
         dialog.hide();
     });
 }
@@ -427,17 +492,57 @@ TEST(QtMessageBoxTest, YesNoBoxDefaultsToYes) {
     const MessageBoxAnswer answer =
         answerBox(u"Had enough?", MessageBoxButtons::YesNo, [](QMessageBox& box) {
             EXPECT_EQ(box.windowTitle(), "Had enough?");
-            EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
+            ASSERT_NE(box.defaultButton(), nullptr);
+            EXPECT_EQ(box.defaultButton()->text(), "&Yes");
             EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
             QTest::keyClick(&box, Qt::Key_Return);
         });
     EXPECT_EQ(answer, MessageBoxAnswer::Yes);
 }
 
+// A style that asks for icons on dialog buttons, as some desktop styles do.
+class IconButtonsStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == QStyle::SH_DialogButtonBox_ButtonsHaveIcons) {
+            return 1;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+TEST(QtMessageBoxTest, ButtonsArePlainTextWhateverTheStyle) {
+    const QString styleBefore = QApplication::style()->name();
+    auto* style = new IconButtonsStyle;  // the application takes it over
+    QApplication::setStyle(style);
+    for (const auto& [buttons, captions] :
+         {std::pair{MessageBoxButtons::Ok, QStringList{"OK"}},
+          std::pair{MessageBoxButtons::YesNo, QStringList{"&Yes", "&No"}}}) {
+        answerBox(u"Had enough?", buttons, [captions](QMessageBox& box) {
+            QStringList shown;
+            for (QAbstractButton* button : box.buttons()) {
+                shown.append(button->text());
+                EXPECT_TRUE(button->icon().isNull()) << button->text().toStdString();
+            }
+            shown.sort();
+            QStringList expected = captions;
+            expected.sort();
+            EXPECT_EQ(shown, expected);
+            QTest::keyClick(&box, Qt::Key_Escape);
+        });
+    }
+    QApplication::setStyle(styleBefore);
+}
+
 TEST(QtMessageBoxTest, NoAndEscapeBothAnswerNo) {
     EXPECT_EQ(answerBox(u"Had enough?", MessageBoxButtons::YesNo,
                         [](QMessageBox& box) {
-                            QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
+                            for (QAbstractButton* button : box.buttons()) {
+                                if (button->text() == "&No") {
+                                    QTest::mouseClick(button, Qt::LeftButton);
+                                }
+                            }
                         }),
               MessageBoxAnswer::No);
     EXPECT_EQ(answerBox(u"Had enough?", MessageBoxButtons::YesNo,

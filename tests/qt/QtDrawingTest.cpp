@@ -2,10 +2,12 @@
 // fallback, text placed and measured as the layout expects, and pictures.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFontInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <array>
 
 #include "platform/qt/QtDrawing.h"
 
@@ -183,6 +185,178 @@ TEST(QtImage, PartOfAStripIsDrawnFromItsSourceRectangle) {
     EXPECT_EQ(buffer.image.pixel(310, 310), 0xFFFF0000);
     EXPECT_EQ(buffer.image.pixel(440, 310), 0xFF0000FF);
     EXPECT_EQ(buffer.image.pixel(190, 137), white);
+}
+
+// A strip of two 20 x 10 frames, red then blue, with its 2x version in the 2x folder
+// beside it: the same frames in green and yellow, at 40 x 20, and one white pixel in
+// the corner of each frame that only the finer picture can show.
+class DoubledPictureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(QDir(folder.path()).mkpath("2x"));
+        path = folder.filePath("strip.png");
+        ASSERT_TRUE(frames(1, {0xFFFF0000, 0xFF0000FF}).save(path));
+        ASSERT_TRUE(frames(2, {0xFF00FF00, 0xFFFFFF00}).save(doubledPicturePath(path)));
+    }
+
+    static QImage frames(int scale, std::array<QRgb, 2> colours) {
+        QImage strip(40 * scale, 10 * scale, QImage::Format_ARGB32);
+        for (int frame = 0; frame < 2; ++frame) {
+            const QRect area(20 * scale * frame, 0, 20 * scale, 10 * scale);
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    strip.setPixel(x, y, colours[static_cast<std::size_t>(frame)]);
+                }
+            }
+            strip.setPixel(area.topLeft(), white);
+        }
+        return strip;
+    }
+
+    // A surface with ratio device pixels per layout pixel, as the window's buffer is
+    // on a screen at that scale.
+    static QImage surface(int ratio) {
+        QImage image(200 * ratio, 100 * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::black);
+        return image;
+    }
+
+    QTemporaryDir folder;
+    QString path;
+};
+
+TEST_F(DoubledPictureTest, TheSizesAreThoseOfThePlainPicture) {
+    QtImage image(path);
+    EXPECT_EQ(image.width(), 40);
+    EXPECT_EQ(image.height(), 10);
+    EXPECT_EQ(image.doubled.size(), QSize(80, 20));
+}
+
+TEST_F(DoubledPictureTest, AtTwoDevicePixelsTheFinePictureFillsTheSameBox) {
+    QtImage image(path);
+    QImage target = surface(2);
+    {
+        QtGraphics graphics(target);
+        graphics.drawImage(image, {10, 10});  // layout 10..50 x 10..20
+        graphics.drawImagePart(image, {100, 50, 20, 10}, {20, 0, 20, 10});  // the second frame
+    }
+    // Whole picture: device pixels 20..99 x 20..39, green then yellow.
+    EXPECT_EQ(target.pixel(20, 20), white);  // the finer picture's single corner pixel
+    EXPECT_EQ(target.pixel(21, 20), 0xFF00FF00);
+    EXPECT_EQ(target.pixel(20, 21), 0xFF00FF00);
+    EXPECT_EQ(target.pixel(59, 39), 0xFF00FF00);
+    EXPECT_EQ(target.pixel(60, 20), white);
+    EXPECT_EQ(target.pixel(61, 21), 0xFFFFFF00);
+    EXPECT_EQ(target.pixel(99, 39), 0xFFFFFF00);
+    EXPECT_EQ(target.pixel(100, 30), black);
+    EXPECT_EQ(target.pixel(50, 40), black);
+    EXPECT_EQ(target.pixel(19, 19), black);
+    // The second frame alone: device 200..239 x 100..119.
+    EXPECT_EQ(target.pixel(200, 100), white);
+    EXPECT_EQ(target.pixel(201, 101), 0xFFFFFF00);
+    EXPECT_EQ(target.pixel(239, 119), 0xFFFFFF00);
+    EXPECT_EQ(target.pixel(240, 110), black);
+    EXPECT_EQ(target.pixel(199, 110), black);
+}
+
+TEST_F(DoubledPictureTest, AtOneDevicePixelThePlainPictureIsDrawn) {
+    QtImage image(path);
+    QImage target = surface(1);
+    {
+        QtGraphics graphics(target);
+        graphics.drawImage(image, {10, 10});
+        graphics.drawImagePart(image, {100, 50, 20, 10}, {20, 0, 20, 10});
+    }
+    EXPECT_EQ(target.pixel(11, 11), 0xFFFF0000);
+    EXPECT_EQ(target.pixel(31, 11), 0xFF0000FF);
+    EXPECT_EQ(target.pixel(101, 51), 0xFF0000FF);
+    EXPECT_EQ(target.pixel(50, 10), black);
+}
+
+TEST_F(DoubledPictureTest, WithoutAFitting2xFileThePlainPictureIsScaled) {
+    // A 2x file of the wrong size is no 2x picture.
+    ASSERT_TRUE(frames(1, {0xFF00FF00, 0xFFFFFF00}).save(doubledPicturePath(path)));
+    QtImage image(path);
+    EXPECT_TRUE(image.doubled.isNull());
+    QImage target = surface(2);
+    {
+        QtGraphics graphics(target);
+        graphics.drawImage(image, {10, 10});
+    }
+    EXPECT_EQ(target.pixel(30, 30), 0xFFFF0000);
+    EXPECT_EQ(target.pixel(70, 30), 0xFF0000FF);
+}
+
+TEST(QtBackBuffer, OnAFinerScreenTheBufferHoldsMorePixelsInTheSameLayout) {
+    QtBackBuffer buffer(800, 600, 2.0);
+    EXPECT_EQ(buffer.width(), 800);
+    EXPECT_EQ(buffer.height(), 600);
+    EXPECT_EQ(buffer.image.size(), QSize(1600, 1200));
+    // The outline is one layout pixel: two device pixels along each edge.
+    for (const QPoint at : {QPoint(0, 600), QPoint(1, 600), QPoint(1599, 7), QPoint(1598, 7),
+                            QPoint(800, 0), QPoint(800, 1), QPoint(800, 1198), QPoint(9, 1199)}) {
+        EXPECT_EQ(buffer.image.pixel(at), black) << at.x() << ", " << at.y();
+    }
+    for (const QPoint at : {QPoint(2, 600), QPoint(1597, 7), QPoint(800, 2), QPoint(9, 1197)}) {
+        EXPECT_EQ(buffer.image.pixel(at), white) << at.x() << ", " << at.y();
+    }
+    auto graphics = buffer.beginDrawing();
+    graphics->fillRectangle(0xFFEEE2B7, {10, 20, 30, 40});
+    graphics.reset();
+    EXPECT_EQ(buffer.image.pixel(20, 40), 0xFFEEE2B7);
+    EXPECT_EQ(buffer.image.pixel(79, 119), 0xFFEEE2B7);
+    EXPECT_EQ(buffer.image.pixel(80, 120), white);
+}
+
+// Pixels of text that are neither background nor full ink: the soft edges of glyphs.
+int softPixels(const QImage& image) {
+    int soft = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            soft += pixel != white && pixel != black && qGray(pixel) < 250 ? 1 : 0;
+        }
+    }
+    return soft;
+}
+
+TEST(QtGraphics, TextOnAFinerScreenIsDrawnAtItsResolution) {
+    QtFont font(30.0f);
+    const std::u16string text = u"345 \u00F7 7";
+    QtBackBuffer plain(300, 60, 1.0);
+    QtBackBuffer fine(300, 60, 2.0);
+    for (QtBackBuffer* buffer : {&plain, &fine}) {
+        buffer->image.fill(Qt::white);
+        auto graphics = buffer->beginDrawing();
+        graphics->drawText(text, font, 0xFF000000, {10, 5});
+    }
+    // Same place in the layout.
+    const auto [plainLeft, plainRight] = inkColumns(plain.image, 0, 60);
+    const auto [fineLeft, fineRight] = inkColumns(fine.image, 0, 120);
+    EXPECT_NEAR(fineLeft, 2 * plainLeft, 3);
+    EXPECT_NEAR(fineRight, 2 * plainRight, 3);
+    // Glyph edges twice as long but no wider: about twice the soft pixels of the plain
+    // text, where a plain picture stretched to the finer screen has four times as many.
+    const int plainSoft = softPixels(plain.image);
+    const int fineSoft = softPixels(fine.image);
+    EXPECT_LT(fineSoft, 3 * plainSoft);
+    const QImage stretched =
+        plain.image.scaled(600, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_GT(softPixels(stretched), 3 * plainSoft) << "the measure cannot tell them apart";
+}
+
+TEST(QtImage, EveryShippedPictureHasItsFinerVersion) {
+    const char* pictures[] = {
+        "btnNewQuestion.png", "btnCreateQuestion.png", "btnRestartQuestion.png", "btnSettings.png",
+        "btnHelp.png",        "btnExit.png",           "Quillmoor_200.png",      "Mox_73.png",
+        "balloon.png",        "Repeat icon_25.png",    "Delete icon_25.png",     "Up icon_40.png"};
+    for (const char* name : pictures) {
+        QtImage image(QStringLiteral("Resources/") + name);
+        EXPECT_FALSE(image.image.isNull()) << name;
+        EXPECT_EQ(image.doubled.size(), QSize(image.width(), image.height()) * 2) << name;
+    }
 }
 
 TEST(QtGraphics, OutlineIsAPenCentredOnTheEdges) {

@@ -1,12 +1,23 @@
 // The Qt window system backend: keys become Windows virtual-key codes, the main
-// window's events become the program's messages in arrival order, and the window is
-// made, sized and closed as the program expects.
+// window's events become the program's messages in arrival order, input waiting when a
+// modal window opens never reaches the main window after it, the hand cursor lasts a
+// drag, the help page opens quietly, and the window is made, sized and closed as the
+// program expects.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <QWheelEvent>
+#include <functional>
 #include <vector>
 
 #include "platform/qt/QtHost.h"
@@ -157,6 +168,182 @@ TEST_F(QtHostTest, ClosingTheWindowSendsOneDestroyAndPostQuitEndsTheQueue) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].kind, MessageKind::Quit);
     EXPECT_EQ(messages[0].exitCode, 0);
+}
+
+std::vector<std::uint32_t> keyCodes(const std::vector<Message>& messages) {
+    std::vector<std::uint32_t> codes;
+    for (const Message& message : messages) {
+        if (message.kind == MessageKind::KeyDown) {
+            codes.push_back(message.keyCode);
+        }
+    }
+    return codes;
+}
+
+// Sends a key press straight to the window, as the window system would.
+void pressKey(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QCoreApplication::sendEvent(&window, &press);
+}
+
+TEST_F(QtHostTest, EveryKeyIsDeliveredExceptAltCombinationsAndF10) {
+    drain();
+    pressKey(window(), Qt::Key_Eacute);  // no code of its own
+    pressKey(window(), Qt::Key_Exclam);  // nor this
+    pressKey(window(), Qt::Key_2, Qt::AltModifier);
+    pressKey(window(), Qt::Key_Alt);  // the event itself adds Alt to its modifiers
+    pressKey(window(), Qt::Key_F10);
+    pressKey(window(), Qt::Key_F10, Qt::ShiftModifier);
+    pressKey(window(), Qt::Key_2, Qt::AltModifier | Qt::ControlModifier);
+    pressKey(window(), Qt::Key_3);
+    const auto messages = drain();
+    ASSERT_EQ(messages.size(), 4u);
+    for (const Message& message : messages) {
+        EXPECT_EQ(message.kind, MessageKind::KeyDown) << "code " << message.keyCode;
+    }
+    const std::vector<std::uint32_t> expected = {unmappedVirtualKey, unmappedVirtualKey, 50, 51};
+    EXPECT_EQ(keyCodes(messages), expected);
+}
+
+// Answers the next message box with No once its modal loop runs, after running
+// meanwhile (input that reaches the main window while the box is open).
+void answerNoWhenTheBoxOpens(std::function<void()> meanwhile) {
+    QTimer::singleShot(0, [meanwhile = std::move(meanwhile)] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            ADD_FAILURE() << "no message box is open";
+            return;
+        }
+        meanwhile();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+}
+
+TEST_F(QtHostTest, InputWaitingWhenAModalBoxOpensIsNotReplayedAfterIt) {
+    drain();
+    // Two quick presses of Escape, both taken from the window system before the
+    // program has handled the first, then a key while the prompt is open.
+    pressKey(window(), Qt::Key_Escape);
+    pressKey(window(), Qt::Key_Escape);
+    Message first;
+    ASSERT_TRUE(host.peekMessage(first));
+    ASSERT_EQ(first.keyCode, 27u);
+    answerNoWhenTheBoxOpens([this] {
+        pressKey(window(), Qt::Key_Escape);
+        sendMouse(window(), QEvent::MouseButtonPress, Qt::RightButton);
+    });
+    EXPECT_EQ(host.messageBox(MessageBoxOwner::MainWindow, u"Finished bricketing for today?",
+                              u"Had enough?", MessageBoxButtons::YesNo),
+              MessageBoxAnswer::No);
+    EXPECT_TRUE(drain().empty()) << "input from before or during the prompt came after it";
+    // Afterwards input flows again.
+    pressKey(window(), Qt::Key_Escape);
+    EXPECT_EQ(keyCodes(drain()), std::vector<std::uint32_t>{27u});
+}
+
+TEST_F(QtHostTest, APressWhoseReleaseWentToAModalBoxIsClosedAfterIt) {
+    drain();
+    sendMouse(window(), QEvent::MouseButtonPress, Qt::LeftButton);
+    Message press;
+    ASSERT_TRUE(host.peekMessage(press));
+    ASSERT_EQ(press.kind, MessageKind::LeftButtonDown);
+    // The release was already waiting behind the key that opens the box.
+    sendMouse(window(), QEvent::MouseButtonRelease, Qt::LeftButton);
+    answerNoWhenTheBoxOpens([] {});
+    host.messageBox(MessageBoxOwner::MainWindow, u"?", u"Had enough?", MessageBoxButtons::YesNo);
+    const auto messages = drain();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].kind, MessageKind::LeftButtonUp);
+    // With the press closed, a second box adds no second release.
+    answerNoWhenTheBoxOpens([] {});
+    host.messageBox(MessageBoxOwner::MainWindow, u"?", u"Had enough?", MessageBoxButtons::YesNo);
+    EXPECT_TRUE(drain().empty());
+}
+
+void moveMouse(QWidget& window, QPointF at, Qt::MouseButtons held) {
+    QMouseEvent event(QEvent::MouseMove, at, window.mapToGlobal(at), Qt::NoButton, held,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+TEST_F(QtHostTest, TheHandCursorLastsTheWholeDragAndTheArrowComesBackAfter) {
+    sendMouse(window(), QEvent::MouseButtonPress, Qt::LeftButton);
+    drawing.showHandCursor();  // what the working-out does when a drag starts
+    for (int step = 0; step < 20; ++step) {
+        moveMouse(window(), QPointF(10, 10 + 7 * step), Qt::LeftButton);
+        ASSERT_EQ(window().cursor().shape(), Qt::PointingHandCursor) << "step " << step;
+    }
+    moveMouse(window(), QPointF(10, 900), Qt::LeftButton);  // dragged out of the window
+    EXPECT_EQ(window().cursor().shape(), Qt::PointingHandCursor);
+    sendMouse(window(), QEvent::MouseButtonRelease, Qt::LeftButton);
+    EXPECT_EQ(window().cursor().shape(), Qt::ArrowCursor);
+    // A hand shown without a held button, as the working-out may, goes at the next move.
+    drawing.showHandCursor();
+    moveMouse(window(), QPointF(20, 20), Qt::NoButton);
+    EXPECT_EQ(window().cursor().shape(), Qt::ArrowCursor);
+}
+
+// A folder on the front of PATH holding a stand-in for the desktop's opener, which
+// writes what it was asked to open into a file and complains on both its outputs.
+class OpenerTest : public QtHostTest {
+protected:
+    OpenerTest() : oldPath(qgetenv("PATH")) {}
+    ~OpenerTest() override { qputenv("PATH", oldPath); }
+
+    void installOpener() {
+        const QString script = folder.filePath(QStringLiteral("xdg-open"));
+        QFile file(script);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(
+            "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.asked\"\n"
+            "echo 'xdg-open: no method available for opening' >&2\n"
+            "echo 'opening' \nexit 3\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // Only the stand-in's folder and the shell's: no other opener can be found.
+    void pathWithOnlyTheStandIn() {
+        qputenv("PATH", (folder.path() + QStringLiteral(":/bin:/usr/bin")).toLocal8Bit());
+    }
+
+    QString asked() const { return folder.filePath(QStringLiteral("xdg-open.asked")); }
+
+    QTemporaryDir folder;
+    QByteArray oldPath;
+};
+
+TEST_F(OpenerTest, TheHelpPageIsHandedToTheOpenerAndItsComplaintsAreNotShown) {
+    installOpener();
+    pathWithOnlyTheStandIn();
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    host.openDocument("Help/help.html");
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(asked()) && waited.elapsed() < 10000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    QThread::msleep(300);  // time for the opener's complaint to arrive, were it shown
+    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(QFile::exists(asked())) << "the opener was not started";
+    QFile file(asked());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()),
+              QDir::current().absoluteFilePath("Help/help.html"));
+    EXPECT_EQ(errors, "");
+    EXPECT_EQ(output, "");
+}
+
+TEST_F(OpenerTest, WithNoOpenerNothingIsShown) {
+    qputenv("PATH", folder.path().toLocal8Bit());  // an empty folder
+    testing::internal::CaptureStderr();
+    host.openDocument("Help/help.html");
+    QCoreApplication::processEvents();
+    QThread::msleep(200);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(QtHostTest, TheCounterRunsInNanosecondsAndSleepingTakesTime) {

@@ -1,6 +1,6 @@
 // Builds the stored dialogs with Qt widgets, placed in dialog units converted by the
-// dialog font's base units, and runs them for the neutral procedures; also the
-// program's message boxes.
+// window system's base units for the dialog font, and runs them for the neutral
+// procedures; also the program's message boxes.
 #include "platform/qt/QtDialogs.h"
 
 #include <QApplication>
@@ -9,20 +9,22 @@
 #include <QCursor>
 #include <QDialog>
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMoveEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <string_view>
 
@@ -39,43 +41,71 @@ QString bitmapResourcePath(int bitmapNumber) {
     return bitmapNumber == aboutBitmapNumber ? QStringLiteral(":/about.bmp") : QString();
 }
 
-// The template's font; when its family is not installed, the application's default
-// family at the template's size, so the dialog keeps its proportions.
+// The template's font, or where it is not installed one of its usual stand-ins, or
+// else Arial (or a face with Arial's widths, which font systems put in its place): the
+// captions then take about the room the templates give them. The application's font
+// is the last resort.
 QFont dialogFont(const DialogTemplate& dialog) {
-    const QString family = toQString(dialog.fontName);
-    QFont font = QFontDatabase::families().contains(family, Qt::CaseInsensitive)
-                     ? QFont(family)
-                     : QApplication::font();
+    const QStringList installed = QFontDatabase::families();
+    QStringList families;
+    for (const QString& family : {toQString(dialog.fontName), QStringLiteral("Tahoma"),
+                                  QStringLiteral("Microsoft Sans Serif")}) {
+        if (installed.contains(family, Qt::CaseInsensitive)) {
+            families.append(family);
+        }
+    }
+    families << QStringLiteral("Arial") << QApplication::font().family();
+    QFont font;
+    font.setFamilies(families);
     font.setPointSize(dialog.fontPointSize);
     font.setWeight(static_cast<QFont::Weight>(dialog.fontWeight));
     return font;
 }
 
 // Dialog units to pixels by the window system's rule: a horizontal unit is a quarter of
-// the font's average character width, a vertical unit an eighth of its height.
+// the dialog font's average character width, a vertical unit an eighth of its height.
+// The templates were laid out for the base units of their font on Windows, 6 x 13
+// pixels at 96 dots per inch; those are used whatever font stands in for it here, so
+// that every control lands where the template puts it. They grow with the screen's
+// resolution.
 class DialogUnits {
 public:
-    explicit DialogUnits(const QFont& font) {
-        const QFontMetrics metrics(font);
-        const int alphabet = metrics.horizontalAdvance(
-            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-        baseX = std::max(1, (alphabet / 26 + 1) / 2);
-        baseY = std::max(1, metrics.height());
-    }
-    int x(int units) const { return roundedScale(units, baseX, 4); }
-    int y(int units) const { return roundedScale(units, baseY, 8); }
+    static constexpr double baseX = 6.0;
+    static constexpr double baseY = 13.0;
+
+    explicit DialogUnits(const QScreen* screen)
+        : scale(screen != nullptr ? screen->logicalDotsPerInch() / 96.0 : 1.0) {}
+    int x(int units) const { return scaled(units, baseX / 4.0); }
+    int y(int units) const { return scaled(units, baseY / 8.0); }
     QRect rect(const ControlTemplate& c) const { return {x(c.x), y(c.y), x(c.width), y(c.height)}; }
 
 private:
-    // units * base / divisor, rounded half away from zero.
-    static int roundedScale(int units, int base, int divisor) {
-        const int product = units * base;
-        return product >= 0 ? (product + divisor / 2) / divisor
-                            : -((-product + divisor / 2) / divisor);
+    // Rounded half away from zero, as the window system rounds.
+    int scaled(int units, double pixelsPerUnit) const {
+        return static_cast<int>(std::lround(units * pixelsPerUnit * scale));
     }
-    int baseX = 1;
-    int baseY = 1;
+    double scale = 1.0;
 };
+
+QScreen* screenOf(const QWidget* owner) {
+    return owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+}
+
+// A check box or radio button whose caption, in the font standing in for the dialog
+// font and with this style's indicator, is a little wider than its place gets a
+// slightly smaller font, down to a point less, rather than a cut caption.
+void fitCaption(QWidget* widget) {
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    if (button == nullptr || qobject_cast<QPushButton*>(button) != nullptr) {
+        return;
+    }
+    const qreal smallest = button->font().pointSizeF() - 1.0;
+    QFont font = button->font();
+    while (button->sizeHint().width() > button->width() && font.pointSizeF() > smallest) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        button->setFont(font);
+    }
+}
 
 Qt::FocusPolicy focusPolicyOf(const ControlTemplate& control) {
     if (control.kind == ControlKind::GroupBox || control.kind == ControlKind::StaticText ||
@@ -110,7 +140,7 @@ public:
         setWindowTitle(toQString(layout.caption));
         setWindowFlags(windowFlagsOf(layout));
         setFont(dialogFont(layout));
-        const DialogUnits units(font());
+        const DialogUnits units(screenOf(owner));
         setFixedSize(units.x(layout.width), units.y(layout.height));
         buildControls(units);
     }
@@ -236,6 +266,18 @@ protected:
     // only if the procedure ends it.
     void reject() override { sendCommand(ControlId::Cancel); }
 
+    // A window manager frames the dialog only once it is shown, so the frame's size is
+    // known only then; the dialog is centred again when it learns it.
+    void showEvent(QShowEvent* event) override {
+        QDialog::showEvent(event);
+        QTimer::singleShot(frameWaitMilliseconds, this, [this] { followFrame(); });
+    }
+
+    void moveEvent(QMoveEvent* event) override {
+        QDialog::moveEvent(event);
+        followFrame();
+    }
+
 private:
     static Qt::WindowFlags windowFlagsOf(const DialogTemplate& layout) {
         Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
@@ -255,6 +297,7 @@ private:
             QWidget* widget = makeControl(c, radioGroup);
             widget->setObjectName(QString::number(c.id));
             widget->setGeometry(units.rect(c));
+            fitCaption(widget);
             widget->setFocusPolicy(focusPolicyOf(c));
             controls[c.id] = widget;
             if ((c.styles & ControlStyle::TabStop) != 0) {
@@ -338,7 +381,8 @@ private:
         return button;
     }
 
-    // Each picture control shows its stored picture scaled into its rectangle, or
+    // Each picture control shows its stored picture at the picture's own size from
+    // the control's top-left corner, as a bitmap control sizes itself to its bitmap;
     // nothing when the picture is missing.
     void placePicture(const DialogUnits& units) {
         for (const ControlTemplate& c : layout.controls) {
@@ -348,16 +392,32 @@ private:
             }
             const QPixmap picture(bitmapResourcePath(c.bitmapNumber));
             if (!picture.isNull()) {
-                label->setPixmap(picture.scaled(units.rect(c).size(), Qt::IgnoreAspectRatio,
-                                                Qt::SmoothTransformation));
+                label->setPixmap(picture);
+                label->setGeometry(
+                    QRect(units.rect(c).topLeft(), picture.deviceIndependentSize().toSize()));
             }
+        }
+    }
+
+    // Centres the dialog again when its frame has turned out other than it was placed
+    // with. A few times at most, so that a window manager that keeps moving it cannot
+    // start a tug of war.
+    void followFrame() {
+        if (!placed || frameFollows >= maxFrameFollows || windowHandle() == nullptr) {
+            return;
+        }
+        if (windowHandle()->frameMargins() != placedMargins) {
+            ++frameFollows;
+            placeOnScreen();
         }
     }
 
     void placeOnScreen() {
         const bool onPointer = layout.placement == DialogPlacement::CentreOnPointer;
-        const QPoint pointer = QCursor::pos();
-        QScreen* screen = onPointer ? QGuiApplication::screenAt(pointer) : nullptr;
+        if (!placed) {
+            anchor = QCursor::pos();  // later corrections keep the pointer of the opening
+        }
+        QScreen* screen = onPointer ? QGuiApplication::screenAt(anchor) : nullptr;
         if (screen == nullptr) {
             screen = parentWidget() != nullptr ? parentWidget()->screen()
                                                : QGuiApplication::primaryScreen();
@@ -366,19 +426,34 @@ private:
             return;
         }
         const QRect area = screen->availableGeometry();
-        // The whole window, caption and border included, is what gets centred. Making
-        // the native window first lets the platform tell its frame where it can.
-        create();
-        const QMargins margins =
-            windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+        // The whole window, caption and border included, is what gets centred.
+        const auto [margins, ownFrameKnown] = expectedFrame();
+        placed = true;
+        placedMargins = margins;
         QRect frame(QPoint(0, 0), size().grownBy(margins));
-        frame.moveCenter(onPointer ? pointer : area.center());
+        frame.moveCenter(onPointer ? anchor : area.center());
         // Pulled back inside the screen, the top-left corner winning when it is too big.
         frame.moveRight(std::min(frame.right(), area.right()));
         frame.moveBottom(std::min(frame.bottom(), area.bottom()));
         frame.moveLeft(std::max(frame.left(), area.left()));
         frame.moveTop(std::max(frame.top(), area.top()));
-        move(frame.topLeft());
+        // Until the window has a frame of its own, its position is that of its inside.
+        move(ownFrameKnown ? frame.topLeft()
+                           : frame.topLeft() + QPoint(margins.left(), margins.top()));
+    }
+
+    // The frame the dialog will have: its own once the platform knows it, else that
+    // of its owner, which the same window manager framed alike. The second value is
+    // whether the frame is the dialog's own.
+    std::pair<QMargins, bool> expectedFrame() {
+        create();  // the native window, which may already know its frame
+        const QMargins own =
+            windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+        if (!own.isNull() || parentWidget() == nullptr) {
+            return {own, true};
+        }
+        const QWindow* owner = parentWidget()->window()->windowHandle();
+        return {owner != nullptr ? owner->frameMargins() : QMargins(), false};
     }
 
     int defaultCommand() const {
@@ -427,8 +502,15 @@ private:
         done(result);
     }
 
+    static constexpr int frameWaitMilliseconds = 100;
+    static constexpr int maxFrameFollows = 3;
+
     const DialogTemplate& layout;
     DialogProcedure& procedure;
+    bool placed = false;
+    QPoint anchor;           // the pointer when the dialog was first placed
+    QMargins placedMargins;  // the frame the dialog was last centred with
+    int frameFollows = 0;
     std::map<int, QWidget*> controls;
     bool inCommand = false;
     bool endRequested = false;
@@ -438,6 +520,8 @@ private:
 
 }  // namespace
 
+// The boxes have plain text buttons with the window system's captions, whatever the
+// style would add: Qt's standard buttons carry icons under some styles.
 MessageBoxAnswer showQtMessageBox(QWidget* owner, const std::u16string& text,
                                   const std::u16string& caption, MessageBoxButtons buttons) {
     QMessageBox box(owner);
@@ -447,14 +531,14 @@ MessageBoxAnswer showQtMessageBox(QWidget* owner, const std::u16string& text,
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdU16String(text));
     if (buttons == MessageBoxButtons::Ok) {
-        QPushButton* ok = box.addButton(QMessageBox::Ok);
+        QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
         box.exec();
         return MessageBoxAnswer::Ok;
     }
-    QPushButton* yes = box.addButton(QMessageBox::Yes);
-    QPushButton* no = box.addButton(QMessageBox::No);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();

@@ -1,6 +1,8 @@
 // Fonts, images, drawing passes and the back buffer on Qt's raster engine.
 #include "platform/qt/QtDrawing.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QWidget>
@@ -50,9 +52,20 @@ float QtFont::lineHeightAtDpi(float dotsPerInch) const {
     return points * dotsPerInch / 72.0f * lineSpacingPerEm;
 }
 
+QString doubledPicturePath(const QString& path) {
+    const QFileInfo file(path);
+    return file.dir().filePath(QStringLiteral("2x/") + file.fileName());
+}
+
 QtImage::QtImage(const QString& path) : image(path) {
-    if (!image.isNull()) {
-        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        return;
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // A 2x file of any other size would put the picture out of its box; it is ignored.
+    QImage fine(doubledPicturePath(path));
+    if (!fine.isNull() && fine.size() == image.size() * 2) {
+        doubled = fine.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
 }
 
@@ -96,8 +109,16 @@ void QtGraphics::drawAtBaseline(const QtFont& font, const std::u16string& text, 
     if (text.empty()) {
         return;
     }
-    const TextSprite& sprite = font.sprites->sprite(font.font, text, static_cast<QRgb>(colour));
     const QPoint glyphOrigin(qRound(x), qRound(baselineY));
+    // The kept pictures have one pixel per layout pixel; a finer surface gets its
+    // glyphs drawn at its own resolution instead.
+    if (painter.device()->devicePixelRatio() > 1.0) {
+        painter.setFont(font.font);
+        painter.setPen(toQColor(colour));
+        painter.drawText(glyphOrigin, QString::fromStdU16String(text));
+        return;
+    }
+    const TextSprite& sprite = font.sprites->sprite(font.font, text, static_cast<QRgb>(colour));
     painter.drawImage(glyphOrigin + sprite.offset, sprite.image);
 }
 
@@ -129,11 +150,27 @@ Rectangle QtGraphics::measureText(const std::u16string& text, const Font& font, 
     return {origin.x, origin.y, width, qtFont.lineSpacing};
 }
 
+std::pair<const QImage*, qreal> QtGraphics::pictureFor(const QtImage& image) const {
+    if (!image.doubled.isNull() && painter.device()->devicePixelRatio() > 1.0) {
+        return {&image.doubled, 2.0};
+    }
+    return {&image.image, 1.0};
+}
+
 void QtGraphics::drawImage(const Image& image, Point topLeft) {
     const QtImage& qtImage = asQt(image);
-    if (!qtImage.image.isNull()) {
-        painter.drawImage(QPointF(topLeft.x, topLeft.y), qtImage.image);
+    if (qtImage.image.isNull()) {
+        return;
     }
+    const auto [picture, factor] = pictureFor(qtImage);
+    if (factor == 1.0) {
+        painter.drawImage(QPointF(topLeft.x, topLeft.y), *picture);
+        return;
+    }
+    // The fine picture's pixels fall one to one on the surface's.
+    const QRectF box(topLeft.x, topLeft.y, qtImage.width(), qtImage.height());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(box, *picture, QRectF(picture->rect()));
 }
 
 void QtGraphics::drawImagePart(const Image& image, const Rectangle& destination,
@@ -142,24 +179,36 @@ void QtGraphics::drawImagePart(const Image& image, const Rectangle& destination,
     if (qtImage.image.isNull()) {
         return;
     }
+    const auto [picture, factor] = pictureFor(qtImage);
     // Smoothing only matters when the picture is scaled; left on, it would also send
     // unscaled pictures down Qt's slow general path.
     const bool scaled = destination.width != source.width || destination.height != source.height;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, scaled);
-    painter.drawImage(toQRect(destination), qtImage.image, toQRect(source));
+    const QRectF from(source.x * factor, source.y * factor, source.width * factor,
+                      source.height * factor);
+    painter.drawImage(toQRect(destination), *picture, from);
 }
 
-QtBackBuffer::QtBackBuffer(int width, int height) : image(width, height, QImage::Format_RGB32) {
+QtBackBuffer::QtBackBuffer(int width, int height, qreal devicePixelRatio)
+    : image(qRound(width * devicePixelRatio), qRound(height * devicePixelRatio),
+            QImage::Format_RGB32),
+      layoutWidth(width),
+      layoutHeight(height) {
+    image.setDevicePixelRatio(devicePixelRatio);
     clear();
 }
 
 void QtBackBuffer::clear() {
-    // White inside, a 1-pixel black line along every edge, drawn without smoothing so
-    // that it lands exactly on the outermost pixels.
+    // White inside, a line one layout pixel wide along every edge, filled as whole
+    // pixels so that it lands exactly on the outermost ones.
     image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setPen(QPen(Qt::black, 0));
-    painter.drawRect(0, 0, image.width() - 1, image.height() - 1);
+    const int w = layoutWidth;
+    const int h = layoutHeight;
+    for (const QRect& edge :
+         {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)}) {
+        painter.fillRect(edge, Qt::black);
+    }
 }
 
 std::unique_ptr<Graphics> QtBackBuffer::beginDrawing() {

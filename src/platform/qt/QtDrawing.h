@@ -31,13 +31,19 @@ public:
     std::shared_ptr<TextSpriteCache> sprites;  // shared by fonts of this family and size
 };
 
+// A picture and, where one was made, its twice-as-fine version: the file of the same
+// name in the 2x folder beside it. Sizes are always those of the plain picture.
 class QtImage : public Image {
 public:
     explicit QtImage(const QString& path);
     int width() const override { return image.width(); }
     int height() const override { return image.height(); }
-    QImage image;  // null when the file was missing or unreadable
+    QImage image;    // null when the file was missing or unreadable
+    QImage doubled;  // null unless a 2x file of exactly twice the size was found
 };
+
+// Where the twice-as-fine version of the picture at path is kept.
+QString doubledPicturePath(const QString& path);
 
 class QtGraphics : public Graphics {
 public:
@@ -54,6 +60,9 @@ public:
                        const Rectangle& source) override;
 
 private:
+    // The picture to draw and the factor from layout pixels to its pixels: the 2x
+    // version when the surface has more than one pixel per layout pixel.
+    std::pair<const QImage*, qreal> pictureFor(const QtImage& image) const;
     // Draws text with the left end of its baseline at the given point, rounded to
     // whole pixels as the font system places glyphs.
     void drawAtBaseline(const QtFont& font, const std::u16string& text, Colour colour, float x,
@@ -61,14 +70,21 @@ private:
     QPainter painter;
 };
 
+// The buffer is measured in layout pixels; on a screen with more device pixels per
+// layout pixel it holds that many more, so that text and pictures are drawn at the
+// screen's own resolution.
 class QtBackBuffer : public BackBuffer {
 public:
-    QtBackBuffer(int width, int height);
-    int width() const override { return image.width(); }
-    int height() const override { return image.height(); }
+    QtBackBuffer(int width, int height, qreal devicePixelRatio = 1.0);
+    int width() const override { return layoutWidth; }
+    int height() const override { return layoutHeight; }
     void clear() override;
     std::unique_ptr<Graphics> beginDrawing() override;
     QImage image;
+
+private:
+    int layoutWidth = 0;
+    int layoutHeight = 0;
 };
 
 class QtDrawingServices : public DrawingServices {

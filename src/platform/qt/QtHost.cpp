@@ -6,9 +6,11 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProcess>
 #include <QResizeEvent>
 #include <QThread>
 #include <QTimer>
@@ -23,6 +25,27 @@ Message messageOf(MessageKind kind) {
     Message message;
     message.kind = kind;
     return message;
+}
+
+// The pupil's input, as opposed to what the window system says about the window.
+bool isInput(const Message& message) {
+    switch (message.kind) {
+        case MessageKind::KeyDown:
+        case MessageKind::LeftButtonDown:
+        case MessageKind::LeftButtonUp:
+        case MessageKind::RightButtonDown:
+        case MessageKind::MouseWheel:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// X11 and Wayland both report a key's xkb key code as its scan code; other platforms
+// number keys their own way, and those events are read by their Qt key alone.
+bool scanCodesAreXkb() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
 }
 }  // namespace
 
@@ -44,12 +67,18 @@ void QtMainWindow::paintEvent(QPaintEvent*) {
     }
 }
 
+// Every key press reaches the program, known or not, except the system keys that
+// Windows keeps from a window (Alt combinations and F10).
 void QtMainWindow::keyPressEvent(QKeyEvent* event) {
-    const int code = toVirtualKey(event->key(), event->modifiers());
-    Message message = messageOf(code == 0 ? MessageKind::Other : MessageKind::KeyDown);
-    message.keyCode = static_cast<std::uint32_t>(code);
-    host.post(message);
     event->accept();
+    const std::uint32_t scanCode = scanCodesAreXkb() ? event->nativeScanCode() : 0;
+    const std::optional<int> code = keyDownCode(event->key(), event->modifiers(), scanCode);
+    if (!code) {
+        return;
+    }
+    Message message = messageOf(MessageKind::KeyDown);
+    message.keyCode = static_cast<std::uint32_t>(*code);
+    host.post(message);
 }
 
 void QtMainWindow::pressed(Qt::MouseButton button) {
@@ -72,12 +101,17 @@ void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void QtMainWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
+        unsetCursor();  // the end of any drag, which showed the hand
         host.post(messageOf(MessageKind::LeftButtonUp));
     }
 }
 
-void QtMainWindow::mouseMoveEvent(QMouseEvent*) {
-    unsetCursor();
+// While a button is held the window has the mouse captured, and a cursor set for the
+// drag stays; without one the window's own cursor, the arrow, comes back.
+void QtMainWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton) {
+        unsetCursor();
+    }
 }
 
 void QtMainWindow::wheelEvent(QWheelEvent* event) {
@@ -150,7 +184,9 @@ void QtHost::windowClosed() {
 }
 
 std::unique_ptr<BackBuffer> QtHost::createBackBuffer(int width, int height) {
-    return std::make_unique<QtBackBuffer>(width, height);
+    // As many device pixels per pixel as the window's screen has.
+    const qreal ratio = window ? window->devicePixelRatioF() : 1.0;
+    return std::make_unique<QtBackBuffer>(width, height, ratio);
 }
 
 void QtHost::present(BackBuffer& buffer) {
@@ -170,11 +206,38 @@ bool QtHost::peekMessage(Message& message) {
     }
     message = queue.front();
     queue.pop_front();
+    if (message.kind == MessageKind::LeftButtonDown) {
+        leftButtonHeld = true;
+    } else if (message.kind == MessageKind::LeftButtonUp) {
+        leftButtonHeld = false;
+    }
     return true;
 }
 
 void QtHost::post(const Message& message) {
+    if (modalDepth > 0 && isInput(message)) {
+        return;  // the main window's input is shut off while a modal window is open
+    }
     queue.push_back(message);
+}
+
+void QtHost::dropWaitingInput() {
+    std::erase_if(queue, [](const Message& message) { return isInput(message); });
+}
+
+void QtHost::enterModal() {
+    dropWaitingInput();
+    ++modalDepth;
+}
+
+// A release that happened while the modal window had the input never reached the
+// main window; the press it ends is closed here so that no drag outlives the dialog.
+void QtHost::leaveModal() {
+    --modalDepth;
+    if (modalDepth == 0 && leftButtonHeld &&
+        !QGuiApplication::mouseButtons().testFlag(Qt::LeftButton)) {
+        post(messageOf(MessageKind::LeftButtonUp));
+    }
 }
 
 void QtHost::postQuit(int exitCode) {
@@ -211,14 +274,31 @@ void QtHost::sleepMilliseconds(int milliseconds) {
 MessageBoxAnswer QtHost::messageBox(MessageBoxOwner owner, const std::u16string& text,
                                     const std::u16string& caption, MessageBoxButtons buttons) {
     QWidget* parent = owner == MessageBoxOwner::MainWindow ? window.get() : nullptr;
-    return showQtMessageBox(parent, text, caption, buttons);
+    enterModal();
+    const MessageBoxAnswer answer = showQtMessageBox(parent, text, caption, buttons);
+    leaveModal();
+    return answer;
 }
 
 void QtHost::runDialog(DialogId dialog, DialogProcedure& procedure) {
+    enterModal();
     runQtDialog(window.get(), dialog, procedure);
+    leaveModal();
 }
 
+// The desktop's opener runs on its own, its output going nowhere: when it cannot open
+// the page, the pupil sees nothing happen and nothing is written on the terminal.
 void QtHost::openDocument(const std::string& relativePath) {
     const QString path = QDir::current().absoluteFilePath(QString::fromStdString(relativePath));
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    QProcess opener;
+    opener.setProgram(QStringLiteral("xdg-open"));
+    opener.setArguments({path});
+    opener.setStandardInputFile(QProcess::nullDevice());
+    opener.setStandardOutputFile(QProcess::nullDevice());
+    opener.setStandardErrorFile(QProcess::nullDevice());
+    opener.startDetached();
+#else
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#endif
 }

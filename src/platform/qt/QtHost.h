@@ -60,16 +60,25 @@ public:
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
     void openDocument(const std::string& relativePath) override;
 
-    // Called by the main window as Qt delivers its events.
+    // Called by the main window as Qt delivers its events. Input is dropped while a
+    // modal window is open.
     void post(const Message& message);
     void windowClosed();
 
     QtMainWindow* mainWindow() { return window.get(); }
 
 private:
+    // Around every modal call: input queued before it opened belongs to it or to
+    // nobody, and is never handed to the main window after it closes.
+    void enterModal();
+    void leaveModal();
+    void dropWaitingInput();
+
     QtDrawingServices& drawing;
     std::unique_ptr<QtMainWindow> window;
     bool windowDestroyed = false;
     std::deque<Message> queue;
+    int modalDepth = 0;           // modal calls under way, nested ones included
+    bool leftButtonHeld = false;  // the program was handed a left press, not yet its release
     QElapsedTimer clock;
 };

@@ -1,0 +1,40 @@
+# The web backend of the platform layer and the program built on it with Emscripten:
+# bricketing.js (a module factory, createBricketing), bricketing.wasm and
+# bricketing.data (Data/levels.txt and the pictures, preloaded into the in-memory file
+# system). scripts/build-web puts them into build-web/site/ with the page's files.
+set(web_folder ${PROJECT_SOURCE_DIR}/src/platform/web)
+file(GLOB web_backend_sources CONFIGURE_DEPENDS ${web_folder}/*.cpp ${web_folder}/*.h)
+# The inline JS of WebBridge.cpp only reaches the link as an object of the program
+# itself: nothing calls into it by a symbol an archive could resolve.
+list(FILTER web_backend_sources EXCLUDE REGEX ".*/Web(Main|Bench|Bridge)\\.cpp$")
+
+include(${CMAKE_CURRENT_LIST_DIR}/WebLayout.cmake)
+
+add_library(bricketing_web STATIC ${web_backend_sources})
+target_include_directories(bricketing_web PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(bricketing_web PUBLIC bricketing_web_layout bricketing_platform
+                                            bricketing_resources)
+
+add_executable(bricketing_page ${web_folder}/WebMain.cpp ${web_folder}/WebBench.cpp
+                               ${web_folder}/WebBridge.cpp)
+target_link_libraries(bricketing_page PRIVATE bricketing_app bricketing_web)
+set_target_properties(bricketing_page PROPERTIES OUTPUT_NAME bricketing SUFFIX ".js")
+
+# Data/levels.txt and every picture under Resources/ (Resources/2x/ too, when present)
+# are packed into bricketing.data; Help/ is served as plain files for its own tab.
+set(web_preload
+    "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Data/levels.txt@/Data/levels.txt"
+    "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Resources@/Resources")
+file(GLOB_RECURSE web_preloaded CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resources/*.png)
+set_property(TARGET bricketing_page APPEND PROPERTY LINK_DEPENDS
+             ${web_folder}/WebRuntime.js ${PROJECT_SOURCE_DIR}/Data/levels.txt ${web_preloaded})
+
+target_link_options(bricketing_page PRIVATE
+    # The frame loop's 20 ms sleep and the modal calls yield to the browser.
+    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+    -sALLOW_MEMORY_GROWTH
+    -sMODULARIZE -sEXPORT_NAME=createBricketing -sENVIRONMENT=web
+    -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_bricketing_benchmark
+    -sFILESYSTEM=1 -sFORCE_FILESYSTEM=1
+    "SHELL:--pre-js ${web_folder}/WebRuntime.js"
+    ${web_preload})

@@ -1,0 +1,162 @@
+// The bodies of the calls into the browser side, as inline JS that reaches the
+// runtime object Module.web (WebRuntime.js).
+#include "platform/web/WebBridge.h"
+
+#include <emscripten.h>
+
+// clang-format off
+EM_JS(void, web_init, (), { Module.web.init(); });
+
+EM_JS(int, web_take_input, (int* wheelDelta, char* code, int codeCapacity, char* key,
+                            int keyCapacity), {
+    const input = Module.web.queue.shift();
+    if (!input) return 0;
+    if (input.kind === 'key') {
+        stringToUTF8(input.code, code, codeCapacity);
+        stringToUTF8(input.key, key, keyCapacity);
+        return 1;
+    }
+    if (input.kind === 'wheel') {
+        HEAP32[wheelDelta >> 2] = input.delta;
+        return 5;
+    }
+    return { 'left-down': 2, 'left-up': 3, 'right-down': 4 }[input.kind] || 0;
+});
+
+EM_JS(void, web_pointer, (double* x, double* y), {
+    HEAPF64[x >> 3] = Module.web.pointer.x;
+    HEAPF64[y >> 3] = Module.web.pointer.y;
+});
+
+EM_JS(void, web_capture, (int on), { Module.web.capture(on !== 0); });
+
+EM_JS(void, web_show_hand_cursor, (), {
+    if (Module.web.canvas) Module.web.canvas.style.cursor = 'pointer';
+});
+
+EM_JS(void, web_open_document, (const char* path), {
+    Module.web.openDocument(UTF8ToString(path));
+});
+
+EM_JS(void, web_finished, (int exitCode), { Module.web.finished(exitCode); });
+
+EM_JS(int, web_make_surface, (int width, int height), {
+    return Module.web.makeSurface(width, height);
+});
+
+EM_JS(void, web_clear, (int surface), { Module.web.clear(surface); });
+
+EM_JS(void, web_begin, (int surface), { Module.web.begin(surface); });
+
+EM_JS(void, web_fill_rect, (int surface, std::uint32_t colour, double x, double y,
+                            double width, double height), {
+    const context = Module.web.surfaces[surface].context;
+    context.fillStyle = Module.web.colour(colour >>> 0);
+    context.fillRect(x, y, width, height);
+});
+
+EM_JS(void, web_fill_text, (int surface, const char16_t* text, int length, double pixels,
+                            std::uint32_t colour, double x, double baselineY), {
+    const web = Module.web;
+    const context = web.surfaces[surface].context;
+    context.font = web.fontOf(pixels);
+    context.fillStyle = web.colour(colour >>> 0);
+    context.fillText(web.utf16(text, length), x, baselineY);
+});
+
+EM_JS(double, web_advance, (double pixels, const char16_t* text, int length), {
+    return Module.web.advance(pixels, Module.web.utf16(text, length));
+});
+
+EM_JS(void, web_present, (int surface), { Module.web.present(surface); });
+
+EM_JS(void, web_finish_drawing, (int surface), {
+    Module.web.surfaces[surface].context.getImageData(0, 0, 1, 1);
+});
+
+EM_JS(int, web_cached_image, (const char* path), {
+    return Module.web.cachedImage(UTF8ToString(path));
+});
+
+EM_ASYNC_JS(int, web_decode_image, (const char* path), {
+    return await Module.web.loadImage(UTF8ToString(path));
+});
+
+// Other files know the call by its plain name; the waiting one is imported under
+// another, so it is reached through this.
+int web_load_image(const char* path) { return web_decode_image(path); }
+
+EM_JS(int, web_image_width, (int image), {
+    const entry = Module.web.images[image];
+    return entry ? entry.width : 0;
+});
+
+EM_JS(int, web_image_height, (int image), {
+    const entry = Module.web.images[image];
+    return entry ? entry.height : 0;
+});
+
+EM_JS(void, web_draw_image, (int surface, int image, double dx, double dy, double dw,
+                             double dh, double sx, double sy, double sw, double sh), {
+    Module.web.drawImage(surface, image, dx, dy, dw, dh, sx, sy, sw, sh);
+});
+
+EM_JS(double, web_device_pixel_ratio, (), { return Module.web.dpr; });
+
+EM_JS(int, web_dialog_create, (int number, const char16_t* caption, int captionLength,
+                               int closeBox, int width, int height), {
+    return Module.web.dialogCreate(number, Module.web.utf16(caption, captionLength),
+                                   closeBox !== 0, width, height);
+});
+
+EM_JS(void, web_dialog_add, (int dialog, int id, int kind, const char16_t* caption,
+                             int captionLength, int x, int y, int width, int height,
+                             int tabStop, int digitsOnly, int border, int radioGroup), {
+    Module.web.dialogAdd(dialog, id, kind, Module.web.utf16(caption, captionLength), x, y,
+                         width, height, tabStop !== 0, digitsOnly !== 0, border !== 0,
+                         radioGroup);
+});
+
+EM_JS(void, web_dialog_show, (int dialog, int onPointer), {
+    Module.web.dialogShow(dialog, onPointer !== 0);
+});
+
+EM_JS(int, web_dialog_take, (int dialog), { return Module.web.dialogTake(dialog); });
+
+EM_JS(void, web_dialog_close, (int dialog), { Module.web.dialogClose(dialog); });
+
+EM_JS(int, web_control_text, (int dialog, int id, char16_t* buffer, int capacity), {
+    return Module.web.putUtf16(Module.web.controlText(dialog, id), buffer, capacity);
+});
+
+EM_JS(void, web_set_control_text, (int dialog, int id, const char16_t* text, int length), {
+    Module.web.setControlText(dialog, id, Module.web.utf16(text, length));
+});
+
+EM_JS(int, web_is_checked, (int dialog, int id), { return Module.web.isChecked(dialog, id); });
+
+EM_JS(void, web_set_checked, (int dialog, int id, int checked), {
+    Module.web.setChecked(dialog, id, checked !== 0);
+});
+
+EM_JS(int, web_focused_control, (int dialog), { return Module.web.focusedControl(dialog); });
+
+EM_JS(void, web_set_focus, (int dialog, int id), { Module.web.setFocus(dialog, id); });
+
+EM_JS(int, web_message_box, (const char16_t* text, int textLength, const char16_t* caption,
+                             int captionLength, int yesNo), {
+    return Module.web.messageBox(Module.web.utf16(text, textLength),
+                                 Module.web.utf16(caption, captionLength), yesNo !== 0);
+});
+
+EM_JS(int, web_read_settings, (char* buffer, int capacity), {
+    const text = Module.web.readSettings();
+    if (text === null) return -1;
+    stringToUTF8(text, buffer, capacity);
+    return lengthBytesUTF8(text);
+});
+
+EM_JS(int, web_write_settings, (const char* text), {
+    return Module.web.writeSettings(UTF8ToString(text)) ? 1 : 0;
+});
+// clang-format on

@@ -1,0 +1,63 @@
+// The calls from the web backend's C++ into the browser side (WebRuntime.js), each a
+// thin wrapper that converts numbers and UTF-16 text. Only the backend uses them; the
+// rest of the backend stays plain C++ so that it can be tested under Node.
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+// Window and input.
+void web_init();
+// The oldest waiting input, if any: 0 none, 1 key, 2 left down, 3 left up, 4 right
+// down, 5 wheel. A key's code and key names are written into the two buffers.
+int web_take_input(int* wheelDelta, char* code, int codeCapacity, char* key, int keyCapacity);
+void web_pointer(double* x, double* y);
+void web_capture(int on);
+void web_show_hand_cursor();
+void web_open_document(const char* path);
+void web_finished(int exitCode);
+
+// Drawing surfaces, text and pictures.
+int web_make_surface(int width, int height);
+void web_clear(int surface);
+void web_begin(int surface);
+void web_fill_rect(int surface, std::uint32_t colour, double x, double y, double width,
+                   double height);
+void web_fill_text(int surface, const char16_t* text, int length, double pixels,
+                   std::uint32_t colour, double x, double baselineY);
+double web_advance(double pixels, const char16_t* text, int length);
+void web_present(int surface);
+// Waits until the surface has really drawn what it was given (reads one pixel back).
+void web_finish_drawing(int surface);
+int web_cached_image(const char* path);
+int web_load_image(const char* path);  // waits for the picture to be decoded
+int web_image_width(int image);
+int web_image_height(int image);
+void web_draw_image(int surface, int image, double dx, double dy, double dw, double dh, double sx,
+                    double sy, double sw, double sh);
+double web_device_pixel_ratio();
+
+// Dialogs and message boxes.
+int web_dialog_create(int number, const char16_t* caption, int captionLength, int closeBox,
+                      int width, int height);
+void web_dialog_add(int dialog, int id, int kind, const char16_t* caption, int captionLength, int x,
+                    int y, int width, int height, int tabStop, int digitsOnly, int border,
+                    int radioGroup);
+void web_dialog_show(int dialog, int onPointer);
+int web_dialog_take(int dialog);  // the next command id, or web_no_command
+void web_dialog_close(int dialog);
+int web_control_text(int dialog, int id, char16_t* buffer, int capacity);
+void web_set_control_text(int dialog, int id, const char16_t* text, int length);
+int web_is_checked(int dialog, int id);
+void web_set_checked(int dialog, int id, int checked);
+int web_focused_control(int dialog);
+void web_set_focus(int dialog, int id);
+int web_message_box(const char16_t* text, int textLength, const char16_t* caption,
+                    int captionLength, int yesNo);
+
+// Settings kept in local storage.
+int web_read_settings(char* buffer, int capacity);  // the length, or -1 when none
+int web_write_settings(const char* text);           // 1 when stored
+}
+
+constexpr int web_no_command = -32768;

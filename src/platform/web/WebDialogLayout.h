@@ -1,0 +1,26 @@
+// Where the controls of a stored dialog go on the page: dialog units to CSS pixels at
+// the classic dialog font's base units (6 x 13 pixels per 4 x 8 units), the radio group
+// each control belongs to. Plain C++, so it is tested without a browser.
+#pragma once
+
+#include <vector>
+
+#include "resources/DialogTemplates.h"
+
+struct PixelBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Dialog units to pixels, rounded half away from zero as the window system does.
+int dialogUnitsToPixelsX(int units);
+int dialogUnitsToPixelsY(int units);
+PixelBox pixelBoxOf(const ControlTemplate& control);
+// The client area of the whole dialog.
+PixelBox clientBoxOf(const DialogTemplate& dialog);
+
+// For each control in template order, the index of the radio group it belongs to
+// (as radioGroups() forms them), or -1 for a control that is no radio button.
+std::vector<int> radioGroupIndices(const DialogTemplate& dialog);

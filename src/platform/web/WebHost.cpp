@@ -1,0 +1,156 @@
+// The main window and the host services in the browser.
+#include "platform/web/WebHost.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/web/WebBridge.h"
+#include "platform/web/WebDialogs.h"
+#include "platform/web/WebDrawing.h"
+#include "platform/web/WebKeys.h"
+
+namespace {
+Message messageOf(MessageKind kind) {
+    Message message;
+    message.kind = kind;
+    return message;
+}
+
+// One input taken from the page, as a message; false when none is waiting.
+bool takeInput(Message& message) {
+    int wheelDelta = 0;
+    char code[64] = {};
+    char key[64] = {};
+    switch (web_take_input(&wheelDelta, code, sizeof code, key, sizeof key)) {
+        case 0:
+            return false;
+        case 1: {
+            const int virtualKey = virtualKeyOf(code, key);
+            message = messageOf(virtualKey == 0 ? MessageKind::Other : MessageKind::KeyDown);
+            message.keyCode = static_cast<std::uint32_t>(virtualKey);
+            return true;
+        }
+        case 2:
+            message = messageOf(MessageKind::LeftButtonDown);
+            return true;
+        case 3:
+            message = messageOf(MessageKind::LeftButtonUp);
+            return true;
+        case 4:
+            message = messageOf(MessageKind::RightButtonDown);
+            return true;
+        case 5:
+            message = messageOf(MessageKind::MouseWheel);
+            message.wheelDelta = wheelDelta;
+            return true;
+        default:
+            message = messageOf(MessageKind::Other);
+            return true;
+    }
+}
+}  // namespace
+
+WebHost::WebHost(std::function<void()> afterSettings) : afterSettings(std::move(afterSettings)) {}
+
+// The page already holds the canvas; the window's title and place are the page's.
+void WebHost::createMainWindow(const WindowDescription&, MessageHandler& handler) {
+    handler.handleMessage(messageOf(MessageKind::Create));
+}
+
+void WebHost::destroyMainWindow() {
+    if (windowDestroyed) {
+        return;
+    }
+    windowDestroyed = true;
+    post(messageOf(MessageKind::Destroy));
+}
+
+std::unique_ptr<BackBuffer> WebHost::createBackBuffer(int width, int height) {
+    return std::make_unique<WebBackBuffer>(width, height);
+}
+
+void WebHost::present(BackBuffer& buffer) {
+    if (!windowDestroyed) {
+        web_present(static_cast<WebBackBuffer&>(buffer).surface);
+    }
+}
+
+void WebHost::collectInput() {
+    Message message;
+    while (takeInput(message)) {
+        // Once the window has gone, its input goes with it.
+        if (!windowDestroyed) {
+            queue.push_back(message);
+        }
+    }
+}
+
+void WebHost::post(const Message& message) {
+    collectInput();
+    queue.push_back(message);
+}
+
+bool WebHost::peekMessage(Message& message) {
+    if (queue.empty()) {
+        collectInput();
+    }
+    if (queue.empty()) {
+        return false;
+    }
+    message = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+void WebHost::postQuit(int exitCode) {
+    Message quit = messageOf(MessageKind::Quit);
+    quit.exitCode = exitCode;
+    post(quit);
+}
+
+PixelPoint WebHost::cursorPosition() {
+    double x = 0.0;
+    double y = 0.0;
+    web_pointer(&x, &y);
+    return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
+}
+
+void WebHost::captureMouse() {
+    web_capture(1);
+}
+
+void WebHost::releaseMouse() {
+    web_capture(0);
+}
+
+bool WebHost::performanceFrequency(std::int64_t& countsPerSecond) {
+    countsPerSecond = 1000000;  // the counter is in microseconds
+    return true;
+}
+
+std::int64_t WebHost::performanceCounter() {
+    return static_cast<std::int64_t>(std::llround(emscripten_get_now() * 1000.0));
+}
+
+// Yields to the browser, which draws the presented frame and delivers input meanwhile.
+void WebHost::sleepMilliseconds(int milliseconds) {
+    emscripten_sleep(static_cast<unsigned>(std::max(0, milliseconds)));
+}
+
+MessageBoxAnswer WebHost::messageBox(MessageBoxOwner, const std::u16string& text,
+                                     const std::u16string& caption, MessageBoxButtons buttons) {
+    return runWebMessageBox(text, caption, buttons);
+}
+
+void WebHost::runDialog(DialogId dialog, DialogProcedure& procedure) {
+    runWebDialog(dialog, procedure);
+    if (dialog == DialogId::Settings && afterSettings) {
+        afterSettings();
+    }
+}
+
+void WebHost::openDocument(const std::string& relativePath) {
+    web_open_document(relativePath.c_str());
+}

@@ -1,0 +1,43 @@
+// The web implementation of the window-system side of the platform layer: the page's
+// canvas as the main window, its DOM events as the program's messages, the pointer,
+// performance.now() as the counter, sleeping by yielding to the browser, HTML dialogs,
+// and a new tab for documents.
+#pragma once
+
+#include <deque>
+#include <functional>
+
+#include "platform/Host.h"
+
+class WebHost : public Host {
+public:
+    // afterSettings runs each time the Settings dialog has closed, to keep what it wrote.
+    explicit WebHost(std::function<void()> afterSettings);
+
+    void createMainWindow(const WindowDescription& description, MessageHandler& handler) override;
+    void destroyMainWindow() override;
+    std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) override;
+    void present(BackBuffer& buffer) override;
+    bool peekMessage(Message& message) override;
+    void postQuit(int exitCode) override;
+    PixelPoint cursorPosition() override;
+    void captureMouse() override;
+    void releaseMouse() override;
+    bool performanceFrequency(std::int64_t& countsPerSecond) override;
+    std::int64_t performanceCounter() override;
+    void sleepMilliseconds(int milliseconds) override;
+    MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
+                                const std::u16string& caption, MessageBoxButtons buttons) override;
+    void runDialog(DialogId dialog, DialogProcedure& procedure) override;
+    void openDocument(const std::string& relativePath) override;
+
+private:
+    // Moves the page's waiting input into the queue, so a message posted by the
+    // program lands after everything that arrived before it.
+    void collectInput();
+    void post(const Message& message);
+
+    std::function<void()> afterSettings;
+    std::deque<Message> queue;
+    bool windowDestroyed = false;
+};

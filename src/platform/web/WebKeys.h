@@ -1,0 +1,11 @@
+// Browser keys to Windows virtual-key codes, by the physical key (KeyboardEvent.code),
+// so that the digits and the keypad give the codes the program expects whatever the
+// keyboard layout.
+#pragma once
+
+#include <string_view>
+
+// The virtual-key code of a key event, or 0 for a key the program has no code for.
+// `key` (KeyboardEvent.key) only tells the keypad's digit keys with Num Lock off, which
+// give the navigation codes, as on the desktop.
+int virtualKeyOf(std::string_view code, std::string_view key);

@@ -1,0 +1,610 @@
+// The end-to-end suite of the web page: the built site served on 127.0.0.1 and driven
+// in headless Chromium as a pupil would, with the desktop suite's checks on its
+// screenshots (same colours at the same places), the page's dialogs, its local storage,
+// its end view and its service worker.
+//
+// Usage: node e2e.mjs [--site build-web/site] [--shots build-web/e2e-shots] [scenario...]
+
+import {
+  cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync,
+} from "node:fs";
+import { tmpdir } from "node:os";
+import path from "node:path";
+import {
+  AWAY_FROM_BUTTONS,
+  Checker,
+  Lesson,
+  expect,
+  launchBrowser,
+  repositoryRoot,
+  serve,
+  sleep,
+  waitUntil,
+} from "./harness.mjs";
+
+const SETTINGS_KEY = "bricketing.settings";
+const EXPERT_TIMES_AUTOPRODUCT = [
+  'DISPLAY:TIMES // LOTSOF for "lots of" or TIMES for "x"; changes display in working out',
+  "AUTOPRODUCT:ON // ON or OFF; if on, calculates products for each multiple automatically",
+  "AUTOREMAINDER:OFF // ON or OFF; if on, calculates the remainder each time automatically",
+  "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT",
+].join("\n");
+
+const DIVIDEND_TOO_BIG = "The dividend (number being divided) must be less than 10,000.";
+const FIRST_FRAME_LIMIT_MS = 2000;
+const SIZE_BUDGET = 1500000;
+
+// Control ids of the dialog templates.
+const OK = 1;
+const AUTO_PRODUCT = 1002;
+const AUTO_REMAINDER = 1003;
+const LOTS_OF = 1004;
+const TIMES = 1005;
+const EXPERT = 1010;
+const YES = 6;
+const NO = 7;
+
+function option(name, fallback) {
+  const at = process.argv.indexOf(name);
+  return at > 0 ? process.argv[at + 1] : fallback;
+}
+
+// Shared by the scenarios: the server, the browser (one profile for the whole run, as
+// one pupil's browser) and the checker.
+class Suite {
+  constructor(site, shots) {
+    this.site = site;
+    this.shots = shots;
+  }
+
+  async start() {
+    this.server = await serve(this.site);
+    this.chromium = await launchBrowser();
+    this.checker = new Checker();
+  }
+
+  // Each scenario's screenshots go to a folder named after it, emptied at its start and
+  // numbered across all its tabs.
+  beginScenario(name) {
+    this.scenarioShots = path.join(this.shots, name.replace(/[A-Z]/g, (c) => "-" + c.toLowerCase()));
+    rmSync(this.scenarioShots, { recursive: true, force: true });
+    this.stages = { count: 0 };
+  }
+
+  // A new tab on the site, seen as a Lesson whose shots go to the scenario's folder;
+  // with `settings`, the program is started from that text in local storage (null: none).
+  async open({ settings } = {}) {
+    const page = await this.chromium.browser.newPage();
+    page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
+    const lesson = new Lesson(page, this.checker, this.scenarioShots, this.stages);
+    lesson.loadStarted = Date.now();
+    await page.goto(this.server.url, { waitUntil: "domcontentloaded" });
+    if (settings !== undefined) {
+      await setStoredSettings(page, settings);
+    }
+    return lesson;
+  }
+
+  async close() {
+    this.checker?.close();
+    await this.chromium?.close();
+    await this.server?.stop();
+  }
+}
+
+// Puts the settings text in local storage (null removes it) and reloads, so the
+// program starts from it.
+async function setStoredSettings(page, text) {
+  const current = await page.evaluate((key) => localStorage.getItem(key), SETTINGS_KEY);
+  if (current === text) {
+    return;
+  }
+  await page.evaluate(
+    (key, value) => (value === null ? localStorage.removeItem(key) : localStorage.setItem(key, value)),
+    SETTINGS_KEY,
+    text,
+  );
+  await page.reload({ waitUntil: "domcontentloaded" });
+}
+
+async function waitForQuestion(lesson, name = "start") {
+  return lesson.waitForLook(
+    name,
+    [["count", "HEADER_COLOUR", "HEADER_BOX"]],
+    (headerPixels) => headerPixels > 50,
+    "a question in the header",
+  );
+}
+
+// Through the Create Question dialog: the dividend, Enter, the divisor, Enter.
+async function createQuestion(lesson, dividend, divisor) {
+  await lesson.openDialog("Create Question", "create-question");
+  await lesson.look("create-question-open");
+  await lesson.enterNumber(dividend);
+  await lesson.enterNumber(divisor);
+  await lesson.waitUntilClosed("create-question");
+  await lesson.moveTo(...AWAY_FROM_BUTTONS);
+  const question = `${dividend} ÷ ${divisor}`;
+  return lesson.waitForLook(
+    `question-${dividend}-by-${divisor}`,
+    [
+      ["shows_header", question],
+      ["shows_on_line", 0, "AMOUNTS_COLUMN", String(dividend), "INK_COLOUR"],
+      ["entry_row_on", 1, "MULTIPLES_COLUMN"],
+      ["caption_pixels"],
+    ],
+    (header, dividendShown, entryRow, captionPixels) =>
+      header && dividendShown && entryRow && captionPixels === 0,
+    `the header "${question}", a fresh working-out and no caption`,
+  );
+}
+
+// The pupil works 100 ÷ 7 through: 10 lots of 7 (70, leaving 30), 4 lots of 7 with a
+// wrong product first (27, shown in the error colour and cleared by the next key), then
+// 28, leaving 2, and the answer 14. Each step waits for the working-out to show it.
+async function work100By7(lesson) {
+  const step = async (name, keys, questions, accept, what) => {
+    await lesson.keys(...keys);
+    return lesson.waitForLook(name, questions, accept, what);
+  };
+  const all = (...answers) => answers.every((answer) => answer === true);
+
+  await step("multiple-10", ["1", "0", "Enter"],
+    [["entry_row_on", 1, "AMOUNTS_COLUMN"],
+      ["shows_on_line", 1, "MULTIPLES_COLUMN", "10", "INK_COLOUR"]],
+    all, "the product to be asked for beside 10");
+  await step("product-70", ["7", "0", "Enter"],
+    [["entry_row_on", 2, "AMOUNTS_COLUMN"],
+      ["shows_on_line", 1, "AMOUNTS_COLUMN", "70", "INK_COLOUR"]],
+    all, "the remainder to be asked for under 70");
+  await step("remainder-30", ["3", "0", "Enter"],
+    [["entry_row_on", 3, "MULTIPLES_COLUMN"],
+      ["shows_on_line", 1, "MULTIPLES_COLUMN", "10", "QUOTIENT_COLOUR"],
+      ["shows_on_line", 1, "AMOUNTS_COLUMN", "70", "SPENT_COLOUR"],
+      ["shows_on_line", 2, "AMOUNTS_COLUMN", "30", "INK_COLOUR"]],
+    all, "the first step completed, 30 remaining");
+  await step("multiple-4", ["4", "Enter"],
+    [["entry_row_on", 3, "AMOUNTS_COLUMN"]], all, "the product to be asked for beside 4");
+  const wrong = await step("wrong-product-27", ["2", "7", "Enter"],
+    [["entry_error_pixels"], ["entry_row_on", 3, "AMOUNTS_COLUMN", "ENTRY_ERROR_COLOUR"]],
+    (errorPixels) => errorPixels > 40, "the entry row in the error colour");
+  expect(wrong.answers[1], "the error colour is not on the product's place");
+  // The key after a wrong entry only clears it: the 2 must not be typed.
+  await step("error-cleared", ["2"],
+    [["entry_error_pixels"], ["entry_row_on", 3, "AMOUNTS_COLUMN"]],
+    (errorPixels, entryRow) => errorPixels === 0 && entryRow, "the error colour to go");
+  await step("product-28", ["2", "8", "Enter"],
+    [["entry_row_on", 4, "AMOUNTS_COLUMN"], ["entry_error_pixels"]],
+    (entryRow, errorPixels) => entryRow && errorPixels === 0,
+    "the remainder to be asked for under 28");
+  await step("remainder-2", ["2", "Enter"],
+    [["entry_row_on", 4, "MULTIPLES_COLUMN"],
+      ["shows_on_line", 4, "AMOUNTS_COLUMN", "2", "REMAINDER_COLOUR"]],
+    all, "the answer to be asked for beside the remainder 2");
+  return step("answer-14", ["1", "4", "Enter"],
+    [["shows_quotient", "= 14"]], all, 'the answer "= 14" under the header');
+}
+
+// The first frame: board colour, the six buttons and the logo, within 2 s of load.
+async function firstFrame(suite) {
+  const lesson = await suite.open({ settings: null });
+  const began = Date.now();
+  await lesson.page.reload({ waitUntil: "domcontentloaded" });
+  await waitUntil(
+    () => lesson.page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+    10000, "the program's first frame");
+  const firstFrameAt = await lesson.page.evaluate(() => window.bricketingPage.firstFrameAt);
+  console.log(`  first frame ${firstFrameAt.toFixed(0)} ms after the navigation began ` +
+    `(${Date.now() - began} ms by the test's clock, screenshot included)`);
+  expect(firstFrameAt <= FIRST_FRAME_LIMIT_MS,
+    `the first frame came ${firstFrameAt.toFixed(0)} ms after load, more than 2 s`);
+
+  const { shot, answers } = await waitForQuestion(lesson);
+  const resources = path.join(repositoryRoot, "Resources");
+  const buttons = Object.entries({
+    btnNewQuestion: [525, 250], btnCreateQuestion: [603, 250], btnRestartQuestion: [681, 250],
+    btnSettings: [525, 328], btnHelp: [603, 328], btnExit: [681, 328],
+  });
+  const [board1, board2, beside, division, logo, ...buttonDifferences] = await lesson.ask(shot, [
+    ["pixel", 470, 560], ["pixel", 10, 300], ["pixel", 700, 200],
+    ["header_reads_as_division"],
+    ["picture_difference", path.join(resources, "Quillmoor_200.png"), 500, 490],
+    ...buttons.map(([file, [x, y]]) =>
+      ["picture_difference", path.join(resources, `${file}.png`), x, y, [0, 0, 75, 75]]),
+  ]);
+  expect(answers[0] > 50, "no question in the header");
+  const beige = [0xee, 0xe2, 0xb7];
+  expect(same(board1, beige) && same(board2, beige),
+    `the working-out panel is not beige at (470, 560) and (10, 300): ${board1}, ${board2}`);
+  expect(same(beside, [255, 255, 255]), `the page is not white beside the header: ${beside}`);
+  expect(division.glyphs >= 4 && division.glyphs <= 9 && division.division,
+    `the header does not read as a division (${division.glyphs} glyphs), see ${shot.path}`);
+  expect(logo < 0.02, `the logo is not drawn at (500, 490): ${(logo * 100).toFixed(1)} % differs`);
+  buttons.forEach(([file], i) => expect(buttonDifferences[i] < 0.02,
+    `${file} is not drawn in its place: ${(buttonDifferences[i] * 100).toFixed(1)} % differs`));
+  const entry = await lesson.ask(shot, [["entry_row_on", 1, "MULTIPLES_COLUMN"]]);
+  expect(entry[0], "the entry row is not on the first line after the dividend");
+
+  const canvas = await lesson.page.evaluate(() => {
+    const board = document.getElementById("board");
+    const box = board.getBoundingClientRect();
+    return { width: box.width, height: box.height, backing: [board.width, board.height],
+      ratio: window.devicePixelRatio, menu: board.dispatchEvent(
+        new MouseEvent("contextmenu", { bubbles: true, cancelable: true })) };
+  });
+  expect(canvas.width === 800 && canvas.height === 600,
+    `the canvas is ${canvas.width} x ${canvas.height} on the page, not 800 x 600`);
+  expect(canvas.backing[0] === 800 * canvas.ratio && canvas.backing[1] === 600 * canvas.ratio,
+    `the canvas holds ${canvas.backing.join(" x ")} pixels at a pixel ratio of ${canvas.ratio}`);
+  expect(!canvas.menu, "the canvas lets its context menu open");
+  await lesson.page.close();
+}
+
+function same(a, b) {
+  return Array.isArray(a) && a.length === b.length && a.every((v, i) => v === b[i]);
+}
+
+// Create Question refuses 12345 with the Error box and, cancelled, changes nothing;
+// 100, Enter, 7, Enter starts 100 ÷ 7, which is then worked with one wrong entry.
+async function createAndSolve(suite) {
+  const lesson = await suite.open({ settings: null });
+  const { shot: before } = await waitForQuestion(lesson);
+
+  await lesson.openDialog("Create Question", "create-question");
+  await lesson.look("create-question-open");
+  const dividendFocused = await lesson.controlState("create-question", 1015);
+  expect(dividendFocused.focused, "the dividend edit does not have the focus");
+  await lesson.enterNumber(12345);
+  const refusal = await lesson.messageBox();
+  await lesson.look("dividend-refused");
+  expect(refusal.caption === "Error" && refusal.text === DIVIDEND_TOO_BIG,
+    `the Error box says "${refusal.caption}": "${refusal.text}"`);
+  expect(refusal.buttons.length === 1 && refusal.buttons[0].id === String(OK),
+    "the Error box has other buttons than OK");
+  await lesson.keys("Enter");
+  await lesson.waitUntilClosed("message-box");
+  expect(await lesson.dialogShown("create-question"), "Create Question closed with the Error box");
+  const emptied = await lesson.controlState("create-question", 1015);
+  expect(emptied.value === "" && emptied.focused,
+    `the dividend edit holds "${emptied.value}" after the refusal, or lost the focus`);
+  await lesson.keys("Escape");
+  await lesson.waitUntilClosed("create-question");
+  await lesson.moveTo(...AWAY_FROM_BUTTONS);
+  const { shot: after } = await lesson.waitForLook("cancelled",
+    [["caption_pixels"]], (caption) => caption === 0, "the caption to go");
+  const [changed] = await lesson.ask(after, [["differing_pixels", before.path, "HEADER_BOX"]]);
+  expect(changed === 0, "cancelling Create Question changed the question");
+
+  const { shot } = await createQuestion(lesson, 100, 7);
+  // The text check must tell neighbouring questions apart, or it proves nothing.
+  const [near1, near2] = await lesson.ask(shot,
+    [["shows_header", "101 ÷ 7"], ["shows_header", "100 ÷ 1"]]);
+  expect(!near1 && !near2, "the header check cannot tell 100 ÷ 7 from its neighbours");
+
+  const { shot: solved } = await work100By7(lesson);
+  const [remainder, answer, wrongAnswer, errorPixels, remainderText, answerText] =
+    await lesson.ask(solved, [
+      ["shows_remainder_part", " rem.2"],
+      ["shows_on_line", 4, "MULTIPLES_COLUMN", "14", "QUOTIENT_COLOUR"],
+      ["shows_quotient", "= 13"],
+      ["entry_error_pixels"],
+      ["describe_in_box", "ANSWER_BOX", " rem.2", "REMAINDER_COLOUR"],
+      ["describe_on_line", 4, "MULTIPLES_COLUMN", "14", "QUOTIENT_COLOUR"],
+    ]);
+  expect(remainder, "the remainder part is missing: " + remainderText);
+  expect(answer, "the working-out does not end with the answer: " + answerText);
+  expect(!wrongAnswer, "the answer check cannot tell 14 from 13");
+  expect(errorPixels === 0, "something is still in the error colour");
+  await lesson.page.close();
+}
+
+// Each button's caption appears centred under the buttons and goes when the pointer
+// leaves.
+async function hoverCaptions(suite) {
+  const lesson = await suite.open({ settings: null });
+  await waitForQuestion(lesson);
+  await lesson.moveTo(...AWAY_FROM_BUTTONS);
+  for (const name of ["New Question", "Create Question", "Restart Question", "Settings",
+    "Help", "Exit"]) {
+    const { shot } = await lesson.hoverButton(name);
+    const other = name === "Restart Question" ? "New Question" : "Restart Question";
+    const [otherShown, bounds] = await lesson.ask(shot,
+      [["shows_caption", other], ["bounds", "CAPTION_COLOUR", "CAPTION_BOX"]]);
+    expect(!otherShown, `the caption check cannot tell "${name}" from "${other}"`);
+    const centre = (bounds[0] + bounds[2]) / 2;
+    expect(Math.abs(centre - 650) <= 3, `the caption "${name}" is centred on x ${centre}, not 650`);
+  }
+  await lesson.moveTo(...AWAY_FROM_BUTTONS);
+  await lesson.waitForLook("caption-gone", [["caption_pixels"]], (pixels) => pixels === 0,
+    "the caption to go");
+  await lesson.page.close();
+}
+
+// Settings "x", Expert and AutoProduct on: OK writes the four lines to local storage;
+// after a reload the dialog holds them, the question is an Expert one, the working-out
+// uses the times sign and gives the products.
+async function settings(suite) {
+  const lesson = await suite.open({ settings: null });
+  const { shot } = await waitForQuestion(lesson);
+  const [lotsOfWidth] = await lesson.ask(shot, [["ink_width_on_line", 1, "WORDING_COLUMN"]]);
+
+  await lesson.openDialog("Settings", "settings");
+  await lesson.look("settings-open");
+  expect((await lesson.controlState("settings", LOTS_OF)).checked,
+    'the Settings dialog does not start on "lots of", as the working-out shows');
+  if (!(await lesson.controlState("settings", AUTO_PRODUCT)).checked) {
+    await lesson.clickControl("settings", AUTO_PRODUCT);
+  }
+  if ((await lesson.controlState("settings", AUTO_REMAINDER)).checked) {
+    await lesson.clickControl("settings", AUTO_REMAINDER);
+  }
+  await lesson.clickControl("settings", TIMES);
+  await lesson.clickControl("settings", EXPERT);
+  await lesson.look("settings-chosen");
+  // Cancel first: nothing may be written.
+  const storedBefore = await stored(lesson.page);
+  await lesson.keys("Escape");
+  await lesson.waitUntilClosed("settings");
+  expect((await stored(lesson.page)) === storedBefore, "Cancel wrote the settings");
+
+  await lesson.openDialog("Settings", "settings");
+  await lesson.clickControl("settings", AUTO_PRODUCT);
+  await lesson.clickControl("settings", TIMES);
+  await lesson.clickControl("settings", EXPERT);
+  await lesson.keys("Enter");
+  await lesson.waitUntilClosed("settings");
+  await waitUntil(async () => (await stored(lesson.page)) === EXPERT_TIMES_AUTOPRODUCT, 5000,
+    `local storage to hold the new settings (it holds ${JSON.stringify(await stored(lesson.page))})`);
+
+  await lesson.page.reload({ waitUntil: "domcontentloaded" });
+  const { shot: again } = await waitForQuestion(lesson, "reloaded");
+  const [glyphs, timesWidth] = await lesson.ask(again,
+    [["header_glyphs"], ["ink_width_on_line", 1, "WORDING_COLUMN"]]);
+  expect(glyphs === 7, `the question is not an Expert one (four-digit dividend, two-digit ` +
+    `divisor): ${glyphs} glyphs in the header, see ${again.path}`);
+  expect(timesWidth > 0 && timesWidth < 90 && lotsOfWidth > 120,
+    `the wording is ${timesWidth} px wide with "x" and ${lotsOfWidth} px with "lots of"`);
+
+  await lesson.openDialog("Settings", "settings");
+  await lesson.look("settings-reopened");
+  const kept = {
+    autoProduct: (await lesson.controlState("settings", AUTO_PRODUCT)).checked,
+    autoRemainder: (await lesson.controlState("settings", AUTO_REMAINDER)).checked,
+    times: (await lesson.controlState("settings", TIMES)).checked,
+    expert: (await lesson.controlState("settings", EXPERT)).checked,
+  };
+  expect(kept.autoProduct && !kept.autoRemainder && kept.times && kept.expert,
+    `after a reload the Settings dialog shows ${JSON.stringify(kept)}`);
+  await lesson.keys("Escape");
+  await lesson.waitUntilClosed("settings");
+  // With automatic products a multiple of 2 goes straight on to the remainder.
+  await lesson.moveTo(...AWAY_FROM_BUTTONS);
+  await lesson.keys("2", "Enter");
+  await lesson.waitForLook("automatic-product", [["entry_row_on", 2, "AMOUNTS_COLUMN"]],
+    (entryRow) => entryRow, "the remainder to be asked for at once");
+  await setStoredSettings(lesson.page, null);
+  await lesson.page.close();
+}
+
+async function stored(page) {
+  return page.evaluate((key) => localStorage.getItem(key), SETTINGS_KEY);
+}
+
+// Escape asks "Had enough?"; No goes back to the lesson, Yes ends the program and
+// shows the end view, whose button starts the program again.
+async function exitPrompt(suite) {
+  const lesson = await suite.open({ settings: null });
+  const { shot: before } = await waitForQuestion(lesson);
+  await lesson.moveTo(...AWAY_FROM_BUTTONS);
+
+  await lesson.keys("Escape");
+  const prompt = await lesson.messageBox();
+  await lesson.look("had-enough");
+  expect(prompt.caption === "Had enough?" && prompt.text === "Finished bricketing for today?",
+    `the exit prompt says "${prompt.caption}": "${prompt.text}"`);
+  const ids = prompt.buttons.map((button) => button.id).join(",");
+  expect(ids === `${YES},${NO}` && prompt.buttons[0].isDefault,
+    `the exit prompt's buttons are ${ids}, not Yes (the default) and No`);
+  const framesBefore = await lesson.frameCount();
+  await lesson.clickControl("message-box", NO);
+  await lesson.waitUntilClosed("message-box");
+  await waitUntil(async () => (await lesson.frameCount()) > framesBefore + 5, 5000,
+    "frames after No");
+  await lesson.keys("4");
+  await lesson.waitForLook("back-to-lesson",
+    [["differing_pixels", before.path, "BOARD_BOX"]], (differing) => differing > 0,
+    "keys to reach the working-out again");
+  expect(!(await lesson.page.$eval("#finished", (view) => !view.hidden)),
+    "the end view shows although the answer was No");
+
+  await lesson.keys("Escape");
+  await lesson.messageBox();
+  await lesson.keys("Enter"); // Yes is the default button
+  await lesson.page.waitForSelector("#finished:not([hidden])", { timeout: 10000 });
+  const ended = await lesson.page.evaluate(() => ({
+    exitCode: window.bricketingPage.exitCode,
+    programShown: !document.getElementById("program").hidden,
+    title: document.getElementById("finished-title").textContent,
+    focused: document.activeElement?.id,
+  }));
+  await lesson.look("finished");
+  expect(ended.exitCode === 0, `the program ended with ${ended.exitCode}, not 0`);
+  expect(!ended.programShown, "the canvas still shows after Yes");
+  expect(ended.title === "Finished for today", `the end view says "${ended.title}"`);
+  expect(ended.focused === "start-again", "the Start again button does not have the focus");
+  const framesAtEnd = await lesson.frameCount();
+  await sleep(300);
+  expect((await lesson.frameCount()) === framesAtEnd, "frames are still drawn after Yes");
+
+  await Promise.all([
+    lesson.page.waitForNavigation({ waitUntil: "domcontentloaded", timeout: 10000 }),
+    lesson.page.click("#start-again"),
+  ]);
+  await waitForQuestion(lesson, "started-again");
+  await lesson.page.close();
+}
+
+// After the visits above the service worker holds every file of the site: with the
+// server stopped, a new tab still starts the program and the help page still opens.
+async function offline(suite) {
+  const lesson = await suite.open();
+  const cached = await lesson.page.evaluate(async () => {
+    // No worker after 10 s counts as none, rather than waiting for ever.
+    const registration = await Promise.race([navigator.serviceWorker.ready,
+      new Promise((resolve) => setTimeout(() => resolve({ active: null }), 10000))]);
+    const list = await (await fetch("precache.json")).json();
+    const names = await caches.keys();
+    const cache = await caches.open(names.find((name) => name.endsWith(list.version)) ?? "none");
+    const missing = [];
+    for (const file of list.files) {
+      if (!(await cache.match(encodeURI(file)))) {
+        missing.push(file);
+      }
+    }
+    return { active: !!registration.active, names, version: list.version, count: list.files.length, missing };
+  });
+  console.log(`  cache ${cached.names.join(", ")}: ${cached.count} files listed, ` +
+    `${cached.missing.length} missing`);
+  expect(cached.active, "no service worker is active after the first visit");
+  expect(cached.names.length === 1 && cached.names[0].endsWith(cached.version),
+    `the caches are ${cached.names.join(", ")}, not one for version ${cached.version}`);
+  expect(cached.missing.length === 0, `not cached: ${cached.missing.join(", ")}`);
+  // Installable: Chromium finds nothing missing in the manifest and its icons.
+  const devtools = await lesson.page.createCDPSession();
+  const { installabilityErrors } = await devtools.send("Page.getInstallabilityErrors");
+  const { errors: manifestErrors } = await devtools.send("Page.getAppManifest");
+  expect(installabilityErrors.length === 0 && manifestErrors.length === 0,
+    `the page is not installable: ${JSON.stringify([installabilityErrors, manifestErrors])}`);
+  await lesson.page.close();
+
+  await suite.server.stop();
+  const cut = await suite.open();
+  await waitUntil(() => cut.page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+    10000, "the first frame with the server stopped");
+  const { shot } = await waitForQuestion(cut, "no-network");
+  const [board] = await cut.ask(shot, [["pixel", 470, 560]]);
+  expect(same(board, [0xee, 0xe2, 0xb7]), "the board is not drawn with the server stopped");
+  const help = await cut.page.evaluate(async () => {
+    const response = await fetch("Help/help.html");
+    return { ok: response.ok, text: await response.text() };
+  });
+  expect(help.ok && help.text.includes("Bricketing help"), "the help page is not there offline");
+  await cut.page.setOfflineMode(true);
+  await cut.page.reload({ waitUntil: "domcontentloaded" });
+  await waitForQuestion(cut, "offline-mode");
+  await cut.page.setOfflineMode(false);
+
+  // A new build (here: the same files under a new version) replaces the cache at the
+  // next visit with a network, on the same address.
+  const next = mkdtempSync(path.join(tmpdir(), "bricketing-next-build-"));
+  try {
+    cpSync(suite.site, next, { recursive: true });
+    const list = JSON.parse(readFileSync(path.join(next, "precache.json"), "utf8"));
+    const version = `${list.version}-next`;
+    writeFileSync(path.join(next, "precache.json"), JSON.stringify({ ...list, version }));
+    suite.server = await serve(next, suite.server.port);
+    await cut.page.reload({ waitUntil: "domcontentloaded" });
+    await waitForQuestion(cut, "next-build");
+    const names = await waitUntil(async () => {
+      const keys = await cut.page.evaluate(() => caches.keys());
+      return keys.length === 1 && keys[0] === `bricketing-${version}` ? keys : null;
+    }, 15000, `the cache of the new build alone (version ${version})`);
+    console.log(`  after the new build: ${names.join(", ")}`);
+    await cut.page.close();
+    await suite.server.stop();
+  } finally {
+    rmSync(next, { recursive: true, force: true });
+  }
+}
+
+// A press on the logo opens About, which Escape does not close and OK does; Help opens
+// the help page in a new tab.
+async function aboutAndHelp(suite) {
+  const lesson = await suite.open({ settings: null });
+  await waitForQuestion(lesson);
+  await lesson.moveTo(600, 530);
+  await lesson.page.mouse.down();
+  await lesson.page.mouse.up();
+  const about = await lesson.waitForDialog("about");
+  const picture = await lesson.page.$eval(`${about} img.picture`, (img) =>
+    ({ loaded: img.complete && img.naturalWidth === 400 && img.naturalHeight === 173 }));
+  await lesson.look("about");
+  expect(picture.loaded, "the About picture (400 x 173) is not shown");
+  await lesson.keys("Escape");
+  await sleep(300);
+  expect(await lesson.dialogShown("about"), "Escape closed the About dialog");
+  await lesson.clickControl("about", OK);
+  await lesson.waitUntilClosed("about");
+
+  const opened = new Promise((resolve) => lesson.page.browser().once("targetcreated", resolve));
+  await lesson.pressButton("Help");
+  const target = await Promise.race([opened, sleep(10000).then(() => null)]);
+  expect(target !== null, "Help opened no new tab");
+  const help = await target.page();
+  await help.waitForFunction(() => document.readyState === "complete", { timeout: 10000 });
+  const title = await help.title();
+  expect(help.url().endsWith("/Help/help.html") && title === "Bricketing help",
+    `Help opened ${help.url()} ("${title}")`);
+  await help.screenshot({ path: lesson.stagePath("help-tab") });
+  await help.close();
+  await lesson.page.close();
+}
+
+// Every file of the page together, font and pictures included, stays within 1.5 MB
+// before compression; prints the sizes by kind.
+async function sizeBudget(suite) {
+  const files = readdirSync(suite.site, { recursive: true, withFileTypes: true })
+    .filter((entry) => entry.isFile())
+    .map((entry) => path.join(entry.parentPath ?? entry.path, entry.name));
+  const groups = new Map();
+  let total = 0;
+  for (const file of files) {
+    const size = statSync(file).size;
+    const relative = path.relative(suite.site, file);
+    const group = relative.includes(path.sep) ? relative.split(path.sep)[0] + "/" : relative;
+    groups.set(group, (groups.get(group) ?? 0) + size);
+    total += size;
+  }
+  for (const [group, size] of [...groups].sort((a, b) => b[1] - a[1])) {
+    console.log(`  ${String(size).padStart(9)} bytes  ${group}`);
+  }
+  console.log(`  ${String(total).padStart(9)} bytes  in all (${files.length} files)`);
+  expect(total <= SIZE_BUDGET, `the page's files take ${total} bytes, over ${SIZE_BUDGET}`);
+}
+
+const SCENARIOS = {
+  sizeBudget,
+  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, settings, exitPrompt, offline,
+};
+
+async function main() {
+  const site = path.resolve(option("--site", path.join(repositoryRoot, "build-web", "site")));
+  const shots = path.resolve(option("--shots", path.join(repositoryRoot, "build-web", "e2e-shots")));
+  const chosen = process.argv.slice(2).filter((arg, i, all) =>
+    !arg.startsWith("--") && !all[i - 1]?.startsWith("--"));
+  const names = chosen.length ? chosen : Object.keys(SCENARIOS);
+
+  const suite = new Suite(site, shots);
+  let failed = 0;
+  try {
+    await suite.start();
+    for (const name of names) {
+      const began = Date.now();
+      console.log(`== ${name}`);
+      suite.beginScenario(name);
+      try {
+        await SCENARIOS[name](suite);
+        console.log(`   passed in ${((Date.now() - began) / 1000).toFixed(1)} s`);
+      } catch (error) {
+        failed += 1;
+        console.log(`   FAILED: ${error instanceof Error ? error.stack : error}`);
+      }
+    }
+  } finally {
+    await suite.close();
+  }
+  console.log(`${names.length - failed} of ${names.length} web scenarios passed; shots in ${shots}`);
+  process.exit(failed ? 1 : 0);
+}
+
+main();
