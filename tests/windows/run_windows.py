@@ -14,7 +14,8 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parent / "e2e"))  # the Linux suite's driver and looks
 
-from windows_scenarios import SCENARIOS, WindowsScenario  # noqa: E402
+from windows_scenarios import SCENARIOS  # noqa: E402
+from windows_steps import WindowsScenario  # noqa: E402
 from wine import ROOT  # noqa: E402
 
 

@@ -61,9 +61,17 @@ class WinePrefix:
         # for the shortcuts an installer makes.
         env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
         started = time.monotonic()
-        with open(self.log, "ab") as out:
-            subprocess.run([str(ROOT / "scripts" / "wine-prefix"), str(self.folder)], env=env,
-                           stdout=out, stderr=out, check=True, timeout=300)
+        # Making a prefix once in a while fails under load (wineboot ends with an error
+        # code and nothing in its log); a second try from scratch has always worked.
+        for attempt in (1, 2):
+            with open(self.log, "ab") as out:
+                made = subprocess.run([str(ROOT / "scripts" / "wine-prefix"), str(self.folder)],
+                                      env=env, stdout=out, stderr=out, timeout=300)
+            if made.returncode == 0:
+                break
+            print(f"scripts/wine-prefix ended with {made.returncode} (try {attempt})", flush=True)
+            self.close()
+        made.check_returncode()
         self.made_in = time.monotonic() - started
         self.drive_c = self.folder / "drive_c"
 
