@@ -61,8 +61,8 @@ class WinePrefix:
         # for the shortcuts an installer makes.
         env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
         started = time.monotonic()
-        # Making a prefix once in a while fails under load (wineboot ends with an error
-        # code and nothing in its log); a second try from scratch has always worked.
+        # Making a prefix failed once under load (an error code, nothing in the log) while
+        # the next run made it at once, so a failure is tried once more from scratch.
         for attempt in (1, 2):
             with open(self.log, "ab") as out:
                 made = subprocess.run([str(ROOT / "scripts" / "wine-prefix"), str(self.folder)],
