@@ -69,6 +69,12 @@ FunctionEnd
 
 Section "Bricketing" Program
     SectionIn RO
+    ; A copy already there (an earlier version, or this one again) is removed first by
+    ; its own uninstaller, run in place, so that the uninstaller written below accounts
+    ; for every file the folder then holds. The pupils' settings are not touched.
+    IfFileExists "$INSTDIR\${UNINSTALLER}" 0 +3
+        ExecWait '"$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR'
+        Delete "$INSTDIR\${UNINSTALLER}"
     !include "${FILES_INSTALL}"
 
     ; The marker that makes this an installed copy: settings go to the pupil's own

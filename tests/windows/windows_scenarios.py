@@ -6,7 +6,6 @@ import zipfile
 
 import lesson as look
 import textmatch
-from desktop import wait_until
 from program import PLAIN_SETTINGS
 from steps import create_question, expect, wait_for_question
 from windows_steps import (EXPECTED_SETTINGS, INSTALL_FOLDER, SHORTCUT, UNINSTALL_KEY,
@@ -44,21 +43,27 @@ def portable(scenario):
 
 
 def installer(scenario):
-    """The installer, silent: the program under Program Files with the installed
-    marker, a Start-menu shortcut and an Apps & features entry; the installed program
-    keeps its settings in %APPDATA%\\Bricketing and reads them back at the next start;
-    the silent uninstaller removes all it installed and leaves those settings."""
+    """The installer, silent and run twice: the program under Program Files with the
+    installed marker, a Start-menu shortcut and an Apps & features entry; the
+    installed program keeps its settings in %APPDATA%\\Bricketing and reads them back
+    at the next start; the silent uninstaller removes all it installed, and nothing
+    else, and leaves those settings."""
     prefix = scenario.prefix
-    code = prefix.run(scenario.setup_file, "/S")
-    expect(code == 0, f"the silent installer ended with {code}")
     folder = prefix.program_files() / INSTALL_FOLDER
+    # Installed twice: the second time over the first, which its own uninstaller
+    # removes first; what follows holds for the copy the second run left.
+    for run in ("first", "second"):
+        code = prefix.run(scenario.setup_file, "/S")
+        expect(code == 0, f"the {run} silent install ended with {code}")
+    extra = folder / "Data" / "not-installed.txt"
+    extra.write_bytes(b"left by someone else")
     with zipfile.ZipFile(scenario.zip_file) as archive:
         top = f"Bricketing-{scenario.version}/"
         shipped = {info.filename[len(top):]: archive.read(info) for info in archive.infolist()
                    if not info.is_dir()}
     installed = {path.relative_to(folder).as_posix() for path in folder.rglob("*")
                  if path.is_file()}
-    expected = set(shipped) | {"Data/installed.txt", UNINSTALLER}
+    expected = set(shipped) | {"Data/installed.txt", UNINSTALLER, "Data/not-installed.txt"}
     expect(installed == expected,
            f"the installed files are not the zip's, the marker and the uninstaller: "
            f"{sorted(installed - expected)} extra, {sorted(expected - installed)} missing")
@@ -110,7 +115,13 @@ def installer(scenario):
 
     code = prefix.run(folder / UNINSTALLER, "/S")
     expect(code == 0, f"the silent uninstaller ended with {code}")
-    wait_until(lambda: not folder.exists(), 30, "the uninstaller to remove the program's folder")
+    # Only what it installed goes: the file it did not install keeps its folders.
+    expect(sorted(path.relative_to(folder).as_posix() for path in folder.rglob("*")) ==
+           ["Data", "Data/not-installed.txt"],
+           f"the uninstaller left {sorted(p.name for p in folder.rglob('*'))}")
+    extra.unlink()
+    extra.parent.rmdir()
+    folder.rmdir()
     expect(not shortcut.exists(), "the Start-menu shortcut is still there")
     expect(prefix.registry_values(UNINSTALL_KEY) is None,
            "the Apps & features entry is still there")
