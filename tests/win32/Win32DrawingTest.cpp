@@ -380,6 +380,21 @@ TEST(Win32Image, AScaledBufferUsesTheDoubleResolutionPicture) {
     EXPECT_EQ(pixels.at(121, 110), white);
 }
 
+TEST(Win32Image, ADoubleResolutionPictureOfTheWrongSizeIsIgnored) {
+    ScratchFolder scratch;
+    std::filesystem::create_directories(scratch.path / "Resources" / "2x");
+    writePng(scratch.path / "Resources" / "icon.png", 10, 10, [](int, int) { return 0xFFFF0000u; });
+    writePng(scratch.path / "Resources" / "2x" / "icon.png", 30, 20,
+             [](int, int) { return 0xFF00FF00u; });
+    const WorkingDirectory inScratch(scratch.path);
+    const auto icon = loadImage("Resources/icon.png");
+    Win32BackBuffer buffer = makeBuffer([] { return 2.0f; });
+    buffer.beginDrawing()->drawImage(*icon, {50, 50});
+    const Pixels pixels(buffer);
+    EXPECT_EQ(pixels.at(110, 110), 0xFFFF0000u) << "the 1x picture, scaled";
+    EXPECT_EQ(pixels.at(121, 110), white);
+}
+
 TEST(Win32BackBuffer, AtAScaleTheWholePictureIsDrawnWithMoreDevicePixels) {
     struct Case {
         float scale;

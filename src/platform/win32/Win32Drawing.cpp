@@ -118,6 +118,11 @@ Win32Image::Win32Image(const std::string& path) {
     bitmap = loadBitmap(file);
     if (bitmap) {
         doubleBitmap = loadBitmap(doubleResolutionPath(file));
+        // A 2x picture of any other size would not fill the same box; it is ignored.
+        if (doubleBitmap && (doubleBitmap->GetWidth() != 2 * bitmap->GetWidth() ||
+                             doubleBitmap->GetHeight() != 2 * bitmap->GetHeight())) {
+            doubleBitmap.reset();
+        }
     }
 }
 
