@@ -54,9 +54,25 @@ private:
     fs::path folder;
 };
 
+// The file's text with the line ends a text-mode write uses on Windows (CR LF) read
+// back as LF, after checking that every line end is the platform's own.
 std::string fileText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+#ifdef _WIN32
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "a bare LF at byte " << i;
+        }
+        if (bytes[i] != '\r') {
+            text += bytes[i];
+        }
+    }
+    return text;
+#else
+    return bytes;
+#endif
 }
 
 class SettingsDialogTest : public ::testing::Test {

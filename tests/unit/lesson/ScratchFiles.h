@@ -12,18 +12,22 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace scratch {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 // The unprivileged account the steps run as when the tests run as root.
 constexpr uid_t nobodyUser = 65534;
 constexpr gid_t nobodyGroup = 65534;
+#endif
 
 // A fresh folder of its own, removed afterwards (whatever its permissions by then).
 class Folder {
@@ -71,6 +75,19 @@ inline std::string contentsOf(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// The bytes a text-mode save of text leaves on disk: CR LF line ends on Windows.
+inline std::string asWritten(const std::string& text) {
+#ifdef _WIN32
+    std::string written;
+    for (char c : text) {
+        written += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return written;
+#else
+    return text;
+#endif
+}
+
 inline void writeFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
@@ -85,8 +102,13 @@ inline std::vector<std::string> namesIn(const fs::path& folder) {
     return names;
 }
 
+// Windows has no root account; the tests run as the pupil would.
 inline bool runningAsRoot() {
+#ifdef _WIN32
+    return false;
+#else
     return geteuid() == 0;
+#endif
 }
 
 // Runs step as a user without special rights: directly when the tests run as one, else
@@ -96,6 +118,7 @@ inline bool asUnprivilegedUser(const std::function<bool()>& step) {
     if (!runningAsRoot()) {
         return step();
     }
+#ifndef _WIN32
     const pid_t child = fork();
     if (child == 0) {
         const bool dropped =
@@ -105,6 +128,9 @@ inline bool asUnprivilegedUser(const std::function<bool()>& step) {
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#else
+    return false;
+#endif
 }
 
 // Permissions that let the unprivileged user in: everyone may write when the tests

@@ -9,9 +9,11 @@
 #include <sstream>
 #include <string>
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "fakes/FakeDrawing.h"
 #include "lesson/LessonPanel.h"
@@ -38,6 +40,19 @@ UserSettings readText(const std::string& text, UserSettings start = {}) {
 std::string contentsOf(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The bytes a text-mode write of text leaves on disk: CR LF line ends on Windows.
+std::string asWritten(const std::string& text) {
+#ifdef _WIN32
+    std::string written;
+    for (char c : text) {
+        written += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return written;
+#else
+    return text;
+#endif
 }
 
 // The reverse of every value, to show which ones a file changed.
@@ -182,7 +197,7 @@ TEST(SettingsFileWriting, WritesExactlyTheFormattedBytesAndNoTemporary) {
     const fs::path path = scratch.path / "settings.txt";
     std::ofstream(path) << std::string(2000, '#');  // longer than the new contents
     ASSERT_TRUE(writeSettingsFile({false, true, true, 4}, path.string()));
-    EXPECT_EQ(contentsOf(path), expertTimesAllOn);
+    EXPECT_EQ(contentsOf(path), asWritten(expertTimesAllOn));
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(scratch.path)) {
         ++entries;
@@ -191,6 +206,9 @@ TEST(SettingsFileWriting, WritesExactlyTheFormattedBytesAndNoTemporary) {
 }
 
 TEST(SettingsFileWriting, ALinkedFileIsRewrittenWhereItLiesAndTheLinkStays) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need rights a pupil's account does not have";
+#endif
     ScratchFolder scratch;
     fs::create_directories(scratch.path / "shared");
     fs::create_directories(scratch.path / "Data");
@@ -201,8 +219,8 @@ TEST(SettingsFileWriting, ALinkedFileIsRewrittenWhereItLiesAndTheLinkStays) {
 
     ASSERT_TRUE(writeSettingsFile({false, true, true, 4}, link.string()));
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(contentsOf(real), expertTimesAllOn);
-    EXPECT_EQ(contentsOf(link), expertTimesAllOn);
+    EXPECT_EQ(contentsOf(real), asWritten(expertTimesAllOn));
+    EXPECT_EQ(contentsOf(link), asWritten(expertTimesAllOn));
 }
 
 TEST(SettingsFileWriting, FailsWhenTheFolderIsMissing) {
@@ -216,7 +234,7 @@ TEST(SettingsFileWriting, FailsWhenTheTargetIsAFolderAndLeavesEverythingAsItWas)
     ScratchFolder scratch;
     const fs::path path = scratch.path / "settings.txt";
     fs::create_directory(path);
-    std::ofstream(path / "inside.txt") << "old contents\r\n";
+    std::ofstream(path / "inside.txt", std::ios::binary) << "old contents\r\n";
     EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
     EXPECT_TRUE(fs::is_directory(path));
     EXPECT_EQ(contentsOf(path / "inside.txt"), "old contents\r\n");
@@ -227,6 +245,8 @@ TEST(SettingsFileWriting, FailsWhenTheTargetIsAFolderAndLeavesEverythingAsItWas)
     EXPECT_EQ(entries, 1) << "the temporary file must be removed";
 }
 
+// POSIX permissions, users and creation masks; Windows has none of them.
+#ifndef _WIN32
 // Runs a write as a user without special rights, so that permissions apply to it: in a
 // child process that drops to the unprivileged "nobody" account when the tests run as
 // root. True when the write failed.
@@ -292,6 +312,8 @@ TEST(SettingsFileWriting, TheNewFileKeepsTheOldOnesPermissions) {
                                                    fs::perms::group_read | fs::perms::others_read);
 }
 
+#endif  // _WIN32
+
 // Runs a test body with a scratch folder as the working directory.
 class InScratchFolder {
 public:
@@ -345,7 +367,7 @@ TEST_F(LessonPanelSettings, AMissingFileChangesNothing) {
 TEST_F(LessonPanelSettings, TheWrittenFileIsTheOneLoadingReads) {
     InScratchFolder inScratch;
     ASSERT_TRUE(writeSettingsFile({false, true, true, 4}));
-    EXPECT_EQ(contentsOf("Data/settings.txt"), expertTimesAllOn);
+    EXPECT_EQ(contentsOf("Data/settings.txt"), asWritten(expertTimesAllOn));
     panel.loadSettings();
     expectSettings(settingsOf(panel), {false, true, true, 4});
 }

@@ -1,0 +1,278 @@
+// Builds the dialogs' in-memory templates from the one template table and runs them
+// with the window system's dialog manager, which supplies the keyboard handling: Enter
+// presses the default button (command 1), Escape and the close box send command 2,
+// Tab walks the tab stops, radio groups follow the group marks.
+#include "platform/win32/Win32Dialogs.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/Win32Text.h"
+
+namespace {
+
+// Atoms of the predefined control classes, as templates name them.
+constexpr WORD buttonClass = 0x0080;
+constexpr WORD editClass = 0x0081;
+constexpr WORD staticClass = 0x0082;
+// The buffer a control's text is read into, as the dialog procedures expect.
+constexpr int controlTextCapacity = 255;
+
+// Writes the little-endian words of a template, keeping the alignment its parts need.
+class TemplateWriter {
+public:
+    void word(WORD value) { words.push_back(value); }
+    void doubleWord(DWORD value) {
+        word(LOWORD(value));
+        word(HIWORD(value));
+    }
+    void coordinate(int value) { word(static_cast<WORD>(static_cast<short>(value))); }
+    void text(std::u16string_view value) {
+        for (char16_t unit : value) {
+            word(static_cast<WORD>(unit));
+        }
+        word(0);
+    }
+    void ordinal(WORD value) {
+        word(0xFFFF);
+        word(value);
+    }
+    // Every item starts on a 4-byte boundary.
+    void alignToDoubleWord() {
+        if (words.size() % 2 != 0) {
+            word(0);
+        }
+    }
+    std::vector<WORD> words;
+};
+
+DWORD kindStyle(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::DefaultPushButton:
+            return BS_DEFPUSHBUTTON;
+        case ControlKind::PushButton:
+            return BS_PUSHBUTTON;
+        case ControlKind::GroupBox:
+            return BS_GROUPBOX;
+        case ControlKind::CheckBox:
+            return BS_AUTOCHECKBOX;
+        case ControlKind::RadioButton:
+            return BS_AUTORADIOBUTTON;
+        case ControlKind::Edit:
+            return ES_LEFT;
+        case ControlKind::StaticText:
+            return SS_LEFT;
+        case ControlKind::StaticPicture:
+            return SS_BITMAP;
+    }
+    return 0;
+}
+
+WORD controlClass(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Edit:
+            return editClass;
+        case ControlKind::StaticText:
+        case ControlKind::StaticPicture:
+            return staticClass;
+        default:
+            return buttonClass;
+    }
+}
+
+void writeControl(TemplateWriter& out, const ControlTemplate& control) {
+    out.alignToDoubleWord();
+    out.doubleWord(0);  // help id
+    out.doubleWord(0);  // extended style
+    out.doubleWord(controlStyle(control));
+    out.coordinate(control.x);
+    out.coordinate(control.y);
+    out.coordinate(control.width);
+    out.coordinate(control.height);
+    out.doubleWord(static_cast<DWORD>(control.id));
+    out.ordinal(controlClass(control.kind));
+    if (control.kind == ControlKind::StaticPicture) {
+        out.ordinal(static_cast<WORD>(control.bitmapNumber));  // the bitmap resource
+    } else {
+        out.text(control.caption);
+    }
+    out.word(0);  // no creation data
+}
+
+// One open dialog as its procedure sees it, addressed by control ids.
+class Win32DialogHost : public DialogHost {
+public:
+    Win32DialogHost(HWND dialog, DialogProcedure& procedure)
+        : dialog(dialog), procedure(procedure) {}
+
+    std::u16string controlText(int controlId) override {
+        wchar_t buffer[controlTextCapacity] = {};
+        GetDlgItemTextW(dialog, controlId, buffer, controlTextCapacity);
+        return fromWide(buffer);
+    }
+    void setControlText(int controlId, const std::u16string& text) override {
+        SetDlgItemTextW(dialog, controlId, toWide(text).c_str());
+    }
+    bool isChecked(int controlId) override {
+        return IsDlgButtonChecked(dialog, controlId) == BST_CHECKED;
+    }
+    void setChecked(int controlId, bool checked) override {
+        CheckDlgButton(dialog, controlId, checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+    void checkRadioButton(int firstId, int lastId, int checkedId) override {
+        CheckRadioButton(dialog, firstId, lastId, checkedId);
+    }
+    int focusedControl() override {
+        HWND focus = GetFocus();
+        if (focus == nullptr || !IsChild(dialog, focus)) {
+            return 0;
+        }
+        return GetDlgCtrlID(focus);
+    }
+    void setFocus(int controlId) override {
+        if (HWND control = GetDlgItem(dialog, controlId)) {
+            SetFocus(control);
+        }
+    }
+    void postNextControl() override { PostMessageW(dialog, WM_NEXTDLGCTL, 0, 0); }
+    MessageBoxAnswer messageBox(const std::u16string& text, const std::u16string& caption,
+                                MessageBoxButtons buttons) override {
+        return showWin32MessageBox(dialog, text, caption, buttons);
+    }
+    void end(int result) override { EndDialog(dialog, result); }
+
+    DialogProcedure& procedureOf() { return procedure; }
+
+private:
+    HWND dialog;
+    DialogProcedure& procedure;
+};
+
+// What the dialog procedure needs from runWin32Dialog, handed over as the
+// initialisation parameter.
+struct DialogSession {
+    DialogProcedure& procedure;
+};
+
+INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* session = reinterpret_cast<DialogSession*>(lParam);
+        auto* host = new Win32DialogHost(dialog, session->procedure);
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
+        // TRUE lets the dialog manager focus the first tab stop; FALSE keeps the focus
+        // the procedure placed.
+        return host->procedureOf().initDialog(*host) ? FALSE : TRUE;
+    }
+    auto* host = reinterpret_cast<Win32DialogHost*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    if (host == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+        case WM_COMMAND:
+            // Button clicks (and Enter and Escape, which arrive as clicks of 1 and 2);
+            // an edit's notifications carry other codes and are left alone.
+            if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == 1) {
+                return host->procedureOf().command(*host, LOWORD(wParam)) ? TRUE : FALSE;
+            }
+            return FALSE;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
+            delete host;
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+DWORD controlStyle(const ControlTemplate& control) {
+    DWORD style = WS_CHILD | WS_VISIBLE | kindStyle(control.kind);
+    if ((control.styles & ControlStyle::TabStop) != 0) {
+        style |= WS_TABSTOP;
+    }
+    if ((control.styles & ControlStyle::GroupStart) != 0) {
+        style |= WS_GROUP;
+    }
+    if ((control.styles & ControlStyle::Border) != 0) {
+        style |= WS_BORDER;
+    }
+    if ((control.styles & ControlStyle::DigitsOnly) != 0) {
+        style |= ES_NUMBER;
+    }
+    if ((control.styles & ControlStyle::AutoHorizontalScroll) != 0) {
+        style |= ES_AUTOHSCROLL;
+    }
+    if ((control.styles & ControlStyle::WantReturn) != 0) {
+        style |= ES_WANTRETURN;
+    }
+    return style;
+}
+
+DWORD dialogStyle(const DialogTemplate& dialog) {
+    DWORD style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION;
+    style |= dialog.placement == DialogPlacement::CentreOnPointer ? DS_CENTERMOUSE : DS_CENTER;
+    if (dialog.systemMenu) {
+        style |= WS_SYSMENU;
+    }
+    return style;
+}
+
+DWORD dialogExtendedStyle(const DialogTemplate& dialog) {
+    DWORD style = 0;
+    if (dialog.controlParent) {
+        style |= WS_EX_CONTROLPARENT;
+    }
+    if (dialog.noActivate) {
+        style |= WS_EX_NOACTIVATE;
+    }
+    return style;
+}
+
+std::vector<WORD> buildDialogTemplate(const DialogTemplate& dialog) {
+    TemplateWriter out;
+    out.word(1);        // version
+    out.word(0xFFFF);   // the extended template's signature
+    out.doubleWord(0);  // help id
+    out.doubleWord(dialogExtendedStyle(dialog));
+    out.doubleWord(dialogStyle(dialog));
+    out.word(static_cast<WORD>(dialog.controls.size()));
+    out.coordinate(0);  // placed by the centring style
+    out.coordinate(0);
+    out.coordinate(dialog.width);
+    out.coordinate(dialog.height);
+    out.word(0);  // no menu
+    out.word(0);  // the standard dialog class
+    out.text(dialog.caption);
+    out.word(static_cast<WORD>(dialog.fontPointSize));
+    out.word(static_cast<WORD>(dialog.fontWeight));
+    out.word(MAKEWORD(FALSE, DEFAULT_CHARSET));  // not italic; the default character set
+    out.text(dialog.fontName);
+    for (const ControlTemplate& control : dialog.controls) {
+        writeControl(out, control);
+    }
+    return out.words;
+}
+
+void runWin32Dialog(HINSTANCE instance, HWND owner, int dialogNumber, DialogProcedure& procedure) {
+    const DialogTemplate* layout = findDialogTemplate(dialogNumber);
+    if (layout == nullptr) {
+        return;
+    }
+    const std::vector<WORD> words = buildDialogTemplate(*layout);
+    DialogSession session{procedure};
+    DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner,
+                            &dialogProc, reinterpret_cast<LPARAM>(&session));
+}
+
+MessageBoxAnswer showWin32MessageBox(HWND owner, const std::u16string& text,
+                                     const std::u16string& caption, MessageBoxButtons buttons) {
+    const std::wstring wideText = toWide(text);
+    const std::wstring wideCaption = toWide(caption);
+    const UINT type = buttons == MessageBoxButtons::YesNo ? MB_YESNO : MB_OK;
+    const int answer =
+        MessageBoxW(owner, wideText.c_str(), caption.empty() ? nullptr : wideCaption.c_str(), type);
+    if (buttons == MessageBoxButtons::Ok) {
+        return MessageBoxAnswer::Ok;
+    }
+    return answer == IDYES ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
+}

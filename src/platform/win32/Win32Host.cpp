@@ -1,0 +1,250 @@
+// The main window and the host services on Win32.
+#include "platform/win32/Win32Host.h"
+
+#include <shellapi.h>
+
+#include <cmath>
+
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Dpi.h"
+#include "platform/win32/Win32Drawing.h"
+#include "platform/win32/Win32Text.h"
+
+namespace {
+// Sent when the window moves to a monitor of another resolution (Windows 8.1 on); the
+// older headers do not name it.
+constexpr UINT dpiChangedMessage = 0x02E0;
+
+Message messageOf(MessageKind kind) {
+    Message message;
+    message.kind = kind;
+    return message;
+}
+}  // namespace
+
+Win32Host::Win32Host(HINSTANCE instance, int showCommand)
+    : instance(instance), showCommand(showCommand) {}
+
+Win32Host::~Win32Host() {
+    if (window != nullptr) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+    }
+}
+
+void Win32Host::registerWindowClass() {
+    WNDCLASSW windowClass{};
+    windowClass.style = 0;  // no double-click messages: a double click is two clicks
+    windowClass.lpfnWndProc = &Win32Host::windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(iconResource));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass);
+}
+
+void Win32Host::createMainWindow(const WindowDescription& description, MessageHandler& handler) {
+    this->handler = &handler;
+    outerWidth = description.width;
+    outerHeight = description.height;
+    registerWindowClass();
+    const std::wstring title = toWide(description.title);
+    // A caption and system menu with a minimise box, and no sizing border or maximise
+    // box, so the window keeps its size. The outer size includes caption and border.
+    CreateWindowExW(0, className, title.c_str(), WS_SYSMENU | WS_MINIMIZEBOX, description.x,
+                    description.y, description.width, description.height, nullptr, nullptr,
+                    instance, this);
+    fitWindowToScale();
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+}
+
+void Win32Host::fitWindowToScale() {
+    const float factor = scale();
+    if (window == nullptr || factor == 1.0f) {
+        return;
+    }
+    SetWindowPos(window, nullptr, 0, 0,
+                 static_cast<int>(std::lround(static_cast<float>(outerWidth) * factor)),
+                 static_cast<int>(std::lround(static_cast<float>(outerHeight) * factor)),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+float Win32Host::scale() const {
+    return dpiScale(windowDpi(window));
+}
+
+LRESULT CALLBACK Win32Host::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (host == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return host->handleWindowMessage(window, message, wParam, lParam);
+}
+
+// The creation message goes to the handler at once, since the back buffer must exist
+// before the window is shown; every other message the program acts on waits in the
+// queue for the frame loop. All of them then go on to DefWindowProcW.
+LRESULT Win32Host::handleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            window = hwnd;
+            if (handler != nullptr) {
+                handler->handleMessage(messageOf(MessageKind::Create));
+            }
+            break;
+        case WM_DESTROY:
+            post(MessageKind::Destroy);
+            break;
+        case WM_KEYDOWN: {
+            Message key = messageOf(MessageKind::KeyDown);
+            key.keyCode = static_cast<std::uint32_t>(wParam);
+            queue.push_back(key);
+            break;
+        }
+        case WM_LBUTTONDOWN:
+            post(MessageKind::LeftButtonDown);
+            break;
+        case WM_LBUTTONUP:
+            post(MessageKind::LeftButtonUp);
+            break;
+        case WM_RBUTTONDOWN:
+            post(MessageKind::RightButtonDown);
+            break;
+        case WM_MOUSEWHEEL: {
+            Message wheel = messageOf(MessageKind::MouseWheel);
+            wheel.wheelDelta = static_cast<short>(HIWORD(wParam));
+            queue.push_back(wheel);
+            break;
+        }
+        case dpiChangedMessage: {
+            // The suggested rectangle keeps the window's size in the new scaling; the
+            // back buffer follows at its next clear.
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Win32Host::post(MessageKind kind) {
+    queue.push_back(messageOf(kind));
+}
+
+void Win32Host::destroyMainWindow() {
+    if (window != nullptr) {
+        DestroyWindow(window);
+    }
+}
+
+std::unique_ptr<BackBuffer> Win32Host::createBackBuffer(int width, int height) {
+    return std::make_unique<Win32BackBuffer>(window, width, height, [this] { return scale(); });
+}
+
+void Win32Host::present(BackBuffer& buffer) {
+    if (window == nullptr || !IsWindow(window)) {
+        return;
+    }
+    HDC windowDC = GetDC(window);
+    static_cast<Win32BackBuffer&>(buffer).copyTo(windowDC);
+    ReleaseDC(window, windowDC);
+}
+
+// Takes one window message: dispatched to the window, it becomes the program's message
+// if it is one the program acts on, else an Other message. Either way a message was
+// waiting, so no frame is drawn this pass.
+bool Win32Host::peekMessage(Message& message) {
+    if (queue.empty()) {
+        MSG msg{};
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            return false;
+        }
+        if (msg.message == WM_QUIT) {
+            message = messageOf(MessageKind::Quit);
+            message.exitCode = static_cast<int>(msg.wParam);
+            return true;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        if (queue.empty()) {
+            message = messageOf(MessageKind::Other);
+            return true;
+        }
+    }
+    message = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+void Win32Host::postQuit(int exitCode) {
+    PostQuitMessage(exitCode);
+}
+
+// Client pixels of the window in back-buffer pixels: divided by the scale on a scaled
+// monitor, rounded down so that negative positions stay outside.
+PixelPoint Win32Host::cursorPosition() {
+    POINT point{};
+    GetCursorPos(&point);
+    if (window != nullptr) {
+        ScreenToClient(window, &point);
+    }
+    const float factor = scale();
+    if (factor == 1.0f) {
+        return {point.x, point.y};
+    }
+    return {static_cast<int>(std::floor(static_cast<float>(point.x) / factor)),
+            static_cast<int>(std::floor(static_cast<float>(point.y) / factor))};
+}
+
+void Win32Host::captureMouse() {
+    SetCapture(window);
+}
+
+void Win32Host::releaseMouse() {
+    ReleaseCapture();
+}
+
+bool Win32Host::performanceFrequency(std::int64_t& countsPerSecond) {
+    LARGE_INTEGER frequency{};
+    if (!QueryPerformanceFrequency(&frequency)) {
+        return false;
+    }
+    countsPerSecond = frequency.QuadPart;
+    return true;
+}
+
+std::int64_t Win32Host::performanceCounter() {
+    LARGE_INTEGER count{};
+    QueryPerformanceCounter(&count);
+    return count.QuadPart;
+}
+
+void Win32Host::sleepMilliseconds(int milliseconds) {
+    Sleep(static_cast<DWORD>(milliseconds));
+}
+
+MessageBoxAnswer Win32Host::messageBox(MessageBoxOwner owner, const std::u16string& text,
+                                       const std::u16string& caption, MessageBoxButtons buttons) {
+    HWND ownerWindow = owner == MessageBoxOwner::MainWindow ? window : nullptr;
+    return showWin32MessageBox(ownerWindow, text, caption, buttons);
+}
+
+void Win32Host::runDialog(DialogId dialog, DialogProcedure& procedure) {
+    runWin32Dialog(instance, window, static_cast<int>(dialog), procedure);
+}
+
+void Win32Host::openDocument(const std::string& relativePath) {
+    const std::wstring path = toWindowsPath(relativePath);
+    ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}

@@ -1,0 +1,62 @@
+// The Win32 implementation of the window-system side of the platform layer: the window
+// class "CApp" and its one window, whose window messages become the program's
+// messages, the cursor and capture, the performance counter, Sleep, message boxes, the
+// stored dialogs and opening documents through the shell.
+#pragma once
+
+#include "platform/win32/Win32Windows.h"
+
+#include <deque>
+
+#include "platform/Host.h"
+
+class Win32Host : public Host {
+public:
+    // instance: the module the window class and the icon belong to; showCommand: how
+    // the system asked for the window to be shown.
+    Win32Host(HINSTANCE instance, int showCommand);
+    ~Win32Host() override;
+    Win32Host(const Win32Host&) = delete;
+    Win32Host& operator=(const Win32Host&) = delete;
+
+    void createMainWindow(const WindowDescription& description, MessageHandler& handler) override;
+    void destroyMainWindow() override;
+    std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) override;
+    void present(BackBuffer& buffer) override;
+    bool peekMessage(Message& message) override;
+    void postQuit(int exitCode) override;
+    PixelPoint cursorPosition() override;
+    void captureMouse() override;
+    void releaseMouse() override;
+    bool performanceFrequency(std::int64_t& countsPerSecond) override;
+    std::int64_t performanceCounter() override;
+    void sleepMilliseconds(int milliseconds) override;
+    MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
+                                const std::u16string& caption, MessageBoxButtons buttons) override;
+    void runDialog(DialogId dialog, DialogProcedure& procedure) override;
+    void openDocument(const std::string& relativePath) override;
+
+    HWND mainWindow() const { return window; }
+    // Device pixels per back-buffer pixel at the window's current resolution.
+    float scale() const;
+
+    // The window class's name and the icon resource it shows.
+    static constexpr const wchar_t* className = L"CApp";
+    static constexpr int iconResource = 114;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void registerWindowClass();
+    void post(MessageKind kind);
+    // The window's outer size for a buffer of width x height at the current scale.
+    void fitWindowToScale();
+
+    HINSTANCE instance = nullptr;
+    int showCommand = SW_SHOWNORMAL;
+    HWND window = nullptr;
+    MessageHandler* handler = nullptr;
+    std::deque<Message> queue;
+    int outerWidth = 0;  // in back-buffer pixels, as the program asked for them
+    int outerHeight = 0;
+};

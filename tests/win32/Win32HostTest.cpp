@@ -1,0 +1,244 @@
+// The Win32 host: the window class and window as the program asks for them, window
+// messages turned into the program's messages with Windows' own key codes, the quit
+// message and its exit code, the cursor in client pixels, the counter, presenting the
+// back buffer, and the per-user folder.
+#include <gtest/gtest.h>
+
+#include "Win32TestSupport.h"
+
+#include <memory>
+#include <vector>
+
+#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32UserFolders.h"
+
+namespace {
+// Stands in for the application: makes the back buffer when the window is created.
+class CreationRecorder : public MessageHandler {
+public:
+    explicit CreationRecorder(Host& host) : host(host) {}
+    void handleMessage(const Message& message) override {
+        kinds.push_back(message.kind);
+        if (message.kind == MessageKind::Create) {
+            buffer = host.createBackBuffer(800, 600);
+        }
+    }
+    Host& host;
+    std::vector<MessageKind> kinds;
+    std::unique_ptr<BackBuffer> buffer;
+};
+
+class Win32HostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WindowDescription description;
+        description.title = u"Bricketing - Quillmoor";
+        description.x = 100;
+        description.y = 100;
+        description.width = 800;
+        description.height = 600;
+        host.createMainWindow(description, recorder);
+        drain();  // whatever showing the window brought
+    }
+
+    // Every waiting message, in order.
+    std::vector<Message> drain() {
+        std::vector<Message> messages;
+        Message message;
+        while (host.peekMessage(message)) {
+            messages.push_back(message);
+        }
+        return messages;
+    }
+
+    // The waiting messages of one kind, in order.
+    std::vector<Message> drainKind(MessageKind kind) {
+        std::vector<Message> chosen;
+        for (const Message& message : drain()) {
+            if (message.kind == kind) {
+                chosen.push_back(message);
+            }
+        }
+        return chosen;
+    }
+
+    HWND window() const { return host.mainWindow(); }
+
+    Win32Host host{GetModuleHandleW(nullptr), SW_SHOWNORMAL};
+    CreationRecorder recorder{host};
+};
+}  // namespace
+
+TEST_F(Win32HostTest, TheWindowIsTheProgramsFixedSizeWindowAtItsPlace) {
+    ASSERT_NE(window(), nullptr);
+    wchar_t text[64] = {};
+    GetWindowTextW(window(), text, 64);
+    EXPECT_EQ(std::wstring(text), L"Bricketing - Quillmoor");
+    GetClassNameW(window(), text, 64);
+    EXPECT_EQ(std::wstring(text), L"CApp");
+
+    RECT outer{};
+    GetWindowRect(window(), &outer);
+    EXPECT_EQ(outer.left, 100);
+    EXPECT_EQ(outer.top, 100);
+    EXPECT_EQ(outer.right - outer.left, 800);
+    EXPECT_EQ(outer.bottom - outer.top, 600);
+
+    const LONG style = GetWindowLongW(window(), GWL_STYLE);
+    EXPECT_NE(style & WS_SYSMENU, 0);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+    EXPECT_EQ(style & WS_THICKFRAME, 0) << "no sizing border";
+    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0) << "no maximise box";
+    EXPECT_TRUE(IsWindowVisible(window()));
+    // The client area is smaller than the buffer: caption and border take their share.
+    RECT client{};
+    GetClientRect(window(), &client);
+    EXPECT_LT(client.right, 800);
+    EXPECT_LT(client.bottom, 600);
+}
+
+TEST_F(Win32HostTest, TheCreationMessageMadeTheBackBufferWhileTheWindowWasMade) {
+    ASSERT_FALSE(recorder.kinds.empty());
+    EXPECT_EQ(recorder.kinds.front(), MessageKind::Create);
+    EXPECT_EQ(recorder.kinds.size(), 1u) << "only the creation message goes straight through";
+    ASSERT_NE(recorder.buffer, nullptr);
+    EXPECT_EQ(recorder.buffer->width(), 800);
+    EXPECT_EQ(recorder.buffer->height(), 600);
+}
+
+TEST_F(Win32HostTest, KeyMessagesArriveWithWindowsOwnCodesInOrder) {
+    const WPARAM codes[] = {VK_ESCAPE, '0',       '5',      '9',       VK_NUMPAD0, VK_NUMPAD7,
+                            VK_BACK,   VK_RETURN, VK_SPACE, 'A',       'Z',        VK_LEFT,
+                            VK_DELETE, VK_F1,     VK_SHIFT, VK_DECIMAL};
+    for (WPARAM code : codes) {
+        PostMessageW(window(), WM_KEYDOWN, code, 0);
+    }
+    const std::vector<Message> keys = drainKind(MessageKind::KeyDown);
+    ASSERT_EQ(keys.size(), std::size(codes));
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(keys[i].keyCode, codes[i]) << "key " << i;
+    }
+}
+
+TEST_F(Win32HostTest, ButtonAndWheelMessagesBecomeTheProgramsMessages) {
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        MessageKind kind;
+        int wheelDelta;
+    };
+    const Case cases[] = {
+        {WM_LBUTTONDOWN, MK_LBUTTON, MessageKind::LeftButtonDown, 0},
+        {WM_LBUTTONUP, 0, MessageKind::LeftButtonUp, 0},
+        {WM_RBUTTONDOWN, MK_RBUTTON, MessageKind::RightButtonDown, 0},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MessageKind::MouseWheel, -120},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, 240), MessageKind::MouseWheel, 240},
+        {WM_RBUTTONUP, 0, MessageKind::Other, 0},
+        {WM_MOUSEMOVE, 0, MessageKind::Other, 0},
+        {WM_LBUTTONDBLCLK, 0, MessageKind::Other, 0},
+    };
+    for (const Case& c : cases) {
+        PostMessageW(window(), c.message, c.wParam, MAKELPARAM(10, 10));
+        const std::vector<Message> messages = drain();
+        ASSERT_EQ(messages.size(), 1u) << "message " << c.message;
+        EXPECT_EQ(messages[0].kind, c.kind) << "message " << c.message;
+        EXPECT_EQ(messages[0].wheelDelta, c.wheelDelta) << "message " << c.message;
+    }
+}
+
+TEST_F(Win32HostTest, AnEmptyQueueSaysSoAndEveryWindowMessageCountsAsWaiting) {
+    Message message;
+    EXPECT_FALSE(host.peekMessage(message));
+    PostMessageW(window(), WM_NULL, 0, 0);
+    ASSERT_TRUE(host.peekMessage(message));
+    EXPECT_EQ(message.kind, MessageKind::Other);
+    EXPECT_FALSE(host.peekMessage(message));
+}
+
+TEST_F(Win32HostTest, DestroyingTheWindowGivesDestroyAndTheQuitCarriesTheExitCode) {
+    host.destroyMainWindow();
+    EXPECT_FALSE(IsWindow(window()));
+    std::vector<Message> messages = drain();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].kind, MessageKind::Destroy);
+
+    for (int exitCode : {0, 7}) {
+        host.postQuit(exitCode);
+        messages = drain();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].kind, MessageKind::Quit);
+        EXPECT_EQ(messages[0].exitCode, exitCode);
+    }
+}
+
+TEST_F(Win32HostTest, TheCloseCommandDestroysTheWindow) {
+    PostMessageW(window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    const std::vector<Message> destroyed = drainKind(MessageKind::Destroy);
+    EXPECT_EQ(destroyed.size(), 1u);
+    EXPECT_FALSE(IsWindow(window()));
+}
+
+TEST_F(Win32HostTest, TheCursorIsReadInClientPixelsAndNotClamped) {
+    POINT origin{0, 0};
+    ClientToScreen(window(), &origin);
+    const POINT places[] = {{origin.x + 10, origin.y + 20},
+                            {origin.x + 300, origin.y + 250},
+                            {origin.x - 30, origin.y - 40}};  // outside: negative
+    for (const POINT& place : places) {
+        ASSERT_TRUE(SetCursorPos(place.x, place.y));
+        POINT where{};
+        ASSERT_TRUE(pumpUntil([&] {
+            GetCursorPos(&where);
+            return where.x == place.x && where.y == place.y;
+        }));
+        const PixelPoint point = host.cursorPosition();
+        EXPECT_EQ(point.x, place.x - origin.x);
+        EXPECT_EQ(point.y, place.y - origin.y);
+    }
+}
+
+TEST_F(Win32HostTest, TheCounterRunsAndSleepWaits) {
+    std::int64_t frequency = 0;
+    ASSERT_TRUE(host.performanceFrequency(frequency));
+    EXPECT_GT(frequency, 1000);
+    const std::int64_t before = host.performanceCounter();
+    host.sleepMilliseconds(20);
+    const std::int64_t after = host.performanceCounter();
+    const double seconds = static_cast<double>(after - before) / static_cast<double>(frequency);
+    EXPECT_GE(seconds, 0.015);
+    EXPECT_LT(seconds, 1.0);
+}
+
+TEST_F(Win32HostTest, PresentCopiesTheBufferIntoTheWindow) {
+    ASSERT_NE(recorder.buffer, nullptr);
+    recorder.buffer->clear();
+    recorder.buffer->beginDrawing()->fillRectangle(0xFF0000FF, {50, 60, 100, 80});
+    host.present(*recorder.buffer);
+    HDC windowDC = GetDC(window());
+    const Pixels shown(windowDC, 300, 300);
+    ReleaseDC(window(), windowDC);
+    EXPECT_EQ(shown.at(0, 0), 0xFF000000u);  // the outline's corner
+    EXPECT_EQ(shown.at(10, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(shown.at(60, 70), 0xFF0000FFu);
+    EXPECT_EQ(shown.at(149, 139), 0xFF0000FFu);
+    EXPECT_EQ(shown.at(151, 141), 0xFFFFFFFFu);
+}
+
+TEST_F(Win32HostTest, AtNinetySixDotsPerInchOneBufferPixelIsOneDevicePixel) {
+    EXPECT_FLOAT_EQ(host.scale(), 1.0f);
+    const auto& buffer = static_cast<const Win32BackBuffer&>(*recorder.buffer);
+    EXPECT_EQ(buffer.pixelWidth(), 800);
+    EXPECT_EQ(buffer.pixelHeight(), 600);
+}
+
+TEST(Win32UserFoldersTest, SettingsLiveInTheRoamingApplicationDataFolder) {
+    Win32UserFolders folders;
+    const std::filesystem::path folder = folders.settingsFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(folder.is_absolute());
+    EXPECT_EQ(folder.filename(), L"Bricketing");
+    EXPECT_TRUE(std::filesystem::is_directory(folder.parent_path()));
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH), 0u);
+    EXPECT_TRUE(std::filesystem::equivalent(folder.parent_path(), appData));
+}

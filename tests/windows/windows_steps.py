@@ -1,0 +1,309 @@
+"""What the Windows end-to-end scenarios share: a scenario's X display, Wine prefix and
+program runs; checks of the Windows program's own windows (its frame, Wine's message
+boxes, the About picture); and the pupil's steps through the dialogs and the
+working-out, each checked with the Linux suite's looks (places, colours, text)."""
+
+import contextlib
+import shutil
+import zipfile
+from pathlib import Path
+
+import lesson as look
+import textmatch
+from desktop import Desktop, wait_until
+from lesson import Lesson
+from program import TITLE, ProgramRun
+from scenarios import (DIVIDEND_TOO_BIG, DIVISOR_OUT_OF_RANGE, EXPERT_RADIO,
+                       EXPERT_TIMES_AUTOPRODUCT, SETTINGS_UNITS, TIMES_RADIO)
+from screen import Screenshot
+from steps import AWAY_FROM_BUTTONS, expect
+from wine import ROOT, NumberedDisplay, WinePrefix, crlf
+
+# The About dialog and its OK button, in dialog units; the logo that opens it.
+ABOUT_UNITS = (281, 120)
+ABOUT_OK = (211, 76, 41, 14)
+LOGO_POINT = (600, 530)
+ABOUT_PICTURE = ROOT / "src" / "resources" / "about.bmp"
+
+# Wine's message boxes: the message font (Tahoma at 8 points, 11 pixels, which the test
+# prefix maps to Liberation Sans) and the height of the button row under the text.
+MESSAGE_FONT_FAMILY = "Liberation Sans"
+MESSAGE_FONT_PIXELS = 11
+MESSAGE_BOX_BUTTON_ROW = 40
+
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Bricketing"
+INSTALL_FOLDER = "Bricketing"
+UNINSTALLER = "Uninstall.exe"
+SHORTCUT = "Bricketing.lnk"
+
+# The settings as the program writes them on Windows: text mode, CR LF line ends.
+EXPECTED_SETTINGS = crlf(EXPERT_TIMES_AUTOPRODUCT.decode("ascii")).encode("ascii")
+
+
+class WindowsScenario:
+    """One scenario's display, Wine prefix, folders and program runs."""
+
+    def __init__(self, dist, version, shots, work, display_number=None):
+        self.dist = Path(dist)
+        self.version = version
+        self.shots = Path(shots)
+        self.work = Path(work)
+        shutil.rmtree(self.work, ignore_errors=True)
+        self.work.mkdir(parents=True)
+        self.cleanup = contextlib.ExitStack()
+        try:
+            self.display = self.cleanup.enter_context(NumberedDisplay(display_number))
+            self.desktop = Desktop(self.display.env)
+            self.prefix = WinePrefix(self.work / "prefix", self.display.env,
+                                     self.work / "wine.log")
+            self.cleanup.callback(self.prefix.close)
+        except BaseException:
+            self.cleanup.close()
+            raise
+        print(f"a fresh Wine prefix in {self.prefix.made_in:.1f} s", flush=True)
+        self.runs = 0
+
+    @property
+    def zip_file(self):
+        return self.dist / f"Bricketing-{self.version}-win64.zip"
+
+    @property
+    def setup_file(self):
+        return self.dist / f"Bricketing-{self.version}-setup.exe"
+
+    def unpack_zip(self):
+        """The portable zip unpacked inside the prefix's drive C; its program folder."""
+        target = self.prefix.drive_c / "Portable"
+        with zipfile.ZipFile(self.zip_file) as archive:
+            archive.extractall(target)
+        return target / f"Bricketing-{self.version}"
+
+    def launch(self, folder):
+        """bricketing.exe of `folder` started under Wine in that folder, as its
+        shortcut starts it, seen as a Lesson whose shots go to a subfolder per run."""
+        self.runs += 1
+        shots = self.shots / f"run{self.runs}"
+        shots.mkdir(parents=True, exist_ok=True)
+        launcher = self.prefix.launcher(Path(folder) / "bricketing.exe", self.work)
+        run = ProgramRun(launcher, folder, self.desktop, shots / "program.log")
+        self.cleanup.callback(run.stop)
+        run.start(timeout=60)
+        return Lesson(self.desktop, run, shots)
+
+    def close(self):
+        self.cleanup.close()
+
+
+# Checks of the Windows program's own windows.
+
+def check_window(lesson):
+    """The main window: titled, its outer frame (caption and borders included) exactly
+    800 x 600 at (100, 100), so the client area is what is left inside it; the
+    picture's right and bottom edges fall outside. Without a window manager Wine's X
+    window is the client area, so the frame is worked out from it: equal borders left,
+    right and below, the caption above."""
+    width, height = lesson.run.size
+    x, y = lesson.run.origin
+    border = (800 - width) / 2
+    expect(0 < border <= 8 and 600 - height - border > 2 * border,
+           f"the client area is {width} x {height}, not an 800 x 600 window's inside")
+    expect((x - border, y - (600 - height - border)) == (100, 100),
+           f"the client area {width} x {height} at ({x}, {y}) is not inside a window "
+           f"at (100, 100)")
+    expect(lesson.desktop.windows_titled(TITLE) == [lesson.run.window],
+           f'not exactly one window titled "{TITLE}"')
+
+
+def text_lines(coverage):
+    """The ink coverage cut into lines of text at rows without a solid pixel."""
+    rows = sorted({y for (_, y), value in coverage.items() if value >= textmatch.CUT})
+    lines, current = [], []
+    for y in rows:
+        if current and y != current[-1] + 1:
+            lines.append(current)
+            current = []
+        current.append(y)
+    if current:
+        lines.append(current)
+    return [{p: v for p, v in coverage.items() if line[0] <= p[1] <= line[-1]} for line in lines]
+
+
+def message_box_says(lesson, window, shot, text, slack=0.03):
+    """True when the text of a Wine message box, above its buttons, is as wide as
+    `text` in the message font. Wine wraps a long message at a space, so the lines'
+    widths and the spaces where they were broken are added up."""
+    left, top, width, height = lesson.desktop.geometry(window)
+    x, y = left - lesson.run.origin[0], top - lesson.run.origin[1]
+    box = (x, y, x + width, y + height - MESSAGE_BOX_BUTTON_ROW)
+    lines = text_lines(textmatch.ink_coverage(shot, box, (0, 0, 0)))
+
+    def width_of(sample):
+        return textmatch.solid_width(textmatch.joined(
+            textmatch.reference_glyphs(sample, MESSAGE_FONT_PIXELS, MESSAGE_FONT_FAMILY)))
+
+    space = width_of("x x") - width_of("xx")
+    seen = sum(textmatch.solid_width(line) for line in lines) + space * (len(lines) - 1)
+    expected = width_of(text)
+    return bool(lines) and abs(seen - expected) <= slack * expected
+
+
+def picture_shown(shot, picture, box, share=0.8):
+    """True when the picture appears pixel for pixel somewhere in the box of the
+    screenshot: `share` of its pixels, since a dialog's controls may lie over it and
+    its bottom may be cut off. Places are found from one row a quarter of the way
+    down, which is the logo's and unlike the rows around it."""
+    stride, row_bytes = shot.width * 3, picture.width * 3
+    key_row = picture.height // 4
+    key = picture.samples[key_row * row_bytes:(key_row + 1) * row_bytes]
+    left, top, right, bottom = shot._clipped(*box)
+    for sy in range(top + key_row, bottom):
+        start, end = sy * stride + left * 3, sy * stride + right * 3
+        at = shot.samples.find(key, start, end)
+        while at >= 0:
+            if (at - sy * stride) % 3 == 0:
+                corner = at - key_row * stride
+                same = 0
+                for y in range(min(picture.height, bottom - (sy - key_row))):
+                    seen = shot.samples[corner + y * stride:corner + y * stride + row_bytes]
+                    wanted = picture.samples[y * row_bytes:(y + 1) * row_bytes]
+                    same += sum(1 for i in range(0, row_bytes, 3)
+                                if seen[i:i + 3] == wanted[i:i + 3])
+                if same >= share * picture.width * picture.height:
+                    return True
+            at = shot.samples.find(key, at + 1, end)
+    return False
+
+
+def window_box(lesson, window):
+    """A window's inside as a box in client-area coordinates."""
+    left, top, width, height = lesson.desktop.geometry(window)
+    x, y = left - lesson.run.origin[0], top - lesson.run.origin[1]
+    return x, y, x + width, y + height
+
+
+# The pupil's steps.
+
+def refuse_and_cancel(lesson):
+    """Create Question: 12345 is refused with the dividend message in an Error box
+    owned by the dialog; Cancel then leaves the question as it was."""
+    before = lesson.look("before-create-question")
+    lesson.open_dialog("Create Question", "Create Question")
+    lesson.look("create-question-dialog")
+    lesson.enter_number(12345)
+    error_box = lesson.desktop.wait_for_window("Error")
+    shot = lesson.look("error-box")
+    expect(message_box_says(lesson, error_box, shot, DIVIDEND_TOO_BIG),
+           f'the Error box does not say "{DIVIDEND_TOO_BIG}", see {shot.path}')
+    expect(not message_box_says(lesson, error_box, shot, DIVISOR_OUT_OF_RANGE),
+           "the message check cannot tell the dividend message from the divisor's")
+    lesson.keys("Return")
+    lesson.desktop.wait_until_closed("Error")
+    expect(lesson.desktop.windows_titled("Create Question"),
+           "the Create Question dialog closed with the Error box")
+    lesson.keys("Escape")
+    lesson.desktop.wait_until_closed("Create Question")
+    lesson.move_to(*AWAY_FROM_BUTTONS)
+    lesson.wait_for_look("cancelled",
+                         lambda s: s.differing_pixels(before, look.HEADER_BOX) == 0,
+                         "the question to stay as it was")
+
+
+def work_100_by_7(lesson):
+    """100 ÷ 7 worked through: 10 lots of 7 (70, leaving 30), 4 lots of 7 with a wrong
+    product first (27, shown in the error colour and cleared by the next key), then
+    28, leaving 2, and the answer 14."""
+    def step(name, keys, condition, what):
+        lesson.keys(*keys)
+        return lesson.wait_for_look(name, condition, what)
+
+    multiples, amounts = look.MULTIPLES_COLUMN, look.AMOUNTS_COLUMN
+    step("multiple-10", ["1", "0", "Return"],
+         lambda s: look.entry_row_on(s, 1, amounts)
+         and look.shows_on_line(s, 1, multiples, "10", look.INK_COLOUR),
+         "the product to be asked for beside 10")
+    step("product-70", ["7", "0", "Return"],
+         lambda s: look.entry_row_on(s, 2, amounts)
+         and look.shows_on_line(s, 1, amounts, "70", look.INK_COLOUR),
+         "the remainder to be asked for under 70")
+    step("remainder-30", ["3", "0", "Return"],
+         lambda s: look.entry_row_on(s, 3, multiples)
+         and look.shows_on_line(s, 1, multiples, "10", look.QUOTIENT_COLOUR)
+         and look.shows_on_line(s, 1, amounts, "70", look.SPENT_COLOUR)
+         and look.shows_on_line(s, 2, amounts, "30", look.INK_COLOUR),
+         "the first step completed, 30 remaining")
+    step("multiple-4", ["4", "Return"],
+         lambda s: look.entry_row_on(s, 3, amounts), "the product to be asked for beside 4")
+    wrong = step("wrong-product-27", ["2", "7", "Return"],
+                 lambda s: look.entry_error_pixels(s) > 40, "the entry row in the error colour")
+    expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
+           "the error colour is not on the product's place")
+    # The key after a wrong entry only clears it: this 2 must not be typed.
+    step("error-cleared", ["2"],
+         lambda s: look.entry_error_pixels(s) == 0 and look.entry_row_on(s, 3, amounts),
+         "the error colour to go")
+    step("product-28", ["2", "8", "Return"],
+         lambda s: look.entry_row_on(s, 4, amounts) and look.entry_error_pixels(s) == 0,
+         "the remainder to be asked for under 28")
+    step("remainder-2", ["2", "Return"],
+         lambda s: look.entry_row_on(s, 4, multiples)
+         and look.shows_on_line(s, 4, amounts, "2", look.REMAINDER_COLOUR),
+         "the answer to be asked for beside the remainder 2")
+    shot = step("answer-14", ["1", "4", "Return"],
+                lambda s: look.shows_quotient(s, "= 14"), 'the answer "= 14" under the header')
+    expect(look.shows_remainder_part(shot, " rem.2"),
+           "the remainder part is missing: " + textmatch.describe(
+               shot, look.ANSWER_BOX, " rem.2", look.REMAINDER_COLOUR, look.MAIN_FONT_PIXELS))
+    expect(look.shows_on_line(shot, 4, multiples, "14", look.QUOTIENT_COLOUR),
+           "the working-out does not end with the answer 14")
+    expect(not look.shows_quotient(shot, "= 15"), "the answer check cannot tell 14 from 15")
+    expect(look.entry_error_pixels(shot) == 0, "something is still in the error colour")
+    return shot
+
+
+def open_and_close_about(lesson):
+    """A press on the logo opens the About dialog, which shows the About picture
+    (bitmap 118) as it is stored; its OK button closes it."""
+    picture = Screenshot.load(ABOUT_PICTURE)
+    lesson.move_to(*LOGO_POINT)
+    before = lesson.look("before-about")
+    lesson.desktop.click()
+    dialog = lesson.desktop.wait_for_window("About")
+    box = window_box(lesson, dialog)
+    expect(not picture_shown(before, picture, box),
+           "the picture check finds the About picture before the dialog opened")
+    lesson.wait_for_look("about-dialog", lambda s: picture_shown(s, picture, box),
+                         "the About picture in the About dialog")
+    lesson.click_dialog_control(dialog, ABOUT_UNITS, ABOUT_OK)
+    lesson.desktop.wait_until_closed("About")
+
+
+def confirm_settings(lesson):
+    """Settings: AutoProduct on (by keys), "x" and Expert (by clicks), confirmed."""
+    dialog = lesson.open_dialog("Settings", "Settings")
+    lesson.look("settings-dialog")
+    # The tab stops are OK (which has the focus), Cancel, AutoProduct and AutoRemainder.
+    lesson.keys("Tab", "Tab", "space")
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, TIMES_RADIO)
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, EXPERT_RADIO)
+    lesson.look("settings-chosen")
+    lesson.keys("Return")
+    lesson.desktop.wait_until_closed("Settings")
+
+
+def quit_with_yes(lesson):
+    """Escape asks "Had enough?"; Yes (the default button) ends the program with 0."""
+    lesson.keys("Escape")
+    prompt = lesson.desktop.wait_for_window("Had enough?")
+    shot = lesson.look("had-enough")
+    expect(message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
+           f'the prompt does not ask "Finished bricketing for today?", see {shot.path}')
+    lesson.keys("Return")
+    code = lesson.run.wait_for_exit(timeout=30)
+    expect(code == 0, f"the program ended with exit code {code}, not 0")
+    lesson.desktop.wait_until_closed(TITLE)
+
+
+def wait_for_file(path, expected, what):
+    wait_until(lambda: path.exists() and path.read_bytes() == expected, 10,
+               f"{what} to hold exactly the four settings lines with CR LF "
+               f"(it holds {path.read_bytes() if path.exists() else 'nothing'!r})")
