@@ -1,7 +1,9 @@
 # Installs the program the way a Linux desktop expects it: the executable in bin/, its
 # Data, Resources and Help folders in share/bricketing/ (where the program looks for them
 # relative to its own folder, as ../share/bricketing), the desktop entry in
-# share/applications/ and the icon in the hicolor theme.
+# share/applications/ and the icon in the hicolor theme. The marker Data/installed.txt
+# tells the program it is an installed copy, which keeps each pupil's settings in their
+# own per-user file and never writes the shipped Data/settings.txt.
 include(GNUInstallDirs)
 
 if(TARGET bricketing)
@@ -10,6 +12,14 @@ if(TARGET bricketing)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/Data ${PROJECT_SOURCE_DIR}/Resources
                       ${PROJECT_SOURCE_DIR}/Help
             DESTINATION ${CMAKE_INSTALL_DATADIR}/bricketing)
+
+    set(bricketing_installed_marker ${PROJECT_BINARY_DIR}/installed.txt)
+    file(WRITE ${bricketing_installed_marker}
+         "This copy of Bricketing is installed: each pupil's settings are kept in their own\n"
+         "file, $XDG_CONFIG_HOME/bricketing/settings.txt (~/.config/bricketing/settings.txt),\n"
+         "and settings.txt beside this file holds only the defaults.\n")
+    install(FILES ${bricketing_installed_marker}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bricketing/Data)
 
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/bricketing.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

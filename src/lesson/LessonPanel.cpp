@@ -3,15 +3,15 @@
 // drawing of random questions from the level table.
 #include "lesson/LessonPanel.h"
 
-#include <algorithm>
-#include <cstddef>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <optional>
 #include <string>
 
+#include "lesson/Questions.h"
 #include "lesson/Stringify.h"
+#include "platform/ProblemReport.h"
 
 namespace {
 
@@ -30,117 +30,6 @@ constexpr float panelFontSize = 30.0f;
 constexpr Colour headerColour = 0xFF6464FF;
 constexpr Colour quotientColour = 0xFF963296;
 constexpr Colour remainderColour = 0xFF329632;
-
-// Random draws tried before the level is searched in order for an acceptable pair.
-constexpr int maxRandomDraws = 10000;
-
-// The working-out is built for the questions Create Question accepts: its columns
-// and its entry row hold at most four digits. A level reaching beyond these limits is
-// cut back to them rather than handing the board numbers it cannot lay out.
-constexpr std::int32_t largestDividend = 9999;
-constexpr std::int32_t largestDivisor = 99;
-
-// The question used when the level table cannot give one: no record for the
-// difficulty, a record whose ranges are reversed, whose divisors go below 1 or that
-// lies wholly beyond the drill's limits, or a level that holds no acceptable pair.
-constexpr int fallbackDividend = 100;
-constexpr int fallbackDivisor = 7;
-
-struct Question {
-    int dividend = 0;
-    int divisor = 1;
-};
-
-// Questions worth working: enough steps to practise, and none that the ten-times table
-// answers at a glance. Small divisors need a larger quotient.
-bool isAcceptable(std::int64_t dividend, std::int64_t divisor) {
-    const std::int64_t quotient = dividend / divisor;
-    return quotient >= 5 && divisor != 10 && dividend != 10 * divisor &&
-           (divisor >= 13 || quotient >= 13);
-}
-
-// A record can be drawn from only when both ranges hold values and every divisor in
-// it is at least 1.
-bool isUsable(const LevelRecord& level) {
-    return 1 <= level.divisorMin && level.divisorMin <= level.divisorMax &&
-           level.dividendMin <= level.dividendMax;
-}
-
-// The difficulty's record within the drill's limits, if it has one that can be used.
-std::optional<LevelRecord> recordFor(const LevelTable& levels, int difficulty) {
-    if (difficulty < 0 || static_cast<std::size_t>(difficulty) >= levels.size()) {
-        return std::nullopt;
-    }
-    LevelRecord level = levels[static_cast<std::size_t>(difficulty)];
-    level.divisorMax = std::min(level.divisorMax, largestDivisor);
-    level.dividendMax = std::min(level.dividendMax, largestDividend);
-    if (!isUsable(level)) {
-        return std::nullopt;
-    }
-    return level;
-}
-
-// min + (rand() mod the range's size), in 64 bits so that wide ranges cannot overflow.
-std::int64_t drawFrom(std::int32_t min, std::int32_t max) {
-    const std::int64_t size = static_cast<std::int64_t>(max) - min + 1;
-    return min + static_cast<std::int64_t>(std::rand()) % size;
-}
-
-std::optional<Question> drawAtRandom(const LevelRecord& level) {
-    for (int draw = 0; draw < maxRandomDraws; ++draw) {
-        const std::int64_t divisor = drawFrom(level.divisorMin, level.divisorMax);
-        const std::int64_t dividend = drawFrom(level.dividendMin, level.dividendMax);
-        if (isAcceptable(dividend, divisor)) {
-            return Question{static_cast<int>(dividend), static_cast<int>(divisor)};
-        }
-    }
-    return std::nullopt;
-}
-
-// The smallest acceptable dividend of the level for this divisor, if there is one.
-std::optional<std::int64_t> smallestDividendFor(const LevelRecord& level, std::int64_t divisor) {
-    if (divisor == 10) {
-        return std::nullopt;
-    }
-    const std::int64_t leastQuotient = divisor >= 13 ? 5 : 13;
-    std::int64_t dividend = std::max<std::int64_t>(level.dividendMin, divisor * leastQuotient);
-    if (dividend == 10 * divisor) {
-        ++dividend;
-    }
-    if (dividend > level.dividendMax) {
-        return std::nullopt;
-    }
-    return dividend;
-}
-
-// Walks the divisors upwards for the first acceptable pair. From 13 on a divisor needs
-// a dividend of at least five times itself, so once that exceeds the level's largest
-// dividend no larger divisor can do better and the walk stops.
-std::optional<Question> searchInOrder(const LevelRecord& level) {
-    for (std::int64_t divisor = level.divisorMin; divisor <= level.divisorMax; ++divisor) {
-        if (const auto dividend = smallestDividendFor(level, divisor)) {
-            return Question{static_cast<int>(*dividend), static_cast<int>(divisor)};
-        }
-        if (divisor >= 13 && divisor * 5 > level.dividendMax) {
-            break;
-        }
-    }
-    return std::nullopt;
-}
-
-Question questionFor(const LevelTable& levels, int difficulty) {
-    const std::optional<LevelRecord> level = recordFor(levels, difficulty);
-    if (!level) {
-        return {fallbackDividend, fallbackDivisor};
-    }
-    if (const auto drawn = drawAtRandom(*level)) {
-        return *drawn;
-    }
-    if (const auto found = searchInOrder(*level)) {
-        return *found;
-    }
-    return {fallbackDividend, fallbackDivisor};
-}
 
 void drawHeader(Graphics& graphics, const Font& font, int dividend, int divisor) {
     const std::u16string header = stringify(dividend) + u" \u00F7 " + stringify(divisor);
@@ -182,6 +71,28 @@ bool pressedOn(const Image* image, Point place, Point press) {
                             static_cast<float>(image->height()));
 }
 
+// A level that can give no question falls back to a fixed one on screen without a word,
+// so each such level is named on standard error for the teacher who edits the file.
+void reportUnusableLevels(const LevelTable& levels, bool fileRead) {
+    constexpr std::array<const char*, usedLevelCount> names = {"Beginner", "Novice", "Intermediate",
+                                                               "Advanced", "Expert"};
+    const std::string fallback = "New Question gives " + std::to_string(fallbackQuestion.dividend) +
+                                 " divided by " + std::to_string(fallbackQuestion.divisor) +
+                                 " instead";
+    if (!fileRead) {
+        reportProblem("Data/levels.txt cannot be read; at every level " + fallback);
+        return;
+    }
+    for (int difficulty = 0; difficulty < static_cast<int>(names.size()); ++difficulty) {
+        const std::string why = whyNoQuestion(levels, difficulty);
+        if (!why.empty()) {
+            reportProblem("Data/levels.txt: the " + std::string(names[difficulty]) +
+                          " level (record " + std::to_string(difficulty + 1) +
+                          " after the header) can give no question: it " + why + "; " + fallback);
+        }
+    }
+}
+
 }  // namespace
 
 // The board, the question fields and the empty level table are made by their
@@ -189,7 +100,7 @@ bool pressedOn(const Image* image, Point place, Point press) {
 // board starts with and the first question use the settings' difficulty.
 LessonPanel::LessonPanel() {
     std::srand(static_cast<unsigned int>(static_cast<std::uint32_t>(std::time(nullptr))));
-    loadLevels();
+    reportUnusableLevels(levels, loadLevels());
     loadSettings();
     logoImage = loadImage("Resources/Quillmoor_200.png");
     mascotImage = loadImage("Resources/Mox_73.png");

@@ -1,16 +1,20 @@
-// The level file reader and the lesson panel's loading of Data/levels.txt.
+// The level file reader and the lesson panel's loading of Data/levels.txt. The file is
+// read one character at a time and only the numbers and the few letters the reader is
+// looking at are kept, so that however large the file, reading it takes no more memory.
 #include "lesson/LevelFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <limits>
-#include <string>
+#include <streambuf>
 #include <string_view>
 
 #include "lesson/LessonPanel.h"
 
 namespace {
+
+using Traits = std::char_traits<char>;
 
 // White space as atoi sees it in the "C" locale, whatever locale the process runs in.
 bool isWhiteSpace(char c) {
@@ -21,75 +25,171 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Leading white space, an optional sign, then digits up to the first other character;
-// 0 when there are none. Values beyond 32 bits saturate instead of overflowing.
-std::int32_t parseNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isWhiteSpace(text[i])) {
-        ++i;
+// The characters of the file, straight from the stream's buffer.
+class Characters {
+public:
+    explicit Characters(std::istream& in) : buffer(in.rdbuf()) {}
+    // The next character, or Traits::eof() at the end of the input.
+    Traits::int_type next() { return buffer == nullptr ? Traits::eof() : buffer->sbumpc(); }
+
+private:
+    std::streambuf* buffer;
+};
+
+// atoi's reading of a field, fed one character at a time: leading white space, an
+// optional sign, then digits up to the first other character; 0 when there are none.
+// Values beyond 32 bits saturate instead of overflowing.
+class NumberReader {
+public:
+    void take(char c) {
+        if (stage == Stage::Blank) {
+            if (isWhiteSpace(c)) {
+                return;
+            }
+            stage = Stage::Digits;
+            if (c == '+' || c == '-') {
+                negative = c == '-';
+                return;
+            }
+        }
+        if (stage == Stage::Digits) {
+            if (isDigit(c)) {
+                magnitude = std::min(magnitude * 10 + (c - '0'), largestMagnitude);
+            } else {
+                stage = Stage::Done;
+            }
+        }
     }
+
+    std::int32_t value() const {
+        if (negative) {
+            return static_cast<std::int32_t>(-magnitude);
+        }
+        return static_cast<std::int32_t>(
+            std::min<std::int64_t>(magnitude, std::numeric_limits<std::int32_t>::max()));
+    }
+
+private:
+    enum class Stage { Blank, Digits, Done };
+    static constexpr std::int64_t largestMagnitude =
+        -std::int64_t{std::numeric_limits<std::int32_t>::min()};
+    Stage stage = Stage::Blank;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
-                                        : std::int64_t{std::numeric_limits<std::int32_t>::max()};
     std::int64_t magnitude = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
-        magnitude = std::min(magnitude * 10 + (text[i] - '0'), limit);
+};
+
+// Whether a label is exactly "END", fed one character at a time.
+class LabelReader {
+public:
+    void take(char c) {
+        if (length < end.size() && c != end[length]) {
+            matches = false;
+        }
+        ++length;
     }
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    bool isEnd() const { return matches && length == end.size(); }
+
+private:
+    static constexpr std::string_view end = "END";
+    std::size_t length = 0;
+    bool matches = true;
+};
+
+// What ended a field: the delimiter looked for, a line end, or the end of the input.
+enum class FieldEnd { Delimiter, LineEnd, Input };
+
+// Feeds the characters up to the delimiter (consumed) to `reader`. A line end ends the
+// field only where `lineEndEnds` says so; elsewhere a field may run across lines.
+template <typename Reader>
+FieldEnd readField(Characters& characters, char delimiter, bool lineEndEnds, Reader& reader) {
+    for (;;) {
+        const Traits::int_type next = characters.next();
+        if (Traits::eq_int_type(next, Traits::eof())) {
+            return FieldEnd::Input;
+        }
+        const char c = Traits::to_char_type(next);
+        if (c == delimiter) {
+            return FieldEnd::Delimiter;
+        }
+        if (lineEndEnds && c == '\n') {
+            return FieldEnd::LineEnd;
+        }
+        reader.take(c);
+    }
 }
 
-// Reads up to the next `delimiter`, which is consumed. True only when the delimiter
-// was found; false when the input ended first.
-bool readField(std::istream& in, char delimiter, std::string& field) {
-    field.clear();  // getline leaves it as it was when the stream has already failed
-    std::getline(in, field, delimiter);
-    return !in.fail() && !in.eof();
+// Consumes the rest of the line and its line end. False when the input ended first.
+bool skipLine(Characters& characters) {
+    for (;;) {
+        const Traits::int_type next = characters.next();
+        if (Traits::eq_int_type(next, Traits::eof())) {
+            return false;
+        }
+        if (Traits::to_char_type(next) == '\n') {
+            return true;
+        }
+    }
 }
 
-// The four numbers after a label: three ended by commas, the last by a space. False
-// when the input ends before the record is complete.
-bool readRecord(std::istream& in, LevelRecord& record) {
-    std::string field;
+// What reading one record after its label found.
+enum class RecordEnd {
+    Line,      // the record and its line are done; the next label follows
+    Input,     // the input ended after the fourth number: the record is whole
+    CutShort,  // the input ended before the fourth number: there is no record
+};
+
+// The four numbers after a label: three ended by commas, the last by a space (the rest
+// of the line is a comment), by the line end or by the end of the input.
+RecordEnd readRecord(Characters& characters, LevelRecord& record) {
     std::int32_t* const commaFields[] = {&record.divisorMin, &record.divisorMax,
                                          &record.dividendMin};
     for (std::int32_t* target : commaFields) {
-        if (!readField(in, ',', field)) {
-            return false;
+        NumberReader number;
+        if (readField(characters, ',', false, number) == FieldEnd::Input) {
+            return RecordEnd::CutShort;
         }
-        *target = parseNumber(field);
+        *target = number.value();
     }
-    if (!readField(in, ' ', field)) {
-        return false;
+    NumberReader last;
+    const FieldEnd lastEnd = readField(characters, ' ', true, last);
+    record.dividendMax = last.value();
+    if (lastEnd == FieldEnd::Input) {
+        return RecordEnd::Input;
     }
-    record.dividendMax = parseNumber(field);
-    return true;
-}
-
-void skipRestOfLine(std::istream& in) {
-    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    if (lastEnd == FieldEnd::Delimiter && !skipLine(characters)) {
+        return RecordEnd::Input;
+    }
+    return RecordEnd::Line;
 }
 
 }  // namespace
 
 bool readLevels(std::istream& in, LevelTable& table) {
-    skipRestOfLine(in);  // the header, whatever it holds
-    std::string label;
+    Characters characters(in);
+    if (!skipLine(characters)) {
+        return false;  // nothing but the header, whatever it holds
+    }
     for (;;) {
-        const bool labelEnded = readField(in, ',', label);
+        LabelReader label;
+        const FieldEnd labelEnd = readField(characters, ',', false, label);
         // "END" may also stand at the very end of the input without its comma.
-        if (label == "END") {
+        if (label.isEnd()) {
             return true;
         }
-        LevelRecord record;
-        if (!labelEnded || !readRecord(in, record)) {
+        if (labelEnd == FieldEnd::Input) {
             return false;
         }
-        table.push_back(record);
-        skipRestOfLine(in);
+        LevelRecord record;
+        const RecordEnd recordEnd = readRecord(characters, record);
+        if (recordEnd == RecordEnd::CutShort) {
+            return false;
+        }
+        if (table.size() < usedLevelCount) {
+            table.push_back(record);
+        }
+        if (recordEnd == RecordEnd::Input) {
+            return false;
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // The ranges random questions are drawn from, one record per difficulty level.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -13,3 +14,6 @@ struct LevelRecord {
 
 // In file order: position i is the level for difficulty index i.
 using LevelTable = std::vector<LevelRecord>;
+
+// The difficulties Beginner to Expert use the first five records; no others are kept.
+inline constexpr std::size_t usedLevelCount = 5;

@@ -1,25 +1,15 @@
 // The settings file: reading it into the lesson panel and its board, forming its four
-// lines, and replacing it atomically so that a failed write never damages the old one.
+// lines, and rewriting it so that a failed write never damages the old one.
 #include "lesson/SettingsFile.h"
 
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <limits>
-#include <random>
 #include <string_view>
-#include <system_error>
 
+#include "lesson/FileRewrite.h"
 #include "lesson/LessonPanel.h"
-
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "lesson/SettingsLocation.h"
 
 namespace {
 
@@ -87,75 +77,6 @@ std::string_view difficultyWord(int difficulty) {
     return difficultyWords[static_cast<std::size_t>(difficulty)];
 }
 
-// A name beside the target that no earlier write of this process has used; the random
-// part keeps two processes writing at once apart.
-std::string temporaryNameFor(const std::string& target) {
-    static std::mt19937 generator{std::random_device{}()};
-    return target + ".new-" + std::to_string(generator());
-}
-
-// Creates a fresh temporary file beside the target (never opening an existing one);
-// null when none can be made, for example because the folder is missing.
-std::FILE* createTemporary(const std::string& target, std::string& name) {
-    constexpr int attempts = 16;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-        name = temporaryNameFor(target);
-        errno = 0;
-        if (std::FILE* file = std::fopen(name.c_str(), "wx")) {
-            return file;
-        }
-        if (errno != EEXIST) {
-            break;
-        }
-    }
-    return nullptr;
-}
-
-// Pushes the file's contents to the disk, so that the rename never exposes a file
-// whose data is still only in memory.
-bool syncFile(std::FILE* file) {
-#if defined(_WIN32)
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
-}
-
-// Makes the rename itself durable. Best effort: the new file is in place already.
-void syncFolderOf(const std::string& target) {
-#if !defined(_WIN32)
-    std::filesystem::path folder = std::filesystem::path(target).parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const int descriptor = open(folder.c_str(), O_RDONLY);
-    if (descriptor >= 0) {
-        fsync(descriptor);
-        close(descriptor);
-    }
-#else
-    (void)target;
-#endif
-}
-
-// Whether the process may write into the existing file at path. Writing in place
-// would fail on a read-only file, so replacing it must not get round that either.
-bool mayWrite(const std::string& path) {
-#if defined(_WIN32)
-    return _access(path.c_str(), 2) == 0;
-#else
-    return access(path.c_str(), W_OK) == 0;
-#endif
-}
-
-// Writes all of text, flushed and synced, then closes the file. False on any failure.
-bool writeAndClose(std::FILE* file, const std::string& text) {
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                         std::fflush(file) == 0 && syncFile(file);
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
-}
-
 }  // namespace
 
 UserSettings readSettings(std::istream& in, UserSettings start) {
@@ -206,53 +127,15 @@ void applySettings(LessonPanel& panel, const UserSettings& settings) {
 }
 
 bool writeSettingsFile(const UserSettings& settings) {
-    return writeSettingsFile(settings, settingsFilePath);
+    return saveSettings(settings, findSettingsPlaces());
 }
 
-// The new contents go to a temporary file beside the target, which then replaces the
-// target in one rename: a reader sees the old file or the new one, never a part.
-// An existing file is replaced only where it could have been rewritten, and the new
-// one takes over its permissions, as a file rewritten in place keeps them.
-bool writeSettingsFile(const UserSettings& settings, const std::string& linkOrPath) {
-    std::error_code error;
-    // A settings file that is a link to one kept elsewhere is rewritten where it really
-    // lies, so that the link stays a link.
-    std::string path = linkOrPath;
-    if (std::filesystem::is_symlink(linkOrPath, error)) {
-        const auto target = std::filesystem::weakly_canonical(linkOrPath, error);
-        if (!error) {
-            path = target.string();
-        }
-    }
-    const std::filesystem::file_status old = std::filesystem::status(path, error);
-    const bool replacing = std::filesystem::is_regular_file(old);
-    if (replacing && !mayWrite(path)) {
-        return false;
-    }
-    std::string temporary;
-    std::FILE* file = createTemporary(path, temporary);
-    if (file == nullptr) {
-        return false;
-    }
-    if (!writeAndClose(file, formatSettings(settings))) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    if (replacing) {
-        // Best effort: the contents matter more than the permissions.
-        std::filesystem::permissions(temporary, old.permissions(), error);
-    }
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    syncFolderOf(path);
-    return true;
+bool writeSettingsFile(const UserSettings& settings, const std::string& path) {
+    return rewriteFile(path, formatSettings(settings));
 }
 
 void LessonPanel::loadSettings() {
-    std::ifstream file(settingsFilePath);
+    std::ifstream file(settingsFileToRead(findSettingsPlaces()));
     if (!file.is_open()) {
         return;
     }

@@ -16,7 +16,7 @@ struct UserSettings {
     int difficulty = 0;  // 0 Beginner to 4 Expert
 };
 
-// The file the settings are read from and written to.
+// The program's own settings file, relative to its run-time folder.
 inline constexpr const char* settingsFilePath = "Data/settings.txt";
 
 // Reader rules applied to a stream, starting from the given values (entries it finds
@@ -35,8 +35,10 @@ UserSettings settingsOf(const LessonPanel& panel);
 // Stores them: the flags into panel.board, the difficulty into panel.
 void applySettings(LessonPanel& panel, const UserSettings& settings);
 
-// Writes the settings file atomically; false (old file untouched) when it cannot.
+// Writes the settings where the next start-up will read them: the pupil's own file or
+// Data/settings.txt (see SettingsLocation.h). False when they could not be written.
 bool writeSettingsFile(const UserSettings& settings);
 
-// Same, to a chosen path (for tests).
+// Writes the four lines as the whole of the file at path (see rewriteFile): false, with
+// the old file as it was, when it cannot be written.
 bool writeSettingsFile(const UserSettings& settings, const std::string& path);

@@ -6,6 +6,7 @@
 #include "app/Program.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/QtUserFolders.h"
 
 namespace {
 QIcon programIcon() {
@@ -23,10 +24,13 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(programIcon());
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
 
+    QtUserFolders userFolders;
+    installUserFolders(&userFolders);
     QtDrawingServices drawing;
     installDrawingServices(&drawing);
     QtHost host(drawing);
     const int exitCode = runProgram(host);
     installDrawingServices(nullptr);
+    installUserFolders(nullptr);
     return exitCode;
 }

@@ -94,11 +94,34 @@ TEST(LevelFileRecords, AreAppendedToWhatTheTableHolds) {
     EXPECT_EQ(rowsOf(table), (Rows{{7, 7, 91, 99}, {1, 2, 3, 4}}));
 }
 
-TEST(LevelFileRecords, FourthNumberRunsOnToTheNextSpace) {
-    // No space after 4: the field runs into the next line, whose rest is then
-    // skipped, so the record labelled B is lost.
-    const ReadResult read = readText(header + "A,1,2,3,4\nB,5,6,7,8 x\nC,9,9,9,9 y\nEND,");
-    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}, {9, 9, 9, 9}}));
+// However the fourth number ends, the record is kept: by a space and a comment, by a
+// tab or by the line end, or by the end of the input with or without "END," after it.
+TEST(LevelFileRecords, KeepEveryRecordWhoseFourNumbersWereRead) {
+    const std::string first = header + "BEGINNER,2,5,30,99 x\n";
+    const std::string expert = "EXPERT,13,99,1000,9999";
+    struct Case {
+        const char* after;  // what follows the last record's fourth number
+        bool endedAtEnd;
+    };
+    const Case cases[] = {
+        {"", false},           {"\t", false},      {"\n", false},          {"\r\n", false},
+        {" ", false},          {"\nEND,", true},   {"\r\nEND,\r\n", true}, {" x\nEND", true},
+        {"\t# hard\n", false}, {"\nEND,\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("after the fourth number: \"" + std::string(c.after) + "\"");
+        const ReadResult read = readText(first + expert + c.after);
+        EXPECT_EQ(rowsOf(read.table), (Rows{{2, 5, 30, 99}, {13, 99, 1000, 9999}}));
+        EXPECT_EQ(read.endedAtEnd, c.endedAtEnd);
+    }
+}
+
+TEST(LevelFileRecords, ALineEndAfterTheFourthNumberLosesNoRecord) {
+    // An editor that strips trailing spaces leaves records with nothing after them.
+    const ReadResult read =
+        readText(header + "A,1,2,3,4\nB,5,6,7,8 x\nC,9,9,9,9\tno space\n" + "D,1,1,1,1\r\nEND,");
+    EXPECT_TRUE(read.endedAtEnd);
+    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 9, 9, 9}, {1, 1, 1, 1}}));
 }
 
 TEST(LevelFileNumbers, ReadTheWayAtoiDoes) {
@@ -125,9 +148,10 @@ TEST(LevelFileWithoutEnd, KeepsTheRecordsReadSoFar) {
     EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}, {5, 6, 7, 8}}));
 }
 
-TEST(LevelFileWithoutEnd, NeverAppendsACutOffRecord) {
+TEST(LevelFileWithoutEnd, NeverAppendsARecordCutOffBeforeItsFourthNumber) {
     EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB,5,6").table), (Rows{{1, 2, 3, 4}}));
-    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB,5,6,7,8").table), (Rows{{1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB,5,6,7").table), (Rows{{1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB").table), (Rows{{1, 2, 3, 4}}));
     EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nEND\n").table), (Rows{{1, 2, 3, 4}}));
     EXPECT_FALSE(readText(header + "A,1,2,3,4 x\nEND\n").endedAtEnd);
 }
@@ -251,6 +275,7 @@ TEST_F(LessonPanelLevels, MissingFileReportsFalseAndLeavesTheTable) {
 }
 
 TEST_F(LessonPanelLevels, LoadingAppendsTheRecordsOfTheFile) {
+    panel.levels.resize(2);
     LevelTable expected = panel.levels;
     expected.push_back({3, 4, 200, 300});
     ScratchFolder scratch;

@@ -245,23 +245,6 @@ bool writeFailsWithoutPrivileges(const fs::path& path) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-TEST(SettingsFileWriting, FailsInAReadOnlyFolderAndKeepsTheOldFile) {
-    ScratchFolder scratch;
-    const fs::path path = scratch.path / "settings.txt";
-    const std::string old = "DISPLAY:TIMES\r\nDIFFICULTY:NOVICE";
-    std::ofstream(path, std::ios::binary) << old;
-    fs::permissions(path, fs::perms::all);
-    fs::permissions(scratch.path, fs::perms::owner_all | fs::perms::group_read |
-                                      fs::perms::group_exec | fs::perms::others_read |
-                                      fs::perms::others_exec);
-    if (geteuid() != 0) {
-        fs::permissions(scratch.path, fs::perms::owner_read | fs::perms::owner_exec);
-    }
-    EXPECT_TRUE(writeFailsWithoutPrivileges(path));
-    fs::permissions(scratch.path, fs::perms::owner_all);
-    EXPECT_EQ(contentsOf(path), old);
-}
-
 TEST(SettingsFileWriting, LeavesAFileItMayNotWriteAsItWas) {
     ScratchFolder scratch;
     const fs::path path = scratch.path / "settings.txt";

@@ -1,0 +1,240 @@
+// Rewriting the settings file where it lies and as what it is: a writable file in a
+// read-only folder, links (hard, symbolic, dangling), its owner and group, and what an
+// interrupted save may leave behind.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "lesson/SettingsFile.h"
+#include "unit/lesson/ScratchFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using scratch::contentsOf;
+using scratch::writeFile;
+
+const UserSettings expert = {false, true, true, 4};
+const std::string oldText = "DISPLAY:TIMES\r\nDIFFICULTY:NOVICE";
+
+bool save(const fs::path& path, const UserSettings& settings = expert) {
+    return writeSettingsFile(settings, path.string());
+}
+
+struct FileIdentity {
+    uid_t owner = 0;
+    gid_t group = 0;
+    nlink_t links = 0;
+};
+
+FileIdentity identityOf(const fs::path& path) {
+    struct stat status {};
+    EXPECT_EQ(stat(path.c_str(), &status), 0) << path;
+    return {status.st_uid, status.st_gid, status.st_nlink};
+}
+
+// Where the settings file lies in each case of a writable file in a read-only folder:
+// straight in the folder, or behind a link in it to a file in another read-only folder.
+struct ReadOnlyFolderCase {
+    const char* name;
+    bool throughLink;
+};
+
+class WritableFileInReadOnlyFolder : public ::testing::TestWithParam<ReadOnlyFolderCase> {};
+
+TEST_P(WritableFileInReadOnlyFolder, IsRewrittenInPlace) {
+    scratch::Folder folder;
+    const fs::path data = folder.path / "Data";
+    const fs::path shared = folder.path / "shared";
+    fs::create_directories(data);
+    fs::create_directories(shared);
+    const fs::path real = (GetParam().throughLink ? shared : data) / "settings.txt";
+    const fs::path named = data / "settings.txt";
+    writeFile(real, oldText);
+    if (GetParam().throughLink) {
+        fs::create_symlink(real, named);
+    }
+    fs::permissions(real, scratch::writableByTheUser() & ~fs::perms::others_exec &
+                              ~fs::perms::group_exec & ~fs::perms::owner_exec);
+    fs::permissions(data, scratch::readOnlyFolder());
+    fs::permissions(shared, scratch::readOnlyFolder());
+
+    EXPECT_TRUE(scratch::asUnprivilegedUser([&] { return save(named); }));
+    EXPECT_EQ(contentsOf(real), formatSettings(expert));
+    EXPECT_EQ(fs::is_symlink(named), GetParam().throughLink);
+    EXPECT_EQ(scratch::namesIn(shared).size() + scratch::namesIn(data).size(),
+              GetParam().throughLink ? 2u : 1u)
+        << "nothing else may appear in the folders";
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingsFileRewrite, WritableFileInReadOnlyFolder,
+                         ::testing::Values(ReadOnlyFolderCase{"plain", false},
+                                           ReadOnlyFolderCase{"link", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsFileRewrite, AReadOnlyFileInAReadOnlyFolderStillFails) {
+    scratch::Folder folder;
+    const fs::path path = folder.path / "settings.txt";
+    writeFile(path, oldText);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(folder.path, scratch::readOnlyFolder());
+    EXPECT_FALSE(scratch::asUnprivilegedUser([&] { return save(path); }));
+    EXPECT_EQ(contentsOf(path), oldText);
+}
+
+TEST(SettingsFileRewrite, AHardLinkedFileIsRewrittenForEveryName) {
+    scratch::Folder folder;
+    const fs::path path = folder.path / "settings.txt";
+    const fs::path otherName = folder.path / "teacher-copy.txt";
+    writeFile(path, oldText);
+    fs::create_hard_link(path, otherName);
+    ASSERT_TRUE(save(path));
+    EXPECT_EQ(contentsOf(path), formatSettings(expert));
+    EXPECT_EQ(contentsOf(otherName), formatSettings(expert));
+    EXPECT_EQ(identityOf(path).links, 2u);
+    EXPECT_EQ(scratch::namesIn(folder.path),
+              (std::vector<std::string>{"settings.txt", "teacher-copy.txt"}));
+}
+
+// A link whose file does not exist yet is written as opening it would: the file it
+// names is made, and the link stays.
+TEST(SettingsFileRewrite, ADanglingLinkGetsItsFileAndStaysALink) {
+    for (const bool relative : {false, true}) {
+        SCOPED_TRACE(relative ? "relative link" : "absolute link");
+        scratch::Folder folder;
+        fs::create_directories(folder.path / "Data");
+        fs::create_directories(folder.path / "shared");
+        const fs::path link = folder.path / "Data" / "settings.txt";
+        const fs::path real = folder.path / "shared" / "settings.txt";
+        fs::create_symlink(relative ? fs::path("../shared/settings.txt") : real, link);
+        ASSERT_TRUE(save(link));
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(contentsOf(real), formatSettings(expert));
+        EXPECT_EQ(scratch::namesIn(folder.path / "shared"),
+                  std::vector<std::string>{"settings.txt"});
+    }
+}
+
+TEST(SettingsFileRewrite, LinksInACircleAreNotWritten) {
+    scratch::Folder folder;
+    const fs::path first = folder.path / "settings.txt";
+    const fs::path second = folder.path / "other.txt";
+    fs::create_symlink(second, first);
+    fs::create_symlink(first, second);
+    EXPECT_FALSE(save(first));
+    EXPECT_TRUE(fs::is_symlink(first));
+    EXPECT_TRUE(fs::is_symlink(second));
+}
+
+// Root may hand the new file to the old owner; the file keeps owner and group.
+TEST(SettingsFileRewrite, KeepsTheOwnerAndGroupWhereTheProcessMay) {
+    if (!scratch::runningAsRoot()) {
+        GTEST_SKIP() << "only root can make a file that belongs to someone else";
+    }
+    scratch::Folder folder;
+    const fs::path path = folder.path / "settings.txt";
+    writeFile(path, oldText);
+    ASSERT_EQ(chown(path.c_str(), scratch::nobodyUser, scratch::nobodyGroup), 0);
+    ASSERT_TRUE(save(path));
+    EXPECT_EQ(contentsOf(path), formatSettings(expert));
+    EXPECT_EQ(identityOf(path).owner, scratch::nobodyUser);
+    EXPECT_EQ(identityOf(path).group, scratch::nobodyGroup);
+}
+
+// Where the process may not give the file away, it writes the file in place, so that a
+// shared file stays its owner's.
+TEST(SettingsFileRewrite, ASharedFileOfAnotherOwnerStaysTheirs) {
+    if (!scratch::runningAsRoot()) {
+        GTEST_SKIP() << "only root can make a file that belongs to someone else";
+    }
+    scratch::Folder folder;
+    const fs::path path = folder.path / "settings.txt";
+    writeFile(path, oldText);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::group_write | fs::perms::others_read |
+                              fs::perms::others_write);
+    fs::permissions(folder.path, fs::perms::all);
+    EXPECT_TRUE(scratch::asUnprivilegedUser([&] { return save(path); }));
+    EXPECT_EQ(contentsOf(path), formatSettings(expert));
+    EXPECT_EQ(identityOf(path).owner, 0u);
+    EXPECT_EQ(identityOf(path).group, 0u);
+    EXPECT_EQ(scratch::namesIn(folder.path), std::vector<std::string>{"settings.txt"});
+}
+
+// Temporary files of earlier saves: the fixed one an interrupted save leaves, and the
+// numbered ones older versions left. Files the program did not make stay.
+TEST(SettingsFileRewrite, ASuccessfulSaveLeavesNoTemporaryFileBehind) {
+    scratch::Folder folder;
+    const fs::path path = folder.path / "settings.txt";
+    writeFile(path, oldText);
+    writeFile(folder.path / "settings.txt.new", "DISPLAY:LOT");  // cut off mid-write
+    for (const char* stray : {"settings.txt.new-1", "settings.txt.new-3870142263"}) {
+        writeFile(folder.path / stray, formatSettings(UserSettings{}));
+    }
+    for (const char* keep : {"settings.txt.new-old", "other.txt.new-12", "settings.txt.new-"}) {
+        writeFile(folder.path / keep, "a teacher's file");
+    }
+    ASSERT_TRUE(save(path));
+    EXPECT_EQ(contentsOf(path), formatSettings(expert));
+    EXPECT_EQ(scratch::namesIn(folder.path),
+              (std::vector<std::string>{"other.txt.new-12", "settings.txt", "settings.txt.new-",
+                                        "settings.txt.new-old"}));
+}
+
+TEST(SettingsFileRewrite, AStrayOfAnotherAccountIsReplacedToo) {
+    if (!scratch::runningAsRoot()) {
+        GTEST_SKIP() << "only root can make a file that belongs to someone else";
+    }
+    scratch::Folder folder;
+    const fs::path path = folder.path / "settings.txt";
+    writeFile(path, oldText);
+    writeFile(folder.path / "settings.txt.new", "DISPLAY:LOT");
+    fs::permissions(folder.path / "settings.txt.new", fs::perms::owner_read);
+    fs::permissions(path, fs::perms::all);
+    fs::permissions(folder.path, fs::perms::all);
+    EXPECT_TRUE(scratch::asUnprivilegedUser([&] { return save(path); }));
+    EXPECT_EQ(contentsOf(path), formatSettings(expert));
+    EXPECT_EQ(scratch::namesIn(folder.path), std::vector<std::string>{"settings.txt"});
+}
+
+// Saves killed at random moments: at no time is there more than one stray file, the
+// settings file always holds one whole set of settings, and the next save cleans up.
+TEST(SettingsFileRewrite, InterruptedSavesStrandAtMostOneFile) {
+    scratch::Folder folder;
+    const fs::path path = folder.path / "settings.txt";
+    const UserSettings beginner = {true, false, false, 0};
+    ASSERT_TRUE(save(path, beginner));
+    std::mt19937 generator(61027u);
+    std::uniform_int_distribution<int> delayMicroseconds(0, 4000);
+    constexpr int kills = 40;
+    for (int kill = 0; kill < kills; ++kill) {
+        const pid_t child = fork();
+        if (child == 0) {
+            for (int round = 0;; ++round) {
+                save(path, round % 2 == 0 ? expert : beginner);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(generator)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::string contents = contentsOf(path);
+        ASSERT_TRUE(contents == formatSettings(expert) || contents == formatSettings(beginner))
+            << "after kill " << kill << ": " << contents;
+        ASSERT_LE(scratch::namesIn(folder.path).size(), 2u) << "after kill " << kill;
+    }
+    ASSERT_TRUE(save(path));
+    EXPECT_EQ(scratch::namesIn(folder.path), std::vector<std::string>{"settings.txt"});
+}
+
+}  // namespace
