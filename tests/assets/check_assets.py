@@ -672,6 +672,11 @@ class InstalledTree(unittest.TestCase):
             with self.subTest(file=data):
                 self.assertTrue(os.path.isfile(self.installed("share/bricketing/Data/" + data)))
 
+    def test_marked_as_an_installed_copy(self):
+        # The marker sends each pupil's settings to their own file; a source tree has none.
+        self.assertTrue(os.path.isfile(self.installed("share/bricketing/Data/installed.txt")))
+        self.assertFalse(os.path.exists(path_of("Data/installed.txt")))
+
     def test_icons_in_the_hicolor_theme(self):
         for size in ICON_SIZES:
             relative = f"share/icons/hicolor/{size}x{size}/apps/bricketing.png"

@@ -237,4 +237,44 @@ TEST(SettingsFileRewrite, InterruptedSavesStrandAtMostOneFile) {
     EXPECT_EQ(scratch::namesIn(folder.path), std::vector<std::string>{"settings.txt"});
 }
 
+// Two programs saving at the same moment take turns: every save succeeds, the file
+// always holds one whole set of settings, and no temporary file is left.
+TEST(SettingsFileRewrite, SavesAtTheSameMomentTakeTurns) {
+    scratch::Folder folder;
+    const fs::path path = folder.path / "settings.txt";
+    const UserSettings settingsOf[] = {expert, {true, false, true, 1}, {false, false, false, 2}};
+    ASSERT_TRUE(save(path, UserSettings{}));
+    constexpr int saves = 150;
+    std::vector<pid_t> children;
+    for (const UserSettings& settings : settingsOf) {
+        const pid_t child = fork();
+        if (child == 0) {
+            bool allSaved = true;
+            for (int round = 0; round < saves; ++round) {
+                allSaved = save(path, round % 2 == 0 ? settings : UserSettings{}) && allSaved;
+            }
+            _exit(allSaved ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    std::vector<std::string> seen;
+    for (int look = 0; look < 200; ++look) {
+        seen.push_back(contentsOf(path));
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+    }
+    seen.push_back(contentsOf(path));
+    for (const std::string& contents : seen) {
+        bool whole = contents == formatSettings(UserSettings{});
+        for (const UserSettings& settings : settingsOf) {
+            whole = whole || contents == formatSettings(settings);
+        }
+        ASSERT_TRUE(whole) << contents;
+    }
+    EXPECT_EQ(scratch::namesIn(folder.path), std::vector<std::string>{"settings.txt"});
+}
+
 }  // namespace
