@@ -112,24 +112,18 @@ UserSettings opposite(const UserSettings& s) {
 }
 
 // A private folder for the written files, in memory where the system offers one so
-// that the writer's syncs cost little.
-const std::filesystem::path& scratchFolder() {
-    static const std::filesystem::path folder = [] {
-        const std::filesystem::path base = std::filesystem::exists("/dev/shm")
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        std::string name = (base / "bricketing-fuzz-XXXXXX").string();
-        if (mkdtemp(name.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::abort();
-        }
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(scratchFolder(), ignored);
-        });
-        return std::filesystem::path(name);
-    }();
-    return folder;
+// that the writer's syncs cost little. Made afresh for each input and removed after
+// it, since libFuzzer may end the process without running exit handlers.
+std::filesystem::path makeScratchFolder() {
+    const std::filesystem::path base = std::filesystem::exists("/dev/shm")
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    std::string name = (base / "bricketing-fuzz-XXXXXX").string();
+    if (mkdtemp(name.data()) == nullptr) {
+        std::perror("mkdtemp");
+        std::abort();
+    }
+    return name;
 }
 
 std::string contentsOf(const std::filesystem::path& path) {
@@ -157,11 +151,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const UserSettings reread = readFrom(written, opposite(read));
     require(same(reread, read), "the written form reads back to the same values", reread, read);
 
-    const std::filesystem::path file = scratchFolder() / "settings.txt";
+    const std::filesystem::path folder = makeScratchFolder();
+    const std::filesystem::path file = folder / "settings.txt";
     require(writeSettingsFile(read, file.string()), "the settings file can be written", read, read);
     require(contentsOf(file) == written, "the file holds what was formatted", read, read);
     std::ifstream in(file);
     const UserSettings fromFile = readSettings(in, opposite(read));
+    in.close();
     require(same(fromFile, read), "the file reads back to the same values", fromFile, read);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
     return 0;
 }
