@@ -1,0 +1,192 @@
+"""The Debian package as a pupil meets it: unpacked with dpkg-deb -x (nothing is
+installed on the machine), its layout checked, then its program started under a
+virtual display as an unprivileged user with a fresh home and no XDG_CONFIG_HOME.
+Settings changed through the Settings dialog must land in
+~/.config/bricketing/settings.txt and hold at the next start, while the package's own
+Data/settings.txt stays as shipped, even though the pupil could write it.
+
+    python3 tests/package/package_test.py dist/bricketing_<version>_amd64.deb
+
+Exit status 0 when every check passes; screenshots go to --shots."""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+from pathlib import Path
+
+E2E = Path(__file__).resolve().parent.parent / "e2e"
+sys.path.insert(0, str(E2E))
+
+import lesson as look  # noqa: E402
+import textmatch  # noqa: E402
+from desktop import wait_until  # noqa: E402
+from scenarios import (EXPERT_RADIO, EXPERT_TIMES_AUTOPRODUCT, SETTINGS_UNITS,  # noqa: E402
+                       TIMES_RADIO)
+from steps import Scenario, expect, quit_with_yes, wait_for_question  # noqa: E402
+
+# The account the program runs as when the test runs as root, as the unit tests drop to.
+NOBODY = 65534
+
+SHARE = Path("usr/share/bricketing")
+LAYOUT = [
+    "usr/bin/bricketing",
+    SHARE / "Data/installed.txt",
+    SHARE / "Data/levels.txt",
+    SHARE / "Data/settings.txt",
+    SHARE / "Resources/btnSettings.png",
+    SHARE / "Help/help.html",
+    "usr/share/applications/bricketing.desktop",
+    "usr/share/icons/hicolor/48x48/apps/bricketing.png",
+    "usr/share/icons/hicolor/256x256/apps/bricketing.png",
+    "usr/share/metainfo/org.quillmoor.Bricketing.metainfo.xml",
+    "usr/share/doc/bricketing/copyright",
+]
+
+
+def unpack(deb, folder):
+    subprocess.run(["dpkg-deb", "-x", str(deb), str(folder)], check=True)
+    for name in LAYOUT:
+        expect((folder / name).is_file(), f"the package lacks /{name}")
+    expect(os.access(folder / "usr/bin/bricketing", os.X_OK), "/usr/bin/bricketing is not executable")
+    file_type = subprocess.run(["file", "-b", str(folder / "usr/bin/bricketing")],
+                               capture_output=True, text=True, check=True).stdout
+    expect("stripped" in file_type and "not stripped" not in file_type,
+           f"/usr/bin/bricketing is not stripped: {file_type.strip()}")
+    fields = subprocess.run(["dpkg-deb", "-f", str(deb), "Depends"], capture_output=True,
+                            text=True, check=True).stdout
+    for library in ("libqt6widgets6", "libqt6gui6", "libstdc++6"):
+        expect(library in fields, f"Depends does not name {library}: {fields.strip()}")
+
+
+def as_pupil(program, folder):
+    """A launcher that starts `program` as the unprivileged account when run as root
+    (dropping every group first), and as the caller otherwise."""
+    launcher = folder / "start-as-pupil"
+    launcher.write_text(
+        "#!/usr/bin/python3\n"
+        "import os\n"
+        "if os.geteuid() == 0:\n"
+        f"    os.setgroups([])\n    os.setgid({NOBODY})\n    os.setuid({NOBODY})\n"
+        f"os.execv({str(program)!r}, [{str(program)!r}])\n")
+    launcher.chmod(0o755)
+    return launcher
+
+
+def give_to_pupil(path):
+    """When root: the pupil's account owns `path` and everything under it."""
+    if os.geteuid() != 0:
+        return
+    for folder, names, files in os.walk(path):
+        os.chown(folder, NOBODY, NOBODY)
+        for name in names + files:
+            os.chown(os.path.join(folder, name), NOBODY, NOBODY, follow_symlinks=False)
+
+
+def snapshot(folder):
+    """Every file under `folder` with its contents."""
+    return {p.relative_to(folder): p.read_bytes() for p in sorted(folder.rglob("*")) if p.is_file()}
+
+
+def change_settings(scenario, home, per_user):
+    """First run: the shipped defaults ("lots of", Beginner) show; "x", Expert and
+    AutoProduct are chosen in the Settings dialog and confirmed."""
+    lesson = scenario.launch(folder=home)
+    shot = wait_for_question(lesson)
+    expect(look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN)) > 120,
+           f'the first run is not worded "lots of" as the package ships it, see {shot.path}')
+    dialog = lesson.open_dialog("Settings", "Settings")
+    lesson.look("settings-open")
+    lesson.keys("Tab", "Tab", "space")
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, TIMES_RADIO)
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, EXPERT_RADIO)
+    lesson.look("settings-chosen")
+    lesson.keys("Return")
+    scenario.desktop.wait_until_closed("Settings")
+    wait_until(lambda: per_user.is_file() and per_user.read_bytes() == EXPERT_TIMES_AUTOPRODUCT,
+               5, f"{per_user} to hold the new settings")
+    quit_with_yes(lesson)
+
+
+def settings_kept(scenario, home):
+    """Second run: the question is an Expert one and the working-out uses the times sign."""
+    lesson = scenario.launch(folder=home)
+    shot = wait_for_question(lesson)
+    header = textmatch.ink_glyphs(shot, look.HEADER_BOX, look.HEADER_COLOUR)
+    expect(len(header) == 7, f"the second run's question is not an Expert one: {len(header)} "
+           f"glyphs in the header, see {shot.path}")
+    times_width = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
+    expect(0 < times_width < 90, f'the second run is not worded with "x" ({times_width} px '
+           f'wide), see {shot.path}')
+    quit_with_yes(lesson)
+
+
+def run(deb, shots):
+    work = Path(tempfile.mkdtemp(prefix="bricketing-package-"))
+    try:
+        root = work / "root"
+        home = work / "home"
+        root.mkdir()
+        home.mkdir(mode=0o700)
+        runtime = work / "runtime"
+        runtime.mkdir(mode=0o700)
+        work.chmod(0o755)
+        unpack(deb, root)
+        # The pupil may write the unpacked files: the installed copy must keep its
+        # settings per user because it is installed, not because it cannot write.
+        give_to_pupil(root)
+        give_to_pupil(home)
+        give_to_pupil(runtime)
+        shipped = snapshot(root / SHARE / "Data")
+        per_user = home / ".config" / "bricketing" / "settings.txt"
+
+        scenario = Scenario(as_pupil(root / "usr/bin/bricketing", work), root / SHARE, shots)
+        try:
+            env = scenario.display.env
+            env["HOME"] = str(home)
+            for name in ("XDG_CONFIG_HOME", "XDG_DATA_HOME"):
+                env.pop(name, None)
+            env["XDG_RUNTIME_DIR"] = str(runtime)  # Qt's sockets, inside the scratch folder
+            change_settings(scenario, home, per_user)
+            expect(snapshot(root / SHARE / "Data") == shipped,
+                   "the package's Data folder changed during the first run")
+            if os.geteuid() == 0:
+                expect(per_user.stat().st_uid == NOBODY, "the per-user file is not the pupil's")
+            settings_kept(scenario, home)
+            expect(snapshot(root / SHARE / "Data") == shipped,
+                   "the package's Data folder changed during the second run")
+            expect(per_user.read_bytes() == EXPERT_TIMES_AUTOPRODUCT,
+                   "the per-user file changed during the second run")
+        finally:
+            scenario.close()
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("deb", type=Path, help="the package, dist/bricketing_*_amd64.deb")
+    parser.add_argument("--shots", type=Path, default=Path("build-package/package-shots"),
+                        help="folder for the screenshots")
+    args = parser.parse_args()
+    for pattern in ("**/*.png", "**/program.log"):
+        for old in args.shots.glob(pattern):
+            old.unlink()
+    started = time.monotonic()
+    try:
+        run(args.deb.resolve(), args.shots.resolve())
+    except Exception as failure:  # every failure is reported the same way
+        traceback.print_exc()
+        print(f"FAILED package test: {failure}", file=sys.stderr)
+        return 1
+    print(f"passed package test in {time.monotonic() - started:.1f} s; shots in {args.shots}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
