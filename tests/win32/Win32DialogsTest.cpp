@@ -335,6 +335,7 @@ TEST_F(ModalDialogTest, CreateQuestionTypesOnlyDigitsAndCancelChangesNothing) {
     Script script({
         [&] { return (dialog = findDialog(L"Create Question")) != nullptr; },
         [&] { return focusIs(dialog, ControlId::Dividend); },
+        [&] { return focusIs(dialog, ControlId::Dividend); },
         [&] {
             typeText(L"4x2-7");
             typed = controlText(dialog, ControlId::Dividend);
@@ -348,6 +349,51 @@ TEST_F(ModalDialogTest, CreateQuestionTypesOnlyDigitsAndCancelChangesNothing) {
     EXPECT_EQ(typed, L"427");
     EXPECT_EQ(panel->dividend, dividend);
     EXPECT_EQ(panel->divisor, divisor);
+}
+
+TEST_F(ModalDialogTest, CreateQuestionOpensCentredOnThePointerAndInsideTheScreen) {
+    RECT screen{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    struct Case {
+        POINT pointer;
+        bool centred;  // false: near an edge, so pulled back inside instead
+    };
+    const Case cases[] = {
+        {{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2}, true},
+        {{screen.left + 400, screen.top + 300}, true},
+        {{screen.right - 5, screen.bottom - 5}, false},
+        {{screen.left + 2, screen.top + 2}, false},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(SetCursorPos(c.pointer.x, c.pointer.y));
+        ASSERT_TRUE(pumpUntil([&] {
+            POINT where{};
+            GetCursorPos(&where);
+            return where.x == c.pointer.x && where.y == c.pointer.y;
+        }));
+        RECT frame{};
+        Script script({
+            [&] { return (dialog = findDialog(L"Create Question")) != nullptr; },
+            [&] {
+                GetWindowRect(dialog, &frame);
+                pressKey(VK_ESCAPE);
+                return true;
+            },
+        });
+        CreateQuestionDialog procedure(*panel);
+        run(DialogNumber::CreateQuestion, procedure);
+        ASSERT_TRUE(script.finished());
+        SCOPED_TRACE("pointer at " + std::to_string(c.pointer.x) + ", " +
+                     std::to_string(c.pointer.y));
+        EXPECT_GE(frame.left, screen.left);
+        EXPECT_GE(frame.top, screen.top);
+        EXPECT_LE(frame.right, screen.right);
+        EXPECT_LE(frame.bottom, screen.bottom);
+        if (c.centred) {
+            EXPECT_NEAR((frame.left + frame.right) / 2, c.pointer.x, 1);
+            EXPECT_NEAR((frame.top + frame.bottom) / 2, c.pointer.y, 1);
+        }
+    }
 }
 
 TEST_F(ModalDialogTest, SettingsShowsTheValuesAndOkWritesTheChoicesWithCrLf) {

@@ -9,3 +9,11 @@ target_link_libraries(win32_backend_tests PRIVATE bricketing_win32 bricketing_ap
 # Under Wine each start of a program costs a second or more: one run for the lot.
 add_test(NAME win32_backend COMMAND win32_backend_tests WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
 set_tests_properties(win32_backend PROPERTIES LABELS win32 TIMEOUT 300)
+
+find_program(BRICKETING_OBJDUMP x86_64-w64-mingw32-objdump)
+if(BRICKETING_OBJDUMP)
+    add_test(NAME win32_program_needs_only_system_dlls
+             COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${BRICKETING_OBJDUMP}
+                     -DPROGRAM=$<TARGET_FILE:bricketing> -P ${CMAKE_CURRENT_LIST_DIR}/CheckImports.cmake)
+    set_tests_properties(win32_program_needs_only_system_dlls PROPERTIES LABELS win32)
+endif()

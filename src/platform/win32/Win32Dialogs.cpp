@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/win32/Win32Text.h"
 
 namespace {
@@ -151,11 +153,36 @@ private:
 // initialisation parameter.
 struct DialogSession {
     DialogProcedure& procedure;
+    DialogPlacement placement;
 };
+
+// Centres the dialog on the pointer and pulls it back inside the pointer's monitor,
+// the top-left corner winning when it is too big. The centring style asks the system
+// for the same; doing it here makes every system (Wine included) place it alike.
+void centreOnPointer(HWND dialog) {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    RECT frame{};
+    GetWindowRect(dialog, &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const LONG width = frame.right - frame.left;
+    const LONG height = frame.bottom - frame.top;
+    LONG left = std::min(pointer.x - width / 2, area.right - width);
+    LONG top = std::min(pointer.y - height / 2, area.bottom - height);
+    left = std::max(left, area.left);
+    top = std::max(top, area.top);
+    SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* session = reinterpret_cast<DialogSession*>(lParam);
+        if (session->placement == DialogPlacement::CentreOnPointer) {
+            centreOnPointer(dialog);
+        }
         auto* host = new Win32DialogHost(dialog, session->procedure);
         SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
         // TRUE lets the dialog manager focus the first tab stop; FALSE keeps the focus
@@ -259,7 +286,7 @@ void runWin32Dialog(HINSTANCE instance, HWND owner, int dialogNumber, DialogProc
         return;
     }
     const std::vector<WORD> words = buildDialogTemplate(*layout);
-    DialogSession session{procedure};
+    DialogSession session{procedure, layout->placement};
     DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner,
                             &dialogProc, reinterpret_cast<LPARAM>(&session));
 }
