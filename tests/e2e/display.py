@@ -3,7 +3,9 @@ it picks itself, so that several runs can share a machine without colliding."""
 
 import os
 import select
+import shutil
 import subprocess
+import tempfile
 import time
 
 SCREEN_WIDTH = 1024
@@ -33,6 +35,7 @@ class VirtualDisplay:
         self.process = None
         self.name = None
         self.env = None
+        self.config_home = None
 
     def __enter__(self):
         read_end, write_end = os.pipe()
@@ -88,8 +91,15 @@ class VirtualDisplay:
         env.pop("QT_SCALE_FACTOR", None)
         env.pop("QT_SCREEN_SCALE_FACTORS", None)
         env["QT_AUTO_SCREEN_SCALE_FACTOR"] = "0"
+        # A per-user settings file of whoever runs the tests must neither change what
+        # the program starts with nor receive what a test saves.
+        self.config_home = tempfile.mkdtemp(prefix="bricketing-e2e-config-")
+        env["XDG_CONFIG_HOME"] = self.config_home
         return env
 
     def _stop(self):
+        if self.config_home:
+            shutil.rmtree(self.config_home, ignore_errors=True)
+            self.config_home = None
         if self.process and self.process.poll() is None:
             end_process(self.process)
