@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "fakes/FakeDrawing.h"
 #include "lesson/LessonPanel.h"
 #include "lesson/LevelFile.h"
+#include "unit/lesson/ScratchFiles.h"
 
 namespace {
 
@@ -234,29 +234,6 @@ TEST(AcceptedShare, MatchesLevelsWhoseShareIsKnown) {
     EXPECT_DOUBLE_EQ(acceptedShare({10, 10, 100, 999}), 0.0);
 }
 
-// Runs a test body in a fresh folder, coming back to the repository root afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder() : home(std::filesystem::current_path()) {
-        std::random_device seed;
-        folder = std::filesystem::temp_directory_path() /
-                 ("bricketing-levels-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-    }
-    ~ScratchFolder() {
-        std::filesystem::current_path(home);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-private:
-    std::filesystem::path home;
-    std::filesystem::path folder;
-};
-
 class LessonPanelLevels : public ::testing::Test {
 protected:
     FakeDrawingServices services;
@@ -269,7 +246,7 @@ TEST_F(LessonPanelLevels, ConstructionLoadsTheShippedTable) {
 
 TEST_F(LessonPanelLevels, MissingFileReportsFalseAndLeavesTheTable) {
     const LevelTable before = panel.levels;
-    ScratchFolder scratch;
+    scratch::WorkingFolder scratch;  // its Data folder holds no levels.txt
     EXPECT_FALSE(panel.loadLevels());
     EXPECT_EQ(rowsOf(panel.levels), rowsOf(before));
 }
@@ -278,8 +255,7 @@ TEST_F(LessonPanelLevels, LoadingAppendsTheRecordsOfTheFile) {
     panel.levels.resize(2);
     LevelTable expected = panel.levels;
     expected.push_back({3, 4, 200, 300});
-    ScratchFolder scratch;
-    std::filesystem::create_directory("Data");
+    scratch::WorkingFolder scratch;  // holds an empty Data folder
     std::ofstream("Data/levels.txt") << header << "ONLY,3,4,200,300 x\n";
     EXPECT_TRUE(panel.loadLevels());  // opened, even though END is missing
     EXPECT_EQ(rowsOf(panel.levels), rowsOf(expected));

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -18,6 +17,7 @@
 #include "fakes/FakeDrawing.h"
 #include "lesson/LessonPanel.h"
 #include "lesson/SettingsFile.h"
+#include "unit/lesson/ScratchFiles.h"
 
 namespace {
 
@@ -59,24 +59,6 @@ std::string asWritten(const std::string& text) {
 UserSettings opposite(const UserSettings& s) {
     return {!s.displayLotsOf, !s.autoProduct, !s.autoRemainder, s.difficulty == 3 ? 1 : 3};
 }
-
-// A fresh folder of its own for each test, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::random_device seed;
-        path = fs::temp_directory_path() /
-               ("bricketing-settings-" + std::to_string(seed()) + std::to_string(seed()));
-        fs::create_directories(path);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    fs::path path;
-};
 
 const std::string expertTimesAllOn =
     "DISPLAY:TIMES // LOTSOF for \"lots of\" or TIMES for \"x\"; changes display in working "
@@ -178,7 +160,7 @@ TEST(SettingsFormat, WritesAnIndexOutsideTheTableAsBeginner) {
 }
 
 TEST(SettingsFileWriting, EveryCombinationReadsBackTheSame) {
-    ScratchFolder scratch;
+    scratch::Folder scratch;
     const fs::path path = scratch.path / "settings.txt";
     for (int bits = 0; bits < 8; ++bits) {
         for (int difficulty = 0; difficulty < 5; ++difficulty) {
@@ -193,7 +175,7 @@ TEST(SettingsFileWriting, EveryCombinationReadsBackTheSame) {
 }
 
 TEST(SettingsFileWriting, WritesExactlyTheFormattedBytesAndNoTemporary) {
-    ScratchFolder scratch;
+    scratch::Folder scratch;
     const fs::path path = scratch.path / "settings.txt";
     std::ofstream(path) << std::string(2000, '#');  // longer than the new contents
     ASSERT_TRUE(writeSettingsFile({false, true, true, 4}, path.string()));
@@ -209,7 +191,7 @@ TEST(SettingsFileWriting, ALinkedFileIsRewrittenWhereItLiesAndTheLinkStays) {
 #ifdef _WIN32
     GTEST_SKIP() << "symbolic links need rights a pupil's account does not have";
 #endif
-    ScratchFolder scratch;
+    scratch::Folder scratch;
     fs::create_directories(scratch.path / "shared");
     fs::create_directories(scratch.path / "Data");
     const fs::path real = scratch.path / "shared" / "settings.txt";
@@ -224,14 +206,14 @@ TEST(SettingsFileWriting, ALinkedFileIsRewrittenWhereItLiesAndTheLinkStays) {
 }
 
 TEST(SettingsFileWriting, FailsWhenTheFolderIsMissing) {
-    ScratchFolder scratch;
+    scratch::Folder scratch;
     const fs::path path = scratch.path / "missing" / "settings.txt";
     EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
     EXPECT_FALSE(fs::exists(path.parent_path()));
 }
 
 TEST(SettingsFileWriting, FailsWhenTheTargetIsAFolderAndLeavesEverythingAsItWas) {
-    ScratchFolder scratch;
+    scratch::Folder scratch;
     const fs::path path = scratch.path / "settings.txt";
     fs::create_directory(path);
     std::ofstream(path / "inside.txt", std::ios::binary) << "old contents\r\n";
@@ -266,7 +248,7 @@ bool writeFailsWithoutPrivileges(const fs::path& path) {
 }
 
 TEST(SettingsFileWriting, LeavesAFileItMayNotWriteAsItWas) {
-    ScratchFolder scratch;
+    scratch::Folder scratch;
     const fs::path path = scratch.path / "settings.txt";
     const std::string old = "DISPLAY:TIMES\r\nDIFFICULTY:NOVICE";
     std::ofstream(path, std::ios::binary) << old;
@@ -293,7 +275,7 @@ private:
 };
 
 TEST(SettingsFileWriting, TheNewFileKeepsTheOldOnesPermissions) {
-    ScratchFolder scratch;
+    scratch::Folder scratch;
     const CreationMask mask(022);
     const fs::path path = scratch.path / "settings.txt";
     std::ofstream(path) << "DIFFICULTY:NOVICE";
@@ -313,22 +295,6 @@ TEST(SettingsFileWriting, TheNewFileKeepsTheOldOnesPermissions) {
 }
 
 #endif  // _WIN32
-
-// Runs a test body with a scratch folder as the working directory.
-class InScratchFolder {
-public:
-    InScratchFolder() : home(fs::current_path()) {
-        fs::current_path(scratch.path);
-        fs::create_directory("Data");
-    }
-    ~InScratchFolder() { fs::current_path(home); }
-    InScratchFolder(const InScratchFolder&) = delete;
-    InScratchFolder& operator=(const InScratchFolder&) = delete;
-
-private:
-    ScratchFolder scratch;
-    fs::path home;
-};
 
 class LessonPanelSettings : public ::testing::Test {
 protected:
@@ -351,7 +317,7 @@ TEST_F(LessonPanelSettings, ApplyStoresWhereSettingsOfReads) {
 
 TEST_F(LessonPanelSettings, LoadingAppliesOnlyTheEntriesTheFileHolds) {
     applySettings(panel, {true, true, false, 1});
-    InScratchFolder inScratch;
+    scratch::WorkingFolder inScratch;
     std::ofstream("Data/settings.txt") << "AUTOREMAINDER:ON\r\nDIFFICULTY:EXPERT";
     panel.loadSettings();
     expectSettings(settingsOf(panel), {true, true, true, 4});
@@ -359,13 +325,13 @@ TEST_F(LessonPanelSettings, LoadingAppliesOnlyTheEntriesTheFileHolds) {
 
 TEST_F(LessonPanelSettings, AMissingFileChangesNothing) {
     applySettings(panel, {false, false, true, 2});
-    InScratchFolder inScratch;
+    scratch::WorkingFolder inScratch;
     panel.loadSettings();
     expectSettings(settingsOf(panel), {false, false, true, 2});
 }
 
 TEST_F(LessonPanelSettings, TheWrittenFileIsTheOneLoadingReads) {
-    InScratchFolder inScratch;
+    scratch::WorkingFolder inScratch;
     ASSERT_TRUE(writeSettingsFile({false, true, true, 4}));
     EXPECT_EQ(contentsOf("Data/settings.txt"), asWritten(expertTimesAllOn));
     panel.loadSettings();
