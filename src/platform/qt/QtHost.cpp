@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtFrameCopy.h"
 #include "platform/qt/QtKeys.h"
 
 namespace {
@@ -35,12 +36,15 @@ QtMainWindow::QtMainWindow(QtHost& host) : host(host) {
     setMouseTracking(true);
 }
 
-void QtMainWindow::paintEvent(QPaintEvent*) {
+// Also how an uncovered window gets its picture back: the last presented frame is
+// kept, and only the part asked for is painted.
+void QtMainWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    const QRect area = event->rect();
     if (frame.isNull()) {
-        painter.fillRect(rect(), Qt::white);
+        painter.fillRect(area, Qt::white);
     } else {
-        painter.drawImage(0, 0, frame);
+        painter.drawImage(area, frame, area);
     }
 }
 
@@ -153,12 +157,18 @@ std::unique_ptr<BackBuffer> QtHost::createBackBuffer(int width, int height) {
     return std::make_unique<QtBackBuffer>(width, height);
 }
 
+// The window keeps its own copy of the frame, reused from frame to frame, and
+// repaints only the part that changed.
 void QtHost::present(BackBuffer& buffer) {
     if (!window || windowDestroyed) {
         return;
     }
-    window->frame = static_cast<QtBackBuffer&>(buffer).image.copy();
-    window->repaint();
+    frameLog.presented();
+    const QRect changed =
+        copyChangedPixels(static_cast<QtBackBuffer&>(buffer).image, window->frame);
+    if (!changed.isEmpty()) {
+        window->repaint(changed);
+    }
 }
 
 bool QtHost::peekMessage(Message& message) {
@@ -205,7 +215,9 @@ std::int64_t QtHost::performanceCounter() {
 }
 
 void QtHost::sleepMilliseconds(int milliseconds) {
-    QThread::msleep(milliseconds);
+    frameLog.frameEnded();
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+    frameLog.frameStarts();
 }
 
 MessageBoxAnswer QtHost::messageBox(MessageBoxOwner owner, const std::u16string& text,

@@ -11,6 +11,7 @@
 
 #include "platform/Host.h"
 #include "platform/qt/QtDrawing.h"
+#include "platform/qt/QtFrameLog.h"
 
 class QtHost;
 
@@ -72,4 +73,5 @@ private:
     bool windowDestroyed = false;
     std::deque<Message> queue;
     QElapsedTimer clock;
+    QtFrameLog frameLog;
 };
