@@ -166,8 +166,17 @@ std::unique_ptr<Graphics> QtBackBuffer::beginDrawing() {
     return std::make_unique<QtGraphics>(image);
 }
 
+// Panels make fonts as they draw. Looking up a font's face and metrics each time
+// would cost more than the rest of a frame at rest, so each size is worked out once
+// and copied after that.
 std::unique_ptr<Font> QtDrawingServices::makeFont(float sizeInPoints) {
-    return std::make_unique<QtFont>(sizeInPoints);
+    for (const auto& made : madeFonts) {
+        if (made->points == sizeInPoints) {
+            return std::make_unique<QtFont>(*made);
+        }
+    }
+    madeFonts.push_back(std::make_unique<QtFont>(sizeInPoints));
+    return std::make_unique<QtFont>(*madeFonts.back());
 }
 
 std::unique_ptr<Image> QtDrawingServices::loadImage(const std::string& path) {

@@ -134,6 +134,7 @@ void QtHost::createMainWindow(const WindowDescription& description, MessageHandl
     handler.handleMessage(messageOf(MessageKind::Create));
     window->move(description.x, description.y);
     window->show();
+    pointer.watch(window->windowHandle());
     window->raise();
     window->activateWindow();
 }
@@ -194,8 +195,7 @@ void QtHost::postQuit(int exitCode) {
 }
 
 PixelPoint QtHost::cursorPosition() {
-    const QPoint global = QCursor::pos();
-    const QPoint local = window ? window->mapFromGlobal(global) : global;
+    const QPoint local = pointer.positionIn(window.get());
     return {local.x(), local.y()};
 }
 

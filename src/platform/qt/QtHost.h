@@ -12,6 +12,7 @@
 #include "platform/Host.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtFrameLog.h"
+#include "platform/qt/QtPointer.h"
 
 class QtHost;
 
@@ -74,4 +75,5 @@ private:
     std::deque<Message> queue;
     QElapsedTimer clock;
     QtFrameLog frameLog;
+    QtPointer pointer;
 };

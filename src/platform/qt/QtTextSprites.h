@@ -25,7 +25,7 @@ struct TextSprite {
 class TextSpriteCache {
 public:
     // Bytes of pictures one cache keeps: several times what a screenful of text needs.
-    static constexpr std::size_t defaultBudgetBytes = 4u * 1024u * 1024u;
+    static constexpr std::size_t defaultBudgetBytes = 2u * 1024u * 1024u;
     // Widths are a few bytes each; beyond this many the widths start again.
     static constexpr std::size_t advanceCapacity = 4096;
 
