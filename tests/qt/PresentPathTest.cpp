@@ -1,0 +1,126 @@
+// The Qt present path's pieces: the window's copy of a frame is reused and reports
+// exactly the part that changed, and the text pictures stay within their byte budget,
+// dropping the least recently drawn first, without changing how text looks.
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QPainter>
+#include <random>
+#include <string>
+
+#include "platform/qt/QtDrawing.h"
+#include "platform/qt/QtFrameCopy.h"
+#include "platform/qt/QtTextSprites.h"
+
+namespace {
+
+// The bounding box of the pixels in which two images of one size differ.
+QRect differingArea(const QImage& a, const QImage& b) {
+    QRect area;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                area |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return area;
+}
+
+TEST(FrameCopy, TheFirstFrameIsCopiedWhole) {
+    QtBackBuffer buffer(800, 600);
+    QImage shown;
+    EXPECT_EQ(copyChangedPixels(buffer.image, shown), QRect(0, 0, 800, 600));
+    EXPECT_EQ(shown, buffer.image);
+}
+
+TEST(FrameCopy, RandomChangesAreCopiedIntoTheSameMemoryAndReportedExactly) {
+    QImage frame(200, 150, QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    QImage shown;
+    copyChangedPixels(frame, shown);
+    const uchar* memory = shown.constBits();
+    std::mt19937 random(5);
+    for (int round = 0; round < 100; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const QImage before = shown.copy();
+        const int changes = static_cast<int>(random() % 3);
+        for (int i = 0; i < changes; ++i) {
+            const QRect area(static_cast<int>(random() % 200), static_cast<int>(random() % 150),
+                             1 + static_cast<int>(random() % 40),
+                             1 + static_cast<int>(random() % 40));
+            QPainter(&frame).fillRect(area, QColor::fromRgb(static_cast<QRgb>(random())));
+        }
+        const QRect expected = differingArea(before, frame);
+        EXPECT_EQ(copyChangedPixels(frame, shown), expected);
+        EXPECT_EQ(shown, frame);
+        EXPECT_EQ(shown.constBits(), memory);
+    }
+}
+
+QFont thirtyPoint() {
+    return QtFont(30.0f).font;
+}
+
+std::u16string numbered(int i) {
+    return u"line " + QString::number(i).toStdU16String();
+}
+
+TEST(TextSprites, ManyStringsStayWithinTheBudget) {
+    TextSpriteCache cache(512 * 1024);
+    const QFont font = thirtyPoint();
+    for (int i = 0; i < 600; ++i) {
+        cache.sprite(font, numbered(i), 0xFF1E1E1E);
+        ASSERT_LE(cache.bytes(), cache.budget()) << "after string " << i;
+    }
+    EXPECT_GT(cache.size(), 5u);
+    EXPECT_LT(cache.size(), 600u);
+}
+
+// The program's own caches, fed far more strings than a screen holds.
+TEST(TextSprites, TheProgramsCachesLevelOffAtTheirBudget) {
+    QtFont font(30.0f);
+    QtBackBuffer buffer(800, 600);
+    auto graphics = buffer.beginDrawing();
+    for (int i = 0; i < 3000; ++i) {
+        graphics->drawText(numbered(100000 + i), font, 0xFF000000, {10, 10});
+    }
+    EXPECT_LE(font.sprites->bytes(), TextSpriteCache::defaultBudgetBytes);
+    EXPECT_GT(font.sprites->bytes(), TextSpriteCache::defaultBudgetBytes / 2);
+}
+
+TEST(TextSprites, StringsInUseStayWhileUnusedOnesGo) {
+    const QFont font = thirtyPoint();
+    const std::size_t oneSprite =
+        static_cast<std::size_t>(TextSpriteCache().sprite(font, u"line 1", 0).image.sizeInBytes());
+    TextSpriteCache cache(oneSprite * 8);
+    const qint64 hot = cache.sprite(font, u"hot", 0xFF000000).image.cacheKey();
+    const qint64 cold = cache.sprite(font, u"cold", 0xFF000000).image.cacheKey();
+    for (int i = 0; i < 50; ++i) {
+        cache.sprite(font, numbered(i), 0xFF000000);
+        EXPECT_EQ(cache.sprite(font, u"hot", 0xFF000000).image.cacheKey(), hot);
+    }
+    EXPECT_NE(cache.sprite(font, u"cold", 0xFF000000).image.cacheKey(), cold);
+}
+
+TEST(TextSprites, APictureMadeAgainLooksTheSame) {
+    const QFont font = thirtyPoint();
+    TextSpriteCache cache(1);  // smaller than any picture: each new one replaces the last
+    const TextSprite first = cache.sprite(font, u"1999 \u00F7 7", 0xFF963296);
+    cache.sprite(font, u"other", 0xFF963296);
+    EXPECT_EQ(cache.size(), 1u);
+    const TextSprite& again = cache.sprite(font, u"1999 \u00F7 7", 0xFF963296);
+    EXPECT_NE(again.image.cacheKey(), first.image.cacheKey());
+    EXPECT_EQ(again.image, first.image);
+    EXPECT_EQ(again.offset, first.offset);
+}
+
+TEST(TextSprites, TheSameTextInTwoColoursIsTwoPictures) {
+    const QFont font = thirtyPoint();
+    TextSpriteCache cache;
+    const QImage red = cache.sprite(font, u"7", 0xFFFA3232).image;
+    const QImage black = cache.sprite(font, u"7", 0xFF1E1E1E).image;
+    EXPECT_EQ(cache.size(), 2u);
+    EXPECT_NE(red, black);
+}
+}  // namespace
