@@ -136,6 +136,11 @@ Script session() {
     pointer(script, 84, 560, 285);
     pointer(script, 94, 640, 365);
     pointer(script, 104, 300, 300);
+    // A change of one colour by one step and nothing else, the smallest change a frame
+    // can make.
+    at(script, 110, [](WindowHost&, Application& app) {
+        app.lessonPanel->board.inkColour = 0xFF1E1E1F;
+    });
     // Glides by the wheel, both ways.
     for (int tick : {140, 142, 144}) {
         wheel(script, tick, 120);
