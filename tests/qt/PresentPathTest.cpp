@@ -3,13 +3,20 @@
 // dropping the least recently drawn first, without changing how text looks.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEnterEvent>
 #include <QFont>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 #include <random>
 #include <string>
 
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtFrameCopy.h"
+#include "platform/qt/QtHost.h"
+#include "platform/qt/QtPointer.h"
 #include "platform/qt/QtTextSprites.h"
 
 namespace {
@@ -56,6 +63,66 @@ TEST(FrameCopy, RandomChangesAreCopiedIntoTheSameMemoryAndReportedExactly) {
         EXPECT_EQ(shown, frame);
         EXPECT_EQ(shown.constBits(), memory);
     }
+}
+
+class NoMessages : public MessageHandler {
+public:
+    void handleMessage(const Message&) override {}
+};
+
+// The window keeps one picture, updated in place, and paints all of it whenever it is
+// asked to, as when it is uncovered.
+TEST(Present, TheWindowKeepsTheLastFrameInOnePictureAndPaintsItWhenAsked) {
+    QtDrawingServices drawing;
+    QtHost host(drawing);
+    NoMessages handler;
+    host.createMainWindow({u"Bricketing - Quillmoor", 100, 100, 800, 600}, handler);
+    auto buffer = host.createBackBuffer(800, 600);
+    host.present(*buffer);
+    const uchar* memory = host.mainWindow()->frame.constBits();
+    for (const QRgb colour : {0xFFEEE2B7u, 0xFF963296u, 0xFF329632u}) {
+        auto graphics = buffer->beginDrawing();
+        graphics->fillRectangle(colour, {721, 465, 63, 75});
+        graphics.reset();
+        host.present(*buffer);
+        EXPECT_EQ(host.mainWindow()->frame.constBits(), memory);
+        const QImage painted = host.mainWindow()->grab().toImage();
+        EXPECT_EQ(painted.pixel(750, 500), colour);
+        EXPECT_EQ(painted.pixel(300, 300), 0xFFFFFFFFu);
+        EXPECT_EQ(painted.pixel(0, 300), 0xFF000000u);  // the buffer's outline
+    }
+}
+
+// The pointer is asked for again after anything that may have moved it, and only then
+// while it is over the window.
+TEST(Present, ThePointerIsAskedForOnlyWhenItMayHaveMoved) {
+    QWindow window;
+    window.setGeometry(100, 100, 800, 600);
+    QtPointer pointer;
+    pointer.watch(&window);
+    QCursor::setPos(150, 150);
+    if (QCursor::pos() != QPoint(150, 150)) {
+        GTEST_SKIP() << "this platform cannot place the pointer";
+    }
+    EXPECT_EQ(pointer.positionIn(nullptr), QPoint(150, 150));
+    QCursor::setPos(160, 150);
+    EXPECT_EQ(pointer.positionIn(nullptr), QPoint(160, 150)) << "outside: asked every time";
+
+    QEnterEvent enter(QPointF(60, 50), QPointF(60, 50), QPointF(160, 150));
+    QCoreApplication::sendEvent(&window, &enter);
+    EXPECT_EQ(pointer.positionIn(nullptr), QPoint(160, 150));
+    QCursor::setPos(170, 150);  // no event reaches the window for this one
+    EXPECT_EQ(pointer.positionIn(nullptr), QPoint(160, 150)) << "inside: kept";
+
+    QMouseEvent move(QEvent::MouseMove, QPointF(70, 50), QPointF(70, 50), QPointF(170, 150),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &move);
+    EXPECT_EQ(pointer.positionIn(nullptr), QPoint(170, 150)) << "asked again after a move";
+
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&window, &leave);
+    QCursor::setPos(900, 20);
+    EXPECT_EQ(pointer.positionIn(nullptr), QPoint(900, 20)) << "outside again: asked";
 }
 
 QFont thirtyPoint() {
