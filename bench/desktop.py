@@ -215,22 +215,22 @@ def measure(program, server, seconds, action=None):
 
 
 def read_frame_log(path, interval):
-    """(median work in ms of the frames in the interval, presented frames a second),
-    from the program's frame log; None when there is no log."""
+    """From the program's frame log, for the frames that ended in the interval: the
+    median processor and wall-clock time of the presented ones in ms, and how many
+    were presented a second; None when there is no log or nothing was presented."""
     if not path or not Path(path).exists():
         return None
-    works, presented = [], 0
+    processor, wall = [], []
     for line in Path(path).read_text().splitlines():
         parts = line.split()
-        if len(parts) != 4:
+        if len(parts) != 4 or parts[3] != "1":
             continue
-        end = int(parts[0]) / 1e9
-        if interval.start <= end <= interval.end:
-            works.append(int(parts[2]) / 1000.0)
-            presented += int(parts[3])
-    if not works:
+        if interval.start <= int(parts[0]) / 1e9 <= interval.end:
+            wall.append(int(parts[1]) / 1000.0)
+            processor.append(int(parts[2]) / 1000.0)
+    if not processor:
         return None
-    return statistics.median(works), presented / interval.seconds
+    return statistics.median(processor), statistics.median(wall), len(processor) / interval.seconds
 
 
 def run(args):
@@ -329,8 +329,8 @@ def moving_rows(name, interval, log_path):
              f"{interval.server_share:.1f}% of a core)")]
     logged = read_frame_log(log_path, interval)
     if logged:
-        rows.append((f"{name}: frame log", f"median work {logged[0]:.2f} ms, "
-                     f"{logged[1]:.1f} frames presented/s"))
+        rows.append((f"{name}: presented frames", f"{logged[2]:.1f}/s, median work "
+                     f"{logged[0]:.2f} ms processor ({logged[1]:.2f} ms wall clock)"))
     return rows
 
 
