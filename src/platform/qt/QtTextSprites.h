@@ -24,10 +24,11 @@ struct TextSprite {
 
 class TextSpriteCache {
 public:
-    // Bytes of pictures one cache keeps: several times what a screenful of text needs.
-    static constexpr std::size_t defaultBudgetBytes = 2u * 1024u * 1024u;
+    // Bytes of pictures one cache keeps: about four times what a screenful of text
+    // needs (some 250 kB for a full working-out), so a glide renders only new lines.
+    static constexpr std::size_t defaultBudgetBytes = 1024u * 1024u;
     // Widths are a few bytes each; beyond this many the widths start again.
-    static constexpr std::size_t advanceCapacity = 4096;
+    static constexpr std::size_t advanceCapacity = 1024;
 
     explicit TextSpriteCache(std::size_t budgetBytes = defaultBudgetBytes);
 
