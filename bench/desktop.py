@@ -236,7 +236,7 @@ def read_frame_log(path, interval):
 def run(args):
     server = start_display(args.display)
     folder = runtime_copy()
-    log_path = folder / "frames.log"
+    log_path = Path(args.frame_log).resolve() if args.frame_log else folder / "frames.log"
     env = dict(os.environ, DISPLAY=f":{args.display}", QT_QPA_PLATFORM="xcb",
                BRICKETING_FRAME_LOG=str(log_path))
     for name in ("WAYLAND_DISPLAY", "XAUTHORITY", "QT_SCALE_FACTOR"):
@@ -323,6 +323,7 @@ def glide(pupil, program, server):
 
 
 def moving_rows(name, interval, log_path):
+    time.sleep(0.6)  # the program writes its log out four times a second
     rows = [(f"{name}: loop passes / work per pass",
              f"{interval.passes_per_second:.1f}/s / {interval.ms_per_pass:.2f} ms "
              f"(program {interval.program_share:.1f}%, X server "
@@ -360,6 +361,7 @@ def main():
     parser.add_argument("--soak-minutes", type=float, default=0)
     parser.add_argument("--label", default="")
     parser.add_argument("--shots", help="a folder for screenshots of the scenes measured")
+    parser.add_argument("--frame-log", help="where to keep the program's frame log")
     args = parser.parse_args()
     rows = run(args)
     width = max(len(name) for name, _ in rows)

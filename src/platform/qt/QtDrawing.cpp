@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 constexpr float pixelsPerPoint = 96.0f / 72.0f;
@@ -153,13 +154,25 @@ QtBackBuffer::QtBackBuffer(int width, int height) : image(width, height, QImage:
     clear();
 }
 
+// White inside, a 1-pixel black line along every edge, written straight into the
+// pixels: the buffer is cleared before every frame that is drawn.
 void QtBackBuffer::clear() {
-    // White inside, a 1-pixel black line along every edge, drawn without smoothing so
-    // that it lands exactly on the outermost pixels.
     image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setPen(QPen(Qt::black, 0));
-    painter.drawRect(0, 0, image.width() - 1, image.height() - 1);
+    const int width = image.width();
+    const int height = image.height();
+    if (width == 0 || height == 0) {
+        return;
+    }
+    constexpr QRgb black = 0xFF000000;
+    for (const int y : {0, height - 1}) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row, row + width, black);
+    }
+    for (int y = 1; y < height - 1; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        row[0] = black;
+        row[width - 1] = black;
+    }
 }
 
 std::unique_ptr<Graphics> QtBackBuffer::beginDrawing() {

@@ -23,5 +23,6 @@ private:
     std::FILE* file = nullptr;
     std::int64_t startWall = 0;
     std::int64_t startProcessor = 0;
+    std::int64_t lastFlush = 0;
     bool framePresented = false;
 };
