@@ -138,9 +138,8 @@ Script session() {
     pointer(script, 104, 300, 300);
     // A change of one colour by one step and nothing else, the smallest change a frame
     // can make.
-    at(script, 110, [](WindowHost&, Application& app) {
-        app.lessonPanel->board.inkColour = 0xFF1E1E1F;
-    });
+    at(script, 110,
+       [](WindowHost&, Application& app) { app.lessonPanel->board.inkColour = 0xFF1E1E1F; });
     // Glides by the wheel, both ways.
     for (int tick : {140, 142, 144}) {
         wheel(script, tick, 120);
