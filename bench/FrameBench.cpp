@@ -1,8 +1,8 @@
 // The cost of one frame of the lesson panel (update, then drawing into the Qt backend's
 // offscreen back buffer) for a fresh question, and for working-outs of 8 and of 4,999
-// steps scrolled to their ends; and of a frame at rest, which is only recorded. Only the lines in
-// view are drawn, so the length of the working-out should not matter; the ratios are printed after
-// the runs.
+// steps scrolled to their ends; and of a frame at rest, which is only recorded. Only
+// the lines in view are drawn, so the length of the working-out should not matter; the
+// ratios are printed after the runs.
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
