@@ -1,7 +1,8 @@
 // The cost of one frame of the lesson panel (update, then drawing into the Qt backend's
 // offscreen back buffer) for a fresh question, and for working-outs of 8 and of 4,999
-// steps scrolled to their ends. Only the lines in view are drawn, so the length of the
-// working-out should not matter; the ratios are printed after the runs.
+// steps scrolled to their ends; and of a frame at rest, which is only recorded. Only
+// the lines in view are drawn, so the length of the working-out should not matter; the
+// ratios are printed after the runs.
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "lesson/LessonPanel.h"
+#include "platform/FrameRecorder.h"
 #include "platform/KeyCodes.h"
 #include "platform/qt/QtDrawing.h"
 
@@ -62,6 +64,27 @@ void runFrames(benchmark::State& state, LessonPanel& panel) {
     }
 }
 
+// A frame at rest as the program makes it: updated and recorded, then found to be the
+// same as the frame before, so nothing is painted.
+void restingRecordedFrame(benchmark::State& state) {
+    LessonPanel panel;
+    startQuestion(panel, 9999, 2);
+    QtBackBuffer buffer(800, 600);
+    FrameRecorder recorder(buffer);
+    int painted = 0;
+    for (auto _ : state) {
+        panel.update(frameSeconds, pointer);
+        recorder.beginFrame();
+        recorder.clear();
+        panel.draw(recorder);
+        if (recorder.changed()) {
+            recorder.drawIntoTarget();
+            ++painted;
+        }
+    }
+    state.counters["painted"] = painted;
+}
+
 void freshQuestionFrame(benchmark::State& state) {
     LessonPanel panel;
     startQuestion(panel, 9999, 2);
@@ -95,6 +118,7 @@ void longWorkingOutFrame(benchmark::State& state) {
 // Each is measured several times, the repetitions of the three interleaved (see main),
 // so that a burst of other work on a shared machine cannot fall on one of them only.
 constexpr int repetitions = 7;
+BENCHMARK(restingRecordedFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(freshQuestionFrame)->Unit(benchmark::kMicrosecond)->Repetitions(repetitions);
 BENCHMARK(shortWorkingOutFrame)->Unit(benchmark::kMicrosecond)->Repetitions(repetitions);
 BENCHMARK(longWorkingOutFrame)->Unit(benchmark::kMicrosecond)->Repetitions(repetitions);

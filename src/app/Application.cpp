@@ -9,7 +9,9 @@ Application::Application(Host& host) : host(host) {
 }
 
 Application::~Application() {
-    // At exit: the back buffer, then the lesson panel, then the command panel.
+    // At exit: the recording that draws into the back buffer, the back buffer, then the lesson
+    // panel, then the command panel.
+    frameRecorder.reset();
     backBuffer.reset();
     lessonPanel.reset();
     menuPanel.reset();
@@ -29,6 +31,7 @@ void Application::handleMessage(const Message& message) {
     switch (message.kind) {
         case MessageKind::Create:
             backBuffer = host.createBackBuffer(width, height);
+            frameRecorder = std::make_unique<FrameRecorder>(*backBuffer);
             break;
         case MessageKind::Destroy:
             windowDestroyed = true;

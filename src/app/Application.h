@@ -8,6 +8,7 @@
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
 #include "platform/Drawing.h"
+#include "platform/FrameRecorder.h"
 #include "platform/Host.h"
 
 class Application : public MessageHandler {
@@ -45,6 +46,11 @@ public:
     int width = 800;
     int height = 600;
     std::unique_ptr<BackBuffer> backBuffer;  // made when the window is created
+    // The panels draw into this recording of the frame; it reaches the back buffer and
+    // the window only when it differs from the frame the window already shows.
+    std::unique_ptr<FrameRecorder> frameRecorder;
+    // Draws and presents every frame, changed or not, as a reference to compare with.
+    bool presentEveryFrame = false;
     std::unique_ptr<LessonPanel> lessonPanel;
     std::unique_ptr<MenuPanel> menuPanel;
     std::int64_t modalStartCount = 0;

@@ -1,5 +1,6 @@
 // The frame loop: drain the waiting messages, then update, draw and show one frame,
-// and sleep; and the accounting that keeps time spent in modal dialogs out of the
+// and sleep; a frame that would show what the window already shows is neither drawn
+// nor presented. And the accounting that keeps time spent in modal dialogs out of the
 // animations.
 #include "app/Application.h"
 
@@ -44,18 +45,26 @@ void Application::updateFrame(double elapsedSeconds) {
     }
 }
 
+// The panels draw into a recording first. Most frames, with nothing moving, record
+// exactly the calls of the frame before: the window shows that picture already, so
+// painting it again and copying it to the screen would only cost time and power.
 void Application::drawFrame() {
-    if (!backBuffer) {
+    if (!backBuffer || !frameRecorder) {
         return;
     }
-    backBuffer->clear();
+    FrameRecorder& frame = *frameRecorder;
+    frame.beginFrame();
+    frame.clear();
     if (menuPanel) {
-        menuPanel->draw(*backBuffer);
+        menuPanel->draw(frame);
     }
     if (lessonPanel) {
-        lessonPanel->draw(*backBuffer);
+        lessonPanel->draw(frame);
     }
-    host.present(*backBuffer);
+    if (presentEveryFrame || frame.changed()) {
+        frame.drawIntoTarget();
+        host.present(*backBuffer);
+    }
 }
 
 Point Application::pointerPosition() {

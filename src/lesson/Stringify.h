@@ -2,9 +2,11 @@
 // text. Header-only, so that the board's drawing can use it without linking the lesson.
 #pragma once
 
+#include <charconv>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <typeinfo>
 
 #if defined(__GNUG__)
@@ -44,9 +46,25 @@ std::string readableTypeName() {
     return raw;
 }
 
+// Whole numbers that a stream writes as digits (not bool, not the character types).
+template <typename T>
+constexpr bool writtenAsDigits =
+    std::is_same_v<T, short> || std::is_same_v<T, unsigned short> || std::is_same_v<T, int> ||
+    std::is_same_v<T, unsigned int> || std::is_same_v<T, long> ||
+    std::is_same_v<T, unsigned long> || std::is_same_v<T, long long> ||
+    std::is_same_v<T, unsigned long long>;
+
 // Classic formatting: decimal, a leading "-" for negatives, no grouping or padding.
+// Whole numbers are written directly, as the stream would write them: the board draws
+// its numbers every frame, and making a stream each time costs more than the rest of
+// a frame that changes nothing.
 template <typename T>
 std::u16string stringify(const T& value) {
+    if constexpr (writtenAsDigits<T>) {
+        char digits[24];
+        const auto written = std::to_chars(digits, digits + sizeof digits, value);
+        return std::u16string(digits, written.ptr);
+    }
     std::ostringstream stream;
     stream.imbue(std::locale::classic());
     stream << value;

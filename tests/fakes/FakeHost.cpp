@@ -26,10 +26,6 @@ void FakeHost::present(BackBuffer&) {
     if (onPresent) {
         onPresent(static_cast<int>(presentCounts.size()));
     }
-    // A loop that a test forgot to end fails instead of running for ever.
-    if (presentCounts.size() == frameLimit) {
-        postQuit(runawayExitCode);
-    }
 }
 
 bool FakeHost::peekMessage(Message& message) {
@@ -58,8 +54,17 @@ std::int64_t FakeHost::performanceCounter() {
     return counter;
 }
 
+// The loop sleeps once after every frame, presented or not.
 void FakeHost::sleepMilliseconds(int milliseconds) {
     sleptMilliseconds += milliseconds;
+    ++framesRun;
+    if (onFrameEnd) {
+        onFrameEnd(framesRun);
+    }
+    // A loop that a test forgot to end fails instead of running for ever.
+    if (static_cast<std::size_t>(framesRun) == frameLimit) {
+        postQuit(runawayExitCode);
+    }
     counter += frequency * milliseconds / 1000;
 }
 

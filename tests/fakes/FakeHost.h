@@ -57,6 +57,10 @@ public:
     std::vector<std::int64_t> presentCounts;  // counter value at every present
     // Runs after every present, with the number of frames presented so far.
     std::function<void(int)> onPresent;
+    // Runs as the loop sleeps after each frame, with the number of frames so far,
+    // whether or not the frame was presented.
+    std::function<void(int)> onFrameEnd;
+    int framesRun = 0;
     std::size_t frameLimit = 10000;
     static constexpr int runawayExitCode = -99;
     int sleptMilliseconds = 0;

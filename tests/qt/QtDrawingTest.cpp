@@ -399,7 +399,7 @@ TEST(QtGraphics, TextPicturesAreKeptWithinTheirBound) {
                                static_cast<char16_t>(0x100 + i),
                            font, 0xFF000000, {10, 10});
     }
-    EXPECT_LE(font.sprites->size(), TextSpriteCache::capacity);
+    EXPECT_LE(font.sprites->bytes(), font.sprites->budget());
     EXPECT_GT(font.sprites->size(), 0u);
 }
 

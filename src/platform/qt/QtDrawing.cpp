@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 constexpr float pixelsPerPoint = 96.0f / 72.0f;
@@ -198,16 +199,27 @@ QtBackBuffer::QtBackBuffer(int width, int height, qreal devicePixelRatio)
     clear();
 }
 
+// White inside, a black line one layout pixel wide along every edge, written straight
+// into the pixels: the buffer is cleared before every frame that is drawn.
 void QtBackBuffer::clear() {
-    // White inside, a line one layout pixel wide along every edge, filled as whole
-    // pixels so that it lands exactly on the outermost ones.
     image.fill(Qt::white);
-    QPainter painter(&image);
-    const int w = layoutWidth;
-    const int h = layoutHeight;
-    for (const QRect& edge :
-         {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)}) {
-        painter.fillRect(edge, Qt::black);
+    const int width = image.width();
+    const int height = image.height();
+    if (width == 0 || height == 0) {
+        return;
+    }
+    // The line is one layout pixel wide, so as many whole device pixels as the buffer
+    // has to a layout pixel, landing exactly on the outermost ones.
+    const int thickness = std::clamp(qRound(image.devicePixelRatio()), 1, std::min(width, height));
+    constexpr QRgb black = 0xFF000000;
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        if (y < thickness || y >= height - thickness) {
+            std::fill(row, row + width, black);
+        } else {
+            std::fill(row, row + thickness, black);
+            std::fill(row + width - thickness, row + width, black);
+        }
     }
 }
 
@@ -215,8 +227,17 @@ std::unique_ptr<Graphics> QtBackBuffer::beginDrawing() {
     return std::make_unique<QtGraphics>(image);
 }
 
+// Panels make fonts as they draw. Looking up a font's face and metrics each time
+// would cost more than the rest of a frame at rest, so each size is worked out once
+// and copied after that.
 std::unique_ptr<Font> QtDrawingServices::makeFont(float sizeInPoints) {
-    return std::make_unique<QtFont>(sizeInPoints);
+    for (const auto& made : madeFonts) {
+        if (made->points == sizeInPoints) {
+            return std::make_unique<QtFont>(*made);
+        }
+    }
+    madeFonts.push_back(std::make_unique<QtFont>(sizeInPoints));
+    return std::make_unique<QtFont>(*madeFonts.back());
 }
 
 std::unique_ptr<Image> QtDrawingServices::loadImage(const std::string& path) {

@@ -10,6 +10,8 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <memory>
+#include <vector>
 
 #include "platform/Drawing.h"
 #include "platform/qt/QtTextSprites.h"
@@ -94,6 +96,9 @@ public:
     void showHandCursor() override;
     // Where the hand cursor is shown; the backend's main window sets it.
     class QWidget* cursorWidget = nullptr;
+
+private:
+    std::vector<std::unique_ptr<QtFont>> madeFonts;  // one of each size made so far
 };
 
 QColor toQColor(Colour colour);

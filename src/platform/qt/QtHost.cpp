@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtFrameCopy.h"
 #include "platform/qt/QtKeys.h"
 
 namespace {
@@ -58,12 +59,15 @@ QtMainWindow::QtMainWindow(QtHost& host) : host(host) {
     setMouseTracking(true);
 }
 
-void QtMainWindow::paintEvent(QPaintEvent*) {
+// Also how an uncovered window gets its picture back: the last presented frame is
+// kept, and only the part asked for is painted.
+void QtMainWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    const QRect area = event->rect();
     if (frame.isNull()) {
-        painter.fillRect(rect(), Qt::white);
+        painter.fillRect(area, Qt::white);
     } else {
-        painter.drawImage(0, 0, frame);
+        painter.drawImage(area, frame, area);
     }
 }
 
@@ -164,6 +168,7 @@ void QtHost::createMainWindow(const WindowDescription& description, MessageHandl
     handler.handleMessage(messageOf(MessageKind::Create));
     window->move(description.x, description.y);
     window->show();
+    pointer.watch(window->windowHandle());
     window->raise();
     window->activateWindow();
 }
@@ -189,12 +194,18 @@ std::unique_ptr<BackBuffer> QtHost::createBackBuffer(int width, int height) {
     return std::make_unique<QtBackBuffer>(width, height, ratio);
 }
 
+// The window keeps its own copy of the frame, reused from frame to frame, and
+// repaints only the part that changed.
 void QtHost::present(BackBuffer& buffer) {
     if (!window || windowDestroyed) {
         return;
     }
-    window->frame = static_cast<QtBackBuffer&>(buffer).image.copy();
-    window->repaint();
+    frameLog.presented();
+    const QRect changed =
+        copyChangedPixels(static_cast<QtBackBuffer&>(buffer).image, window->frame);
+    if (!changed.isEmpty()) {
+        window->repaint(changed);
+    }
 }
 
 bool QtHost::peekMessage(Message& message) {
@@ -247,8 +258,7 @@ void QtHost::postQuit(int exitCode) {
 }
 
 PixelPoint QtHost::cursorPosition() {
-    const QPoint global = QCursor::pos();
-    const QPoint local = window ? window->mapFromGlobal(global) : global;
+    const QPoint local = pointer.positionIn(window.get());
     return {local.x(), local.y()};
 }
 
@@ -268,7 +278,9 @@ std::int64_t QtHost::performanceCounter() {
 }
 
 void QtHost::sleepMilliseconds(int milliseconds) {
-    QThread::msleep(milliseconds);
+    frameLog.frameEnded();
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+    frameLog.frameStarts();
 }
 
 MessageBoxAnswer QtHost::messageBox(MessageBoxOwner owner, const std::u16string& text,

@@ -11,6 +11,8 @@
 
 #include "platform/Host.h"
 #include "platform/qt/QtDrawing.h"
+#include "platform/qt/QtFrameLog.h"
+#include "platform/qt/QtPointer.h"
 
 class QtHost;
 
@@ -81,4 +83,6 @@ private:
     int modalDepth = 0;           // modal calls under way, nested ones included
     bool leftButtonHeld = false;  // the program was handed a left press, not yet its release
     QElapsedTimer clock;
+    QtFrameLog frameLog;
+    QtPointer pointer;
 };

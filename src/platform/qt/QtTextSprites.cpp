@@ -1,20 +1,14 @@
-// Rasterised text strings, made once and reused.
+// Rasterised text strings, made once and reused within a byte budget.
 #include "platform/qt/QtTextSprites.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
+#include <functional>
 
 namespace {
 // Room around the ink for antialiasing that spills past the glyphs' bounds.
 constexpr int margin = 2;
-
-std::u16string keyOf(const std::u16string& text, QRgb colour) {
-    std::u16string key = text;
-    key.push_back(static_cast<char16_t>(colour >> 16));
-    key.push_back(static_cast<char16_t>(colour & 0xFFFF));
-    return key;
-}
 
 TextSprite render(const QFont& font, const std::u16string& text, QRgb colour) {
     const QString string = QString::fromStdU16String(text);
@@ -36,25 +30,53 @@ TextSprite render(const QFont& font, const std::u16string& text, QRgb colour) {
     painter.drawText(QPointF(-left, -top), string);
     return sprite;
 }
+
+std::size_t bytesOf(const TextSprite& sprite) {
+    return static_cast<std::size_t>(sprite.image.sizeInBytes());
+}
 }  // namespace
+
+std::size_t TextSpriteCache::KeyHash::operator()(const KeyView& key) const {
+    return std::hash<std::u16string_view>()(key.text) ^
+           (std::size_t{key.colour} * 0x9E3779B97F4A7C15u);
+}
+
+TextSpriteCache::TextSpriteCache(std::size_t budgetBytes) : budgetBytes(budgetBytes) {}
 
 const TextSprite& TextSpriteCache::sprite(const QFont& font, const std::u16string& text,
                                           QRgb colour) {
-    const std::u16string key = keyOf(text, colour);
-    if (const auto found = sprites.find(key); found != sprites.end()) {
-        return found->second;
+    if (const auto found = sprites.find(KeyView{text, colour}); found != sprites.end()) {
+        recentFirst.splice(recentFirst.begin(), recentFirst, found->second.recency);
+        return found->second.sprite;
     }
-    if (sprites.size() >= capacity) {
-        sprites.clear();
+    TextSprite made = render(font, text, colour);
+    const std::size_t bytes = bytesOf(made);
+    evictFor(bytes);
+    const auto [placed, added] = sprites.emplace(Key{text, colour}, Entry{std::move(made), {}});
+    recentFirst.push_front(&placed->first);
+    placed->second.recency = recentFirst.begin();
+    usedBytes += bytes;
+    return placed->second.sprite;
+}
+
+// Drops the least recently drawn pictures until one of the given size fits. A single
+// picture larger than the whole budget is still kept, alone, for as long as it is
+// the one being drawn.
+void TextSpriteCache::evictFor(std::size_t bytes) {
+    while (!recentFirst.empty() && usedBytes + bytes > budgetBytes) {
+        const Key* oldest = recentFirst.back();
+        recentFirst.pop_back();
+        const auto found = sprites.find(KeyView{oldest->text, oldest->colour});
+        usedBytes -= bytesOf(found->second.sprite);
+        sprites.erase(found);
     }
-    return sprites.emplace(key, render(font, text, colour)).first->second;
 }
 
 float TextSpriteCache::advance(const QFont& font, const std::u16string& text) {
     if (const auto found = advances.find(text); found != advances.end()) {
         return found->second;
     }
-    if (advances.size() >= capacity) {
+    if (advances.size() >= advanceCapacity) {
         advances.clear();
     }
     const auto width =

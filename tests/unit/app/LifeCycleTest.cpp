@@ -39,13 +39,13 @@ TEST_F(LifeCycleTest, InputQueuedBehindTheWindowsEndDoesNothing) {
 TEST_F(LifeCycleTest, NoOnTheExitPromptCarriesOn) {
     host.yesNoAnswer = MessageBoxAnswer::No;
     host.pushKey(KeyCode::Escape);
-    host.onPresent = [this](int frame) {
+    host.onFrameEnd = [this](int frame) {
         if (frame == 3) {
             host.postQuit(0);
         }
     };
     EXPECT_EQ(application.runFrameLoop(), 0);
     EXPECT_TRUE(host.windowExists);
-    EXPECT_EQ(host.presentCounts.size(), 3u);
+    EXPECT_EQ(host.framesRun, 3);
 }
 }  // namespace
