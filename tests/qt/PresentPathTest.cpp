@@ -95,6 +95,31 @@ TEST(Present, TheWindowKeepsTheLastFrameInOnePictureAndPaintsItWhenAsked) {
     }
 }
 
+// On a screen with more device pixels than pixels, the buffer holds device pixels and
+// the window is measured in its own: every part of the frame lands where it is drawn,
+// and a change repaints the window's rows that show it.
+TEST(Present, AFinerBufferIsShownWholeAtItsOwnPlaces) {
+    QtDrawingServices drawing;
+    QtHost host(drawing);
+    NoMessages handler;
+    host.createMainWindow({u"Bricketing - Quillmoor", 100, 100, 800, 600}, handler);
+    QtBackBuffer buffer(800, 600, 2.0);
+    host.present(buffer);
+    for (const QRgb colour : {0xFF963296u, 0xFF329632u}) {
+        auto graphics = buffer.beginDrawing();
+        graphics->fillRectangle(colour, {721, 465, 63, 75});
+        graphics.reset();
+        host.present(buffer);
+        const QImage painted = host.mainWindow()->grab().toImage();
+        const qreal scale = painted.devicePixelRatio();
+        const auto at = [&](int x, int y) { return painted.pixel(x * scale, y * scale); };
+        EXPECT_EQ(at(750, 500), colour);
+        EXPECT_EQ(at(300, 300), 0xFFFFFFFFu);
+        EXPECT_EQ(at(0, 300), 0xFF000000u);    // the outline's left edge
+        EXPECT_EQ(at(799, 300), 0xFF000000u);  // and its right edge, not cut off
+    }
+}
+
 // The pointer is asked for again after anything that may have moved it, and only then
 // while it is over the window.
 TEST(Present, ThePointerIsAskedForOnlyWhenItMayHaveMoved) {

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtFrameCopy.h"
@@ -67,7 +68,11 @@ void QtMainWindow::paintEvent(QPaintEvent* event) {
     if (frame.isNull()) {
         painter.fillRect(area, Qt::white);
     } else {
-        painter.drawImage(area, frame, area);
+        // The frame holds device pixels; area is in the window's own pixels.
+        const qreal ratio = frame.devicePixelRatio();
+        const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio,
+                            area.height() * ratio);
+        painter.drawImage(QRectF(area), frame, source);
     }
 }
 
@@ -204,7 +209,11 @@ void QtHost::present(BackBuffer& buffer) {
     const QRect changed =
         copyChangedPixels(static_cast<QtBackBuffer&>(buffer).image, window->frame);
     if (!changed.isEmpty()) {
-        window->repaint(changed);
+        // The band is in the buffer's device pixels; the window repaints in its own.
+        const qreal ratio = window->frame.devicePixelRatio();
+        const int top = static_cast<int>(std::floor(changed.top() / ratio));
+        const int bottom = static_cast<int>(std::ceil((changed.bottom() + 1) / ratio));
+        window->repaint(QRect(0, top, window->width(), bottom - top));
     }
 }
 
