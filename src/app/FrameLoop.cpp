@@ -61,7 +61,7 @@ void Application::drawFrame() {
     if (lessonPanel) {
         lessonPanel->draw(frame);
     }
-    if (presentEveryFrame || frame.changed()) {
+    if (presentEveryFrame || frame.changed() || host.windowPictureLost()) {
         frame.drawIntoTarget();
         host.present(*backBuffer);
     }

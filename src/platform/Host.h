@@ -99,6 +99,11 @@ public:
     virtual std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) = 0;
     // Copies the whole buffer to the window in one go.
     virtual void present(BackBuffer& buffer) = 0;
+    // True, once, after the window lost the picture last presented (its surface was
+    // made anew, for instance at another scale), so the next frame must be drawn and
+    // presented even if it shows the same. A window that can paint itself again from
+    // the back buffer never loses it.
+    virtual bool windowPictureLost() { return false; }
 
     // Messages. peekMessage takes the oldest waiting message, if any, without waiting.
     virtual bool peekMessage(Message& message) = 0;

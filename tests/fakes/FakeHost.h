@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/FakeDrawing.h"
@@ -24,6 +25,7 @@ public:
     void destroyMainWindow() override;
     std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) override;
     void present(BackBuffer& buffer) override;
+    bool windowPictureLost() override { return std::exchange(pictureLost, false); }
     bool peekMessage(Message& message) override;
     void postQuit(int exitCode) override;
     PixelPoint cursorPosition() override { return cursor; }
@@ -55,6 +57,7 @@ public:
     WindowDescription window;
     int createMessagesSent = 0;
     std::vector<std::int64_t> presentCounts;  // counter value at every present
+    bool pictureLost = false;                 // reported once by windowPictureLost, then cleared
     // Runs after every present, with the number of frames presented so far.
     std::function<void(int)> onPresent;
     // Runs as the loop sleeps after each frame, with the number of frames so far,

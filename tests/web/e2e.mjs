@@ -405,11 +405,13 @@ async function exitPrompt(suite) {
   const ids = prompt.buttons.map((button) => button.id).join(",");
   expect(ids === `${YES},${NO}` && prompt.buttons[0].isDefault,
     `the exit prompt's buttons are ${ids}, not Yes (the default) and No`);
-  const framesBefore = await lesson.frameCount();
+  const passesBefore = await lesson.loopPasses();
+  await sleep(300);
+  expect((await lesson.loopPasses()) === passesBefore, "the frame loop runs while the prompt is open");
   await lesson.clickControl("message-box", NO);
   await lesson.waitUntilClosed("message-box");
-  await waitUntil(async () => (await lesson.frameCount()) > framesBefore + 5, 5000,
-    "frames after No");
+  await waitUntil(async () => (await lesson.loopPasses()) > passesBefore + 5, 5000,
+    "the frame loop to go on after No");
   await lesson.keys("4");
   await lesson.waitForLook("back-to-lesson",
     [["differing_pixels", before.path, "BOARD_BOX"]], (differing) => differing > 0,
@@ -432,9 +434,9 @@ async function exitPrompt(suite) {
   expect(!ended.programShown, "the canvas still shows after Yes");
   expect(ended.title === "Finished for today", `the end view says "${ended.title}"`);
   expect(ended.focused === "start-again", "the Start again button does not have the focus");
-  const framesAtEnd = await lesson.frameCount();
+  const passesAtEnd = await lesson.loopPasses();
   await sleep(300);
-  expect((await lesson.frameCount()) === framesAtEnd, "frames are still drawn after Yes");
+  expect((await lesson.loopPasses()) === passesAtEnd, "the frame loop still runs after Yes");
 
   await Promise.all([
     lesson.page.waitForNavigation({ waitUntil: "domcontentloaded", timeout: 10000 }),

@@ -301,7 +301,8 @@ export class Lesson {
     await this.keys(...String(number), "Enter");
   }
 
-  async frameCount() {
-    return this.page.evaluate(() => window.bricketingPage?.module?.frameCount ?? 0);
+  // Passes of the frame loop: they go on at rest, when no frame is presented.
+  async loopPasses() {
+    return this.page.evaluate(() => window.bricketingPage?.module?.loopPasses ?? 0);
   }
 }

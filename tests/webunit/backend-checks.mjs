@@ -61,7 +61,7 @@ try {
   await page.goto(url);
   await page.evaluate(() => localStorage.clear());
   await page.reload();
-  await page.waitForFunction(() => window.bricketingPage?.module?.frameCount > 2, { timeout: 10000 });
+  await page.waitForFunction(() => window.bricketingPage?.module?.loopPasses > 2, { timeout: 10000 });
   const board = await page.$eval("#board", (e) => {
     const r = e.getBoundingClientRect();
     return { x: r.left, y: r.top };
@@ -169,15 +169,14 @@ try {
   await page.keyboard.press("Escape");
   await open("message-box");
   check((await focused()) === "6", "the exit prompt's Yes has the focus");
-  const framesBefore = await page.evaluate(() => window.bricketingPage.module.frameCount);
+  const passes = () => page.evaluate(() => window.bricketingPage.module.loopPasses ?? 0);
+  const passesBefore = await passes();
   await sleep(300);
-  check((await page.evaluate(() => window.bricketingPage.module.frameCount)) === framesBefore,
-    "no frame is drawn while the prompt is open");
+  check((await passes()) === passesBefore, "no frame is made while the prompt is open");
   await page.keyboard.press("Escape");
   await closed();
   await sleep(300);
-  check((await page.evaluate(() => window.bricketingPage.module.frameCount)) > framesBefore,
-    "Escape answers No and the frames go on");
+  check((await passes()) > passesBefore, "Escape answers No and the frames go on");
 
   console.log("== canvas");
   const menuShown = await page.$eval("#board", (canvas) =>

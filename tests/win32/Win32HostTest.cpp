@@ -224,6 +224,28 @@ TEST_F(Win32HostTest, PresentCopiesTheBufferIntoTheWindow) {
     EXPECT_EQ(shown.at(151, 141), 0xFFFFFFFFu);
 }
 
+// A resting program presents nothing, so a window whose picture was painted over (as
+// when it is uncovered) paints the last presented frame again by itself.
+TEST_F(Win32HostTest, AWindowAskedToPaintShowsTheLastPresentedFrame) {
+    ASSERT_NE(recorder.buffer, nullptr);
+    recorder.buffer->clear();
+    recorder.buffer->beginDrawing()->fillRectangle(0xFF0000FF, {50, 60, 100, 80});
+    host.present(*recorder.buffer);
+    HDC windowDC = GetDC(window());
+    RECT everything{0, 0, 300, 300};
+    FillRect(windowDC, &everything, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    ReleaseDC(window(), windowDC);
+    InvalidateRect(window(), nullptr, FALSE);
+    UpdateWindow(window());
+    windowDC = GetDC(window());
+    const Pixels shown(windowDC, 300, 300);
+    ReleaseDC(window(), windowDC);
+    EXPECT_EQ(shown.at(0, 0), 0xFF000000u);
+    EXPECT_EQ(shown.at(10, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(shown.at(60, 70), 0xFF0000FFu);
+    EXPECT_FALSE(host.windowPictureLost());
+}
+
 TEST_F(Win32HostTest, AtNinetySixDotsPerInchOneBufferPixelIsOneDevicePixel) {
     EXPECT_FLOAT_EQ(host.scale(), 1.0f);
     const auto& buffer = static_cast<const Win32BackBuffer&>(*recorder.buffer);

@@ -70,6 +70,17 @@ EM_JS(double, web_advance, (double pixels, const char16_t* text, int length), {
 
 EM_JS(void, web_present, (int surface), { Module.web.present(surface); });
 
+EM_JS(void, web_loop_pass, (), {
+    Module.loopPasses = (Module.loopPasses || 0) + 1;
+    Module.web.checkScale();
+});
+
+EM_JS(int, web_take_picture_lost, (), {
+    const lost = Module.web.pictureLost === true;
+    Module.web.pictureLost = false;
+    return lost ? 1 : 0;
+});
+
 EM_JS(void, web_finish_drawing, (int surface), {
     Module.web.surfaces[surface].context.getImageData(0, 0, 1, 1);
 });

@@ -27,6 +27,11 @@ void web_fill_text(int surface, const char16_t* text, int length, double pixels,
                    std::uint32_t colour, double x, double baselineY);
 double web_advance(double pixels, const char16_t* text, int length);
 void web_present(int surface);
+// One pass of the frame loop has ended (counted for tests: a resting frame presents
+// nothing, yet the loop goes on).
+void web_loop_pass();
+// Whether the page's canvas was made anew (at another pixel density) since last asked.
+int web_take_picture_lost();
 // Waits until the surface has really drawn what it was given (reads one pixel back).
 void web_finish_drawing(int surface);
 int web_cached_image(const char* path);

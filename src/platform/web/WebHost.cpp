@@ -77,6 +77,12 @@ void WebHost::present(BackBuffer& buffer) {
     }
 }
 
+// A change of the screen's pixel density gives the canvas a new, stretched picture;
+// the next frame is drawn anew at the new density even when nothing else changed.
+bool WebHost::windowPictureLost() {
+    return web_take_picture_lost() != 0;
+}
+
 void WebHost::collectInput() {
     Message message;
     while (takeInput(message)) {
@@ -136,6 +142,7 @@ std::int64_t WebHost::performanceCounter() {
 
 // Yields to the browser, which draws the presented frame and delivers input meanwhile.
 void WebHost::sleepMilliseconds(int milliseconds) {
+    web_loop_pass();
     emscripten_sleep(static_cast<unsigned>(std::max(0, milliseconds)));
 }
 

@@ -18,6 +18,7 @@ public:
     void destroyMainWindow() override;
     std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) override;
     void present(BackBuffer& buffer) override;
+    bool windowPictureLost() override;
     bool peekMessage(Message& message) override;
     void postQuit(int exitCode) override;
     PixelPoint cursorPosition() override;

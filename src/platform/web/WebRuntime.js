@@ -234,6 +234,8 @@ Module.web = (function () {
             return;
         }
         web.dpr = dpr;
+        // The stretched picture is soft: the program draws the next frame anew.
+        web.pictureLost = true;
         web.surfaces.forEach(function (surface) {
             if (surface) {
                 rescale(surface.canvas, surface.width, surface.height);

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cmath>
+#include <utility>
 
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Dpi.h"
@@ -100,7 +101,17 @@ LRESULT Win32Host::handleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, L
             }
             break;
         case WM_DESTROY:
+            shownBuffer = nullptr;
             post(MessageKind::Destroy);
+            break;
+        case WM_PAINT:
+            if (shownBuffer != nullptr) {
+                PAINTSTRUCT paint{};
+                HDC target = BeginPaint(hwnd, &paint);
+                shownBuffer->copyTo(target);
+                EndPaint(hwnd, &paint);
+                return 0;
+            }
             break;
         case WM_KEYDOWN: {
             Message key = messageOf(MessageKind::KeyDown);
@@ -130,6 +141,7 @@ LRESULT Win32Host::handleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, L
             SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
+            pictureLost = true;
             return 0;
         }
         default:
@@ -156,9 +168,16 @@ void Win32Host::present(BackBuffer& buffer) {
     if (window == nullptr || !IsWindow(window)) {
         return;
     }
+    shownBuffer = &static_cast<Win32BackBuffer&>(buffer);
     HDC windowDC = GetDC(window);
-    static_cast<Win32BackBuffer&>(buffer).copyTo(windowDC);
+    shownBuffer->copyTo(windowDC);
     ReleaseDC(window, windowDC);
+}
+
+// After a change of resolution the buffer is made anew at its next clear; until a
+// frame is drawn into it, the window would show the old one.
+bool Win32Host::windowPictureLost() {
+    return std::exchange(pictureLost, false);
 }
 
 // Takes one window message: dispatched to the window, it becomes the program's message

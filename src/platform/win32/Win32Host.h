@@ -10,6 +10,8 @@
 
 #include "platform/Host.h"
 
+class Win32BackBuffer;
+
 class Win32Host : public Host {
 public:
     // instance: the module the window class and the icon belong to; showCommand: how
@@ -23,6 +25,7 @@ public:
     void destroyMainWindow() override;
     std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) override;
     void present(BackBuffer& buffer) override;
+    bool windowPictureLost() override;
     bool peekMessage(Message& message) override;
     void postQuit(int exitCode) override;
     PixelPoint cursorPosition() override;
@@ -59,4 +62,8 @@ private:
     std::deque<Message> queue;
     int outerWidth = 0;  // in back-buffer pixels, as the program asked for them
     int outerHeight = 0;
+    // The buffer last presented, which holds the picture the window shows: the window
+    // paints itself from it when uncovered, since a resting program presents nothing.
+    Win32BackBuffer* shownBuffer = nullptr;
+    bool pictureLost = false;  // the resolution changed since the last frame was drawn
 };

@@ -48,6 +48,16 @@ TEST_F(RestingFrameTest, ARestingLoopPresentsTheFirstFrameOnlyAndKeepsItsPace) {
     EXPECT_EQ(host.sleptMilliseconds, 50 * 20);
 }
 
+// A window whose surface was made anew shows nothing until it is given a frame, so the
+// resting picture is drawn and presented again, once.
+TEST_F(RestingFrameTest, AWindowThatLostItsPictureGetsItAgainOnce) {
+    script[10] = [this] { host.pictureLost = true; };
+    application.runFrameLoop();
+    ASSERT_EQ(presents(), 2);
+    EXPECT_EQ(host.presentCounts[1], host.presentCounts[0] + 10 * 20000);
+    EXPECT_EQ(buffer().clearCount, 2);
+}
+
 TEST_F(RestingFrameTest, PresentingEveryFrameIsStillPossibleForComparison) {
     application.presentEveryFrame = true;
     application.runFrameLoop();
