@@ -20,6 +20,33 @@ SETTINGS_UNITS = (176, 156)
 TIMES_RADIO = (100, 100, 30, 16)
 EXPERT_RADIO = (15, 97, 55, 21)
 
+def choose_expert_times_autoproduct(lesson, shot_name="settings-open"):
+    """Settings: AutoProduct on (by keys), "x" and Expert (by clicks), confirmed."""
+    dialog = lesson.open_dialog("Settings", "Settings")
+    lesson.look(shot_name)
+    # The tab stops are OK (which has the focus), Cancel, AutoProduct and AutoRemainder;
+    # the radio buttons are no tab stops, so the pupil clicks them.
+    lesson.keys("Tab", "Tab", "space")
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, TIMES_RADIO)
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, EXPERT_RADIO)
+    lesson.look("settings-chosen")
+    lesson.keys("Return")
+    lesson.desktop.wait_until_closed("Settings")
+
+
+def expect_expert_with_times(lesson, run):
+    """The question on screen is an Expert one (four-digit dividend, two-digit divisor)
+    and the working-out uses the times sign; returns the wording's width in pixels."""
+    shot = wait_for_question(lesson)
+    header = textmatch.ink_glyphs(shot, look.HEADER_BOX, look.HEADER_COLOUR)
+    expect(len(header) == 7, f"{run}'s question is not an Expert one: {len(header)} glyphs "
+           f"in the header, see {shot.path}")
+    times_width = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
+    expect(0 < times_width < 90, f'{run} is not worded with "x" ({times_width} px wide), '
+           f"see {shot.path}")
+    return times_width
+
+
 DIVIDEND_TOO_BIG = "The dividend (number being divided) must be less than 10,000."
 DIVISOR_OUT_OF_RANGE = "The divisor (number dividing by) must be between 2 and 99."
 
@@ -135,27 +162,14 @@ def settings(scenario):
     lesson = scenario.launch(folder)
     shot = wait_for_question(lesson)
     lots_of_width = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
-    dialog = lesson.open_dialog("Settings", "Settings")
-    lesson.look("settings-open")
-    # The tab stops are OK (which has the focus), Cancel, AutoProduct and AutoRemainder;
-    # the radio buttons are no tab stops, so the pupil clicks them.
-    lesson.keys("Tab", "Tab", "space")
-    lesson.click_dialog_control(dialog, SETTINGS_UNITS, TIMES_RADIO)
-    lesson.click_dialog_control(dialog, SETTINGS_UNITS, EXPERT_RADIO)
-    lesson.look("settings-chosen")
-    lesson.keys("Return")
-    scenario.desktop.wait_until_closed("Settings")
+    choose_expert_times_autoproduct(lesson)
     wait_until(lambda: written.read_bytes() == EXPERT_TIMES_AUTOPRODUCT, 5,
                f"Data/settings.txt to hold the new settings (it holds {written.read_bytes()!r})")
     quit_with_yes(lesson)
 
     lesson = scenario.launch(folder)
-    shot = wait_for_question(lesson)
-    header = textmatch.ink_glyphs(shot, look.HEADER_BOX, look.HEADER_COLOUR)
-    expect(len(header) == 7, f"the question is not an Expert one (four-digit dividend, "
-           f"two-digit divisor): {len(header)} glyphs in the header, see {shot.path}")
-    times_width = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
-    expect(0 < times_width < 90 and lots_of_width > 120,
+    times_width = expect_expert_with_times(lesson, "the second run")
+    expect(lots_of_width > 120,
            f'the wording is {times_width} px wide with "x" and {lots_of_width} px with '
            '"lots of"; the times sign should be much narrower')
     # The dialog starts from what the file said: confirmed at once, it writes the same.

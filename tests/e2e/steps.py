@@ -122,47 +122,58 @@ def quit_with_yes(lesson):
     expect(code == 0, f"the program ended with exit code {code}, not 0")
 
 
-def work_345_by_7(lesson):
-    """The pupil works 345 ÷ 7 through: 40 lots of 7 (280, leaving 65), 9 lots of 7
-    with a wrong product first (64, shown in the error colour and cleared by the next
-    key), then 63, leaving 2, and the answer 49. Each step waits for the working-out
-    to show its outcome."""
-    def step(name, keys, condition, what):
-        lesson.keys(*keys)
+def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product):
+    """The pupil works the question through in two steps: `first` lots of the divisor,
+    then `second` lots with the wrong product `wrong_product` typed first (shown in the
+    error colour and cleared by the next key), then the right one, and the answer. Each
+    step waits for the working-out to show its outcome; the last shot is returned."""
+    def step(name, number, condition, what):
+        lesson.keys(*str(number), "Return")
         return lesson.wait_for_look(name, condition, what)
 
     multiples, amounts = look.MULTIPLES_COLUMN, look.AMOUNTS_COLUMN
-    step("multiple-40", ["4", "0", "Return"],
+    first_product, second_product = first * divisor, second * divisor
+    first_left = dividend - first_product
+    remainder = first_left - second_product
+    answer = first + second
+    step(f"multiple-{first}", first,
          lambda s: look.entry_row_on(s, 1, amounts)
-         and look.shows_on_line(s, 1, multiples, "40", look.INK_COLOUR),
-         "the product to be asked for beside 40")
-    step("product-280", ["2", "8", "0", "Return"],
+         and look.shows_on_line(s, 1, multiples, str(first), look.INK_COLOUR),
+         f"the product to be asked for beside {first}")
+    step(f"product-{first_product}", first_product,
          lambda s: look.entry_row_on(s, 2, amounts)
-         and look.shows_on_line(s, 1, amounts, "280", look.INK_COLOUR),
-         "the remainder to be asked for under 280")
-    step("remainder-65", ["6", "5", "Return"],
+         and look.shows_on_line(s, 1, amounts, str(first_product), look.INK_COLOUR),
+         f"the remainder to be asked for under {first_product}")
+    step(f"remainder-{first_left}", first_left,
          lambda s: look.entry_row_on(s, 3, multiples)
-         and look.shows_on_line(s, 1, multiples, "40", look.QUOTIENT_COLOUR)
-         and look.shows_on_line(s, 1, amounts, "280", look.SPENT_COLOUR)
-         and look.shows_on_line(s, 2, amounts, "65", look.INK_COLOUR),
-         "the first step completed, 65 remaining")
-    step("multiple-9", ["9", "Return"],
-         lambda s: look.entry_row_on(s, 3, amounts), "the product to be asked for beside 9")
-    wrong = step("wrong-product-64", ["6", "4", "Return"],
+         and look.shows_on_line(s, 1, multiples, str(first), look.QUOTIENT_COLOUR)
+         and look.shows_on_line(s, 1, amounts, str(first_product), look.SPENT_COLOUR)
+         and look.shows_on_line(s, 2, amounts, str(first_left), look.INK_COLOUR),
+         f"the first step completed, {first_left} remaining")
+    step(f"multiple-{second}", second,
+         lambda s: look.entry_row_on(s, 3, amounts), f"the product to be asked for beside {second}")
+    wrong = step(f"wrong-product-{wrong_product}", wrong_product,
                  lambda s: look.entry_error_pixels(s) > 40, "the entry row in the error colour")
     expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
            "the error colour is not on the product's place")
-    # The key after a wrong entry only clears it: the 6 must not be typed.
-    step("error-cleared", ["6"],
-         lambda s: look.entry_error_pixels(s) == 0 and look.entry_row_on(s, 3, amounts),
-         "the error colour to go")
-    step("product-63", ["6", "3", "Return"],
+    # The key after a wrong entry only clears it: this digit must not be typed.
+    lesson.keys(str(second_product)[0])
+    lesson.wait_for_look("error-cleared",
+                         lambda s: look.entry_error_pixels(s) == 0 and look.entry_row_on(s, 3, amounts),
+                         "the error colour to go")
+    step(f"product-{second_product}", second_product,
          lambda s: look.entry_row_on(s, 4, amounts) and look.entry_error_pixels(s) == 0,
-         "the remainder to be asked for under 63")
-    step("remainder-2", ["2", "Return"],
+         f"the remainder to be asked for under {second_product}")
+    step(f"remainder-{remainder}", remainder,
          lambda s: look.entry_row_on(s, 4, multiples)
-         and look.shows_on_line(s, 4, amounts, "2", look.REMAINDER_COLOUR),
-         "the answer to be asked for beside the remainder 2")
-    return step("answer-49", ["4", "9", "Return"],
-                lambda s: look.shows_quotient(s, "= 49"),
-                'the answer "= 49" under the header')
+         and look.shows_on_line(s, 4, amounts, str(remainder), look.REMAINDER_COLOUR),
+         f"the answer to be asked for beside the remainder {remainder}")
+    return step(f"answer-{answer}", answer,
+                lambda s: look.shows_quotient(s, f"= {answer}"),
+                f'the answer "= {answer}" under the header')
+
+
+def work_345_by_7(lesson):
+    """345 ÷ 7: 40 lots of 7 (280, leaving 65), 9 lots with 64 typed before 63, leaving
+    2, and the answer 49."""
+    return work_in_two_steps(lesson, 345, 7, 40, 9, 64)

@@ -23,10 +23,9 @@ E2E = Path(__file__).resolve().parent.parent / "e2e"
 sys.path.insert(0, str(E2E))
 
 import lesson as look  # noqa: E402
-import textmatch  # noqa: E402
 from desktop import wait_until  # noqa: E402
-from scenarios import (EXPERT_RADIO, EXPERT_TIMES_AUTOPRODUCT, SETTINGS_UNITS,  # noqa: E402
-                       TIMES_RADIO)
+from scenarios import (EXPERT_TIMES_AUTOPRODUCT, choose_expert_times_autoproduct,  # noqa: E402
+                       expect_expert_with_times)
 from steps import Scenario, expect, quit_with_yes, wait_for_question  # noqa: E402
 
 # The account the program runs as when the test runs as root, as the unit tests drop to.
@@ -99,14 +98,7 @@ def change_settings(scenario, home, per_user):
     shot = wait_for_question(lesson)
     expect(look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN)) > 120,
            f'the first run is not worded "lots of" as the package ships it, see {shot.path}')
-    dialog = lesson.open_dialog("Settings", "Settings")
-    lesson.look("settings-open")
-    lesson.keys("Tab", "Tab", "space")
-    lesson.click_dialog_control(dialog, SETTINGS_UNITS, TIMES_RADIO)
-    lesson.click_dialog_control(dialog, SETTINGS_UNITS, EXPERT_RADIO)
-    lesson.look("settings-chosen")
-    lesson.keys("Return")
-    scenario.desktop.wait_until_closed("Settings")
+    choose_expert_times_autoproduct(lesson)
     wait_until(lambda: per_user.is_file() and per_user.read_bytes() == EXPERT_TIMES_AUTOPRODUCT,
                5, f"{per_user} to hold the new settings")
     quit_with_yes(lesson)
@@ -115,13 +107,7 @@ def change_settings(scenario, home, per_user):
 def settings_kept(scenario, home):
     """Second run: the question is an Expert one and the working-out uses the times sign."""
     lesson = scenario.launch(folder=home)
-    shot = wait_for_question(lesson)
-    header = textmatch.ink_glyphs(shot, look.HEADER_BOX, look.HEADER_COLOUR)
-    expect(len(header) == 7, f"the second run's question is not an Expert one: {len(header)} "
-           f"glyphs in the header, see {shot.path}")
-    times_width = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
-    expect(0 < times_width < 90, f'the second run is not worded with "x" ({times_width} px '
-           f'wide), see {shot.path}')
+    expect_expert_with_times(lesson, "the second run")
     quit_with_yes(lesson)
 
 

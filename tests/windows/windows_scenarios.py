@@ -5,8 +5,8 @@ checked by its window, its screen, the files it writes and its exit code."""
 import zipfile
 
 import lesson as look
-import textmatch
 from program import PLAIN_SETTINGS
+from scenarios import expect_expert_with_times
 from steps import create_question, expect, wait_for_question
 from windows_steps import (EXPECTED_SETTINGS, INSTALL_FOLDER, SHORTCUT, UNINSTALL_KEY,
                            UNINSTALLER, check_window, confirm_settings, open_and_close_about,
@@ -105,12 +105,7 @@ def installer(scenario):
     # The next start reads the pupil's settings: an Expert question (four-digit
     # dividend, two-digit divisor) worded with the times sign.
     lesson = scenario.launch(folder)
-    shot = wait_for_question(lesson)
-    header = textmatch.ink_glyphs(shot, look.HEADER_BOX, look.HEADER_COLOUR)
-    expect(len(header) == 7, f"the question is not an Expert one: {len(header)} glyphs in "
-           f"the header, see {shot.path}")
-    expect(0 < look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN)) < 90,
-           f'the working-out is not worded with "x", see {shot.path}')
+    expect_expert_with_times(lesson, "the installed copy's next run")
     quit_with_yes(lesson)
 
     code = prefix.run(folder / UNINSTALLER, "/S")

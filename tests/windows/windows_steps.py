@@ -13,10 +13,10 @@ import textmatch
 from desktop import Desktop, wait_until
 from lesson import Lesson
 from program import TITLE, ProgramRun
-from scenarios import (DIVIDEND_TOO_BIG, DIVISOR_OUT_OF_RANGE, EXPERT_RADIO,
-                       EXPERT_TIMES_AUTOPRODUCT, SETTINGS_UNITS, TIMES_RADIO)
+from scenarios import (DIVIDEND_TOO_BIG, DIVISOR_OUT_OF_RANGE, EXPERT_TIMES_AUTOPRODUCT,
+                       choose_expert_times_autoproduct)
 from screen import Screenshot
-from steps import AWAY_FROM_BUTTONS, expect
+from steps import AWAY_FROM_BUTTONS, expect, work_in_two_steps
 from wine import ROOT, NumberedDisplay, WinePrefix, crlf
 
 # The About dialog and its OK button, in dialog units; the logo that opens it.
@@ -212,48 +212,11 @@ def work_100_by_7(lesson):
     """100 ÷ 7 worked through: 10 lots of 7 (70, leaving 30), 4 lots of 7 with a wrong
     product first (27, shown in the error colour and cleared by the next key), then
     28, leaving 2, and the answer 14."""
-    def step(name, keys, condition, what):
-        lesson.keys(*keys)
-        return lesson.wait_for_look(name, condition, what)
-
-    multiples, amounts = look.MULTIPLES_COLUMN, look.AMOUNTS_COLUMN
-    step("multiple-10", ["1", "0", "Return"],
-         lambda s: look.entry_row_on(s, 1, amounts)
-         and look.shows_on_line(s, 1, multiples, "10", look.INK_COLOUR),
-         "the product to be asked for beside 10")
-    step("product-70", ["7", "0", "Return"],
-         lambda s: look.entry_row_on(s, 2, amounts)
-         and look.shows_on_line(s, 1, amounts, "70", look.INK_COLOUR),
-         "the remainder to be asked for under 70")
-    step("remainder-30", ["3", "0", "Return"],
-         lambda s: look.entry_row_on(s, 3, multiples)
-         and look.shows_on_line(s, 1, multiples, "10", look.QUOTIENT_COLOUR)
-         and look.shows_on_line(s, 1, amounts, "70", look.SPENT_COLOUR)
-         and look.shows_on_line(s, 2, amounts, "30", look.INK_COLOUR),
-         "the first step completed, 30 remaining")
-    step("multiple-4", ["4", "Return"],
-         lambda s: look.entry_row_on(s, 3, amounts), "the product to be asked for beside 4")
-    wrong = step("wrong-product-27", ["2", "7", "Return"],
-                 lambda s: look.entry_error_pixels(s) > 40, "the entry row in the error colour")
-    expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
-           "the error colour is not on the product's place")
-    # The key after a wrong entry only clears it: this 2 must not be typed.
-    step("error-cleared", ["2"],
-         lambda s: look.entry_error_pixels(s) == 0 and look.entry_row_on(s, 3, amounts),
-         "the error colour to go")
-    step("product-28", ["2", "8", "Return"],
-         lambda s: look.entry_row_on(s, 4, amounts) and look.entry_error_pixels(s) == 0,
-         "the remainder to be asked for under 28")
-    step("remainder-2", ["2", "Return"],
-         lambda s: look.entry_row_on(s, 4, multiples)
-         and look.shows_on_line(s, 4, amounts, "2", look.REMAINDER_COLOUR),
-         "the answer to be asked for beside the remainder 2")
-    shot = step("answer-14", ["1", "4", "Return"],
-                lambda s: look.shows_quotient(s, "= 14"), 'the answer "= 14" under the header')
+    shot = work_in_two_steps(lesson, 100, 7, 10, 4, 27)
     expect(look.shows_remainder_part(shot, " rem.2"),
            "the remainder part is missing: " + textmatch.describe(
                shot, look.ANSWER_BOX, " rem.2", look.REMAINDER_COLOUR, look.MAIN_FONT_PIXELS))
-    expect(look.shows_on_line(shot, 4, multiples, "14", look.QUOTIENT_COLOUR),
+    expect(look.shows_on_line(shot, 4, look.MULTIPLES_COLUMN, "14", look.QUOTIENT_COLOUR),
            "the working-out does not end with the answer 14")
     expect(not look.shows_quotient(shot, "= 15"), "the answer check cannot tell 14 from 15")
     expect(look.entry_error_pixels(shot) == 0, "something is still in the error colour")
@@ -279,15 +242,7 @@ def open_and_close_about(lesson):
 
 def confirm_settings(lesson):
     """Settings: AutoProduct on (by keys), "x" and Expert (by clicks), confirmed."""
-    dialog = lesson.open_dialog("Settings", "Settings")
-    lesson.look("settings-dialog")
-    # The tab stops are OK (which has the focus), Cancel, AutoProduct and AutoRemainder.
-    lesson.keys("Tab", "Tab", "space")
-    lesson.click_dialog_control(dialog, SETTINGS_UNITS, TIMES_RADIO)
-    lesson.click_dialog_control(dialog, SETTINGS_UNITS, EXPERT_RADIO)
-    lesson.look("settings-chosen")
-    lesson.keys("Return")
-    lesson.desktop.wait_until_closed("Settings")
+    choose_expert_times_autoproduct(lesson, shot_name="settings-dialog")
 
 
 def quit_with_yes(lesson):
