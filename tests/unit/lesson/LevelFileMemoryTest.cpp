@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "lesson/LevelFile.h"
+#include "unit/lesson/LevelRows.h"
 
 namespace {
 
@@ -149,25 +150,15 @@ private:
     std::uint64_t position = 0;
 };
 
-using Rows = std::vector<std::array<std::int32_t, 4>>;
-
-Rows rowsOf(const LevelTable& table) {
-    Rows rows;
-    for (const LevelRecord& r : table) {
-        rows.push_back({r.divisorMin, r.divisorMax, r.dividendMin, r.dividendMax});
-    }
-    return rows;
-}
-
 const std::string header = "LEVEL,DIVISOR MIN,DIVISOR MAX,DIVIDEND MIN,DIVIDEND MAX\n";
 const std::string fiveLevels =
     "BEGINNER,2,5,30,99 a\nNOVICE,2,9,100,999 b\nINTERMEDIATE,6,12,150,1999 c\n"
     "ADVANCED,11,30,200,2999 d\nEXPERT,13,99,1000,9999 e\n";
-const Rows fiveRows = {{2, 5, 30, 99},
-                       {2, 9, 100, 999},
-                       {6, 12, 150, 1999},
-                       {11, 30, 200, 2999},
-                       {13, 99, 1000, 9999}};
+const LevelRows fiveRows = {{2, 5, 30, 99},
+                            {2, 9, 100, 999},
+                            {6, 12, 150, 1999},
+                            {11, 30, 200, 2999},
+                            {13, 99, 1000, 9999}};
 
 struct LargeFile {
     const char* name;
@@ -175,7 +166,7 @@ struct LargeFile {
     std::string body;
     std::uint64_t bodyBytes;
     std::string tail;
-    Rows expected;
+    LevelRows expected;
     bool endedAtEnd;
 };
 
@@ -188,15 +179,15 @@ TEST(LevelFileMemory, StaysSmallWhateverTheFileHolds) {
         {"64 MB of records without an END", header + fiveLevels, "EXTRA,7,7,91,99\n", 64 * megabyte,
          "", fiveRows, false},
         {"an 8 MB header", "", "header text, ", 8 * megabyte, "\nA,1,2,3,4 x\nEND,",
-         Rows{{1, 2, 3, 4}}, true},
-        {"an 8 MB label", header, "LABEL ", 8 * megabyte, ",1,2,3,4 x\nEND,", Rows{{1, 2, 3, 4}},
-         true},
+         LevelRows{{1, 2, 3, 4}}, true},
+        {"an 8 MB label", header, "LABEL ", 8 * megabyte, ",1,2,3,4 x\nEND,",
+         LevelRows{{1, 2, 3, 4}}, true},
         {"an 8 MB number", header + "A,", "9", 8 * megabyte, ",2,3,4 x\nEND,",
-         Rows{{int32Max, 2, 3, 4}}, true},
+         LevelRows{{int32Max, 2, 3, 4}}, true},
         {"an 8 MB fourth number without a space", header + "A,1,2,3,4", "z", 8 * megabyte, "\nEND,",
-         Rows{{1, 2, 3, 4}}, true},
+         LevelRows{{1, 2, 3, 4}}, true},
         {"an 8 MB comment", header + "A,1,2,3,4 ", "comment ", 8 * megabyte, "\nEND,",
-         Rows{{1, 2, 3, 4}}, true},
+         LevelRows{{1, 2, 3, 4}}, true},
     };
     for (const LargeFile& file : files) {
         SCOPED_TRACE(file.name);

@@ -14,23 +14,13 @@
 #include "fakes/FakeDrawing.h"
 #include "lesson/LessonPanel.h"
 #include "lesson/LevelFile.h"
+#include "unit/lesson/LevelRows.h"
 #include "unit/lesson/ScratchFiles.h"
 
 namespace {
 
 constexpr std::int32_t int32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t int32Min = std::numeric_limits<std::int32_t>::min();
-
-// A table as rows of its four numbers, which compare and print as they are.
-using Rows = std::vector<std::array<std::int32_t, 4>>;
-
-Rows rowsOf(const LevelTable& table) {
-    Rows rows;
-    for (const LevelRecord& r : table) {
-        rows.push_back({r.divisorMin, r.divisorMax, r.dividendMin, r.dividendMax});
-    }
-    return rows;
-}
 
 struct ReadResult {
     LevelTable table;
@@ -52,21 +42,22 @@ TEST(LevelFileRecords, ReadInFileOrderWithCommentsIgnored) {
                                      "NOVICE,3,9,100,999 \n"
                                      "END,\n");
     EXPECT_TRUE(read.endedAtEnd);
-    EXPECT_EQ(rowsOf(read.table), (Rows{{2, 5, 30, 99}, {3, 9, 100, 999}}));
+    EXPECT_EQ(rowsOf(read.table), (LevelRows{{2, 5, 30, 99}, {3, 9, 100, 999}}));
 }
 
 TEST(LevelFileRecords, HeaderIsSkippedWholeWhateverItHolds) {
     EXPECT_EQ(rowsOf(readText("A,1,2,3,4 looks like a record\nB,5,6,7,8 x\nEND,").table),
-              (Rows{{5, 6, 7, 8}}));
+              (LevelRows{{5, 6, 7, 8}}));
     // Without a header the first record is taken as one and lost.
-    EXPECT_EQ(rowsOf(readText("B,5,6,7,8 x\nC,9,10,11,12 y\nEND,").table), (Rows{{9, 10, 11, 12}}));
+    EXPECT_EQ(rowsOf(readText("B,5,6,7,8 x\nC,9,10,11,12 y\nEND,").table),
+              (LevelRows{{9, 10, 11, 12}}));
 }
 
 TEST(LevelFileRecords, LabelsAreDiscardedWhateverTheyHold) {
     const ReadResult read = readText(header + "VERY FIRST LEVEL,2,3,40,50 x\n" +
                                      " END,4,5,60,70 not the end\n" + "END,");
     EXPECT_TRUE(read.endedAtEnd);
-    EXPECT_EQ(rowsOf(read.table), (Rows{{2, 3, 40, 50}, {4, 5, 60, 70}}));
+    EXPECT_EQ(rowsOf(read.table), (LevelRows{{2, 3, 40, 50}, {4, 5, 60, 70}}));
 }
 
 TEST(LevelFileRecords, EndFirstGivesAnEmptyTable) {
@@ -78,20 +69,20 @@ TEST(LevelFileRecords, EndFirstGivesAnEmptyTable) {
 TEST(LevelFileRecords, EndMayCloseTheInputWithoutItsComma) {
     const ReadResult read = readText(header + "A,1,2,3,4 x\nEND");
     EXPECT_TRUE(read.endedAtEnd);
-    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(read.table), (LevelRows{{1, 2, 3, 4}}));
 }
 
 TEST(LevelFileRecords, CrLfLineEndsReadLikeLf) {
     const ReadResult read = readText("H,E,A,D\r\nA,1,2,3,4 x\r\nB,5,6,7,8 y\r\nEND,\r\n");
     EXPECT_TRUE(read.endedAtEnd);
-    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}, {5, 6, 7, 8}}));
+    EXPECT_EQ(rowsOf(read.table), (LevelRows{{1, 2, 3, 4}, {5, 6, 7, 8}}));
 }
 
 TEST(LevelFileRecords, AreAppendedToWhatTheTableHolds) {
     LevelTable table = {{7, 7, 91, 99}};
     std::istringstream in(header + "A,1,2,3,4 x\nEND,");
     EXPECT_TRUE(readLevels(in, table));
-    EXPECT_EQ(rowsOf(table), (Rows{{7, 7, 91, 99}, {1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(table), (LevelRows{{7, 7, 91, 99}, {1, 2, 3, 4}}));
 }
 
 // However the fourth number ends, the record is kept: by a space and a comment, by a
@@ -111,7 +102,7 @@ TEST(LevelFileRecords, KeepEveryRecordWhoseFourNumbersWereRead) {
     for (const Case& c : cases) {
         SCOPED_TRACE("after the fourth number: \"" + std::string(c.after) + "\"");
         const ReadResult read = readText(first + expert + c.after);
-        EXPECT_EQ(rowsOf(read.table), (Rows{{2, 5, 30, 99}, {13, 99, 1000, 9999}}));
+        EXPECT_EQ(rowsOf(read.table), (LevelRows{{2, 5, 30, 99}, {13, 99, 1000, 9999}}));
         EXPECT_EQ(read.endedAtEnd, c.endedAtEnd);
     }
 }
@@ -121,7 +112,8 @@ TEST(LevelFileRecords, ALineEndAfterTheFourthNumberLosesNoRecord) {
     const ReadResult read =
         readText(header + "A,1,2,3,4\nB,5,6,7,8 x\nC,9,9,9,9\tno space\n" + "D,1,1,1,1\r\nEND,");
     EXPECT_TRUE(read.endedAtEnd);
-    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 9, 9, 9}, {1, 1, 1, 1}}));
+    EXPECT_EQ(rowsOf(read.table),
+              (LevelRows{{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 9, 9, 9}, {1, 1, 1, 1}}));
 }
 
 TEST(LevelFileNumbers, ReadTheWayAtoiDoes) {
@@ -130,7 +122,7 @@ TEST(LevelFileNumbers, ReadTheWayAtoiDoes) {
                                      "B,12abc,x9,,- y\n"
                                      "C,--4,4-4,0x10,007 z\n"
                                      "END,");
-    EXPECT_EQ(rowsOf(read.table), (Rows{{12, 7, 8, -3}, {12, 0, 0, 0}, {0, 4, 0, 7}}));
+    EXPECT_EQ(rowsOf(read.table), (LevelRows{{12, 7, 8, -3}, {12, 0, 0, 0}, {0, 4, 0, 7}}));
 }
 
 TEST(LevelFileNumbers, SaturateBeyondThirtyTwoBits) {
@@ -139,20 +131,20 @@ TEST(LevelFileNumbers, SaturateBeyondThirtyTwoBits) {
                                      "B,99999999999999999999,-99999999999999999999,1,1 y\n"
                                      "END,");
     EXPECT_EQ(rowsOf(read.table),
-              (Rows{{int32Max, int32Min, int32Max, int32Min}, {int32Max, int32Min, 1, 1}}));
+              (LevelRows{{int32Max, int32Min, int32Max, int32Min}, {int32Max, int32Min, 1, 1}}));
 }
 
 TEST(LevelFileWithoutEnd, KeepsTheRecordsReadSoFar) {
     const ReadResult read = readText(header + "A,1,2,3,4 x\nB,5,6,7,8 y\n");
     EXPECT_FALSE(read.endedAtEnd);
-    EXPECT_EQ(rowsOf(read.table), (Rows{{1, 2, 3, 4}, {5, 6, 7, 8}}));
+    EXPECT_EQ(rowsOf(read.table), (LevelRows{{1, 2, 3, 4}, {5, 6, 7, 8}}));
 }
 
 TEST(LevelFileWithoutEnd, NeverAppendsARecordCutOffBeforeItsFourthNumber) {
-    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB,5,6").table), (Rows{{1, 2, 3, 4}}));
-    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB,5,6,7").table), (Rows{{1, 2, 3, 4}}));
-    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB").table), (Rows{{1, 2, 3, 4}}));
-    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nEND\n").table), (Rows{{1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB,5,6").table), (LevelRows{{1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB,5,6,7").table), (LevelRows{{1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nB").table), (LevelRows{{1, 2, 3, 4}}));
+    EXPECT_EQ(rowsOf(readText(header + "A,1,2,3,4 x\nEND\n").table), (LevelRows{{1, 2, 3, 4}}));
     EXPECT_FALSE(readText(header + "A,1,2,3,4 x\nEND\n").endedAtEnd);
 }
 

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -37,23 +36,8 @@ UserSettings readText(const std::string& text, UserSettings start = {}) {
     return readSettings(in, start);
 }
 
-std::string contentsOf(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-// The bytes a text-mode write of text leaves on disk: CR LF line ends on Windows.
-std::string asWritten(const std::string& text) {
-#ifdef _WIN32
-    std::string written;
-    for (char c : text) {
-        written += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    }
-    return written;
-#else
-    return text;
-#endif
-}
+using scratch::asWritten;
+using scratch::contentsOf;
 
 // The reverse of every value, to show which ones a file changed.
 UserSettings opposite(const UserSettings& s) {
