@@ -79,28 +79,15 @@ void QtGraphics::fillRectangle(Colour colour, const Rectangle& area) {
     painter.fillRect(toQRect(area), toQColor(colour));
 }
 
-// The outline is filled as four bands centred on the edges, which is what a mitred pen
-// of that width paints. Each band is cut to the surface first: the working-out's
-// outline can be hundreds of thousands of pixels tall, and stroking all of it every
-// frame would cost far more than the few hundred pixels that show.
+// The outline is filled as the bands a mitred pen of that width paints, cut to the
+// surface: stroking the whole of the working-out's outline, which can be hundreds of
+// thousands of pixels tall, every frame would cost far more than the part that shows.
 void QtGraphics::outlineRectangle(Colour colour, float penWidth, const Rectangle& area) {
-    const qreal half = penWidth / 2.0;
-    const qreal left = area.x - half;
-    const qreal top = area.y - half;
-    const qreal outerWidth = area.width + penWidth;
-    const qreal innerHeight = area.height - penWidth;
-    const QRectF bands[] = {
-        {left, top, outerWidth, penWidth},
-        {left, top + area.height, outerWidth, penWidth},
-        {left, top + penWidth, penWidth, innerHeight},
-        {left + area.width, top + penWidth, penWidth, innerHeight},
-    };
-    const QRectF surface =
-        QRectF(0, 0, painter.device()->width(), painter.device()->height()).adjusted(-1, -1, 1, 1);
-    for (const QRectF& band : bands) {
-        const QRectF shown = band.intersected(surface);
-        if (!shown.isEmpty()) {
-            painter.fillRect(shown, toQColor(colour));
+    const auto surfaceWidth = static_cast<float>(painter.device()->width());
+    const auto surfaceHeight = static_cast<float>(painter.device()->height());
+    for (const Rectangle& band : outlineBands(area, penWidth, surfaceWidth, surfaceHeight)) {
+        if (band.width > 0.0f && band.height > 0.0f) {
+            painter.fillRect(toQRect(band), toQColor(colour));
         }
     }
 }

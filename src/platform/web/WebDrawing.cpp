@@ -1,7 +1,6 @@
 // Fonts, pictures, drawing passes and the back buffer on canvases.
 #include "platform/web/WebDrawing.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "platform/web/WebBridge.h"
@@ -14,17 +13,6 @@ float pointsOf(const Font& font) {
 
 int lengthOf(const std::u16string& text) {
     return static_cast<int>(text.size());
-}
-
-// The part of a band that lies on a surface (one pixel of margin kept), or an empty
-// band. The working-out's outline can be hundreds of thousands of pixels tall, and
-// only the part that shows is worth sending.
-Rectangle onSurface(const Rectangle& band, float width, float height) {
-    const float left = std::max(band.x, -1.0f);
-    const float top = std::max(band.y, -1.0f);
-    const float right = std::min(band.x + band.width, width + 1.0f);
-    const float bottom = std::min(band.y + band.height, height + 1.0f);
-    return {left, top, std::max(0.0f, right - left), std::max(0.0f, bottom - top)};
 }
 }  // namespace
 
@@ -60,24 +48,12 @@ void WebGraphics::fillRectangle(Colour colour, const Rectangle& area) {
     web_fill_rect(surface, colour, area.x, area.y, area.width, area.height);
 }
 
-// Four bands centred on the edges, which is what a mitred pen of that width paints.
+// Filled as the bands a mitred pen of that width paints, cut to the surface.
 void WebGraphics::outlineRectangle(Colour colour, float penWidth, const Rectangle& area) {
-    const float half = penWidth / 2.0f;
-    const float left = area.x - half;
-    const float top = area.y - half;
-    const float outerWidth = area.width + penWidth;
-    const float innerHeight = area.height - penWidth;
-    const Rectangle bands[] = {
-        {left, top, outerWidth, penWidth},
-        {left, top + area.height, outerWidth, penWidth},
-        {left, top + penWidth, penWidth, innerHeight},
-        {left + area.width, top + penWidth, penWidth, innerHeight},
-    };
-    for (const Rectangle& band : bands) {
-        const Rectangle shown =
-            onSurface(band, static_cast<float>(width), static_cast<float>(height));
-        if (shown.width > 0.0f && shown.height > 0.0f) {
-            fillRectangle(colour, shown);
+    for (const Rectangle& band :
+         outlineBands(area, penWidth, static_cast<float>(width), static_cast<float>(height))) {
+        if (band.width > 0.0f && band.height > 0.0f) {
+            fillRectangle(colour, band);
         }
     }
 }
