@@ -9,8 +9,6 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 #include "fakes/FakeDrawing.h"
@@ -213,22 +211,11 @@ TEST(SettingsFileWriting, FailsWhenTheTargetIsAFolderAndLeavesEverythingAsItWas)
 
 // POSIX permissions, users and creation masks; Windows has none of them.
 #ifndef _WIN32
-// Runs a write as a user without special rights, so that permissions apply to it: in a
-// child process that drops to the unprivileged "nobody" account when the tests run as
-// root. True when the write failed.
+// Whether a write fails for a user without special rights, so that permissions apply
+// to it even when the tests run as root.
 bool writeFailsWithoutPrivileges(const fs::path& path) {
-    if (geteuid() != 0) {
-        return !writeSettingsFile(UserSettings{}, path.string());
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        constexpr uid_t nobody = 65534;
-        const bool dropped = setgid(nobody) == 0 && setuid(nobody) == 0;
-        _exit(dropped && !writeSettingsFile(UserSettings{}, path.string()) ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return scratch::asUnprivilegedUser(
+        [&] { return !writeSettingsFile(UserSettings{}, path.string()); });
 }
 
 TEST(SettingsFileWriting, LeavesAFileItMayNotWriteAsItWas) {
