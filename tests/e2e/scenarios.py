@@ -51,6 +51,32 @@ DIVIDEND_TOO_BIG = "The dividend (number being divided) must be less than 10,000
 DIVISOR_OUT_OF_RANGE = "The divisor (number dividing by) must be between 2 and 99."
 
 
+def refuse_and_cancel(lesson, says=message_box_says):
+    """Create Question: 12345 is refused with the dividend message in an Error box
+    owned by the dialog; Cancel then leaves the question as it was. `says` reads a
+    message box's text the way the platform draws it."""
+    before = lesson.look("before-create-question")
+    lesson.open_dialog("Create Question", "Create Question")
+    lesson.look("create-question-dialog")
+    lesson.enter_number(12345)
+    error_box = lesson.desktop.wait_for_window("Error")
+    shot = lesson.look("error-box")
+    expect(says(lesson, error_box, shot, DIVIDEND_TOO_BIG),
+           f'the Error box does not say "{DIVIDEND_TOO_BIG}", see {shot.path}')
+    expect(not says(lesson, error_box, shot, DIVISOR_OUT_OF_RANGE),
+           "the message check cannot tell the dividend message from the divisor's")
+    lesson.keys("Return")
+    lesson.desktop.wait_until_closed("Error")
+    expect(lesson.desktop.windows_titled("Create Question"),
+           "the Create Question dialog closed with the Error box")
+    lesson.keys("Escape")
+    lesson.desktop.wait_until_closed("Create Question")
+    lesson.move_to(*AWAY_FROM_BUTTONS)
+    lesson.wait_for_look("cancelled",
+                         lambda s: s.differing_pixels(before, look.HEADER_BOX) == 0,
+                         "the question to stay as it was")
+
+
 def window(scenario):
     """The window appears with its title, its 800 x 600 client area, the working-out
     panel and a question in the header."""
@@ -75,26 +101,8 @@ def create_question_dialog(scenario):
     """Create Question refuses a dividend of 12345 with the Error box and, cancelled,
     changes nothing; 345, Enter, 7, Enter starts 345 ÷ 7."""
     lesson = scenario.launch()
-    before = wait_for_question(lesson)
-
-    lesson.open_dialog("Create Question", "Create Question")
-    lesson.look("create-question-open")
-    lesson.enter_number(12345)
-    error_box = scenario.desktop.wait_for_window("Error")
-    shot = lesson.look("dividend-refused")
-    expect(message_box_says(lesson, error_box, shot, DIVIDEND_TOO_BIG),
-           f'the Error box does not say "{DIVIDEND_TOO_BIG}", see {shot.path}')
-    expect(not message_box_says(lesson, error_box, shot, DIVISOR_OUT_OF_RANGE),
-           "the message check cannot tell the dividend message from the divisor's")
-    lesson.keys("Return")
-    scenario.desktop.wait_until_closed("Error")
-    expect(scenario.desktop.windows_titled("Create Question"),
-           "the Create Question dialog closed with the Error box")
-    lesson.keys("Escape")
-    scenario.desktop.wait_until_closed("Create Question")
-    after = lesson.look("cancelled")
-    expect(after.differing_pixels(before, look.HEADER_BOX) == 0,
-           "cancelling Create Question changed the question")
+    wait_for_question(lesson)
+    refuse_and_cancel(lesson)
 
     shot = create_question(lesson, 345, 7)
     # The text check must tell neighbouring questions apart, or it proves nothing.

@@ -6,11 +6,11 @@ import zipfile
 
 import lesson as look
 from program import PLAIN_SETTINGS
-from scenarios import expect_expert_with_times
+from scenarios import expect_expert_with_times, refuse_and_cancel
 from steps import create_question, expect, wait_for_question
 from windows_steps import (EXPECTED_SETTINGS, INSTALL_FOLDER, SHORTCUT, UNINSTALL_KEY,
                            UNINSTALLER, check_window, confirm_settings, open_and_close_about,
-                           quit_with_yes, refuse_and_cancel, wait_for_file, work_100_by_7)
+                           message_box_says, quit_with_yes, wait_for_file, work_100_by_7)
 
 
 def portable(scenario):
@@ -28,7 +28,7 @@ def portable(scenario):
            f"the working-out panel is not beige at (470, 560) and (10, 300), see {shot.path}")
     expect(shot.pixel(700, 200) == (255, 255, 255), "the window is not white beside the header")
 
-    refuse_and_cancel(lesson)
+    refuse_and_cancel(lesson, says=message_box_says)
     shot = create_question(lesson, 100, 7)
     expect(not look.shows_header(shot, "101 ÷ 7") and not look.shows_header(shot, "100 ÷ 1"),
            "the header check cannot tell 100 ÷ 7 from its neighbours")

@@ -13,10 +13,9 @@ import textmatch
 from desktop import Desktop, wait_until
 from lesson import Lesson
 from program import TITLE, ProgramRun
-from scenarios import (DIVIDEND_TOO_BIG, DIVISOR_OUT_OF_RANGE, EXPERT_TIMES_AUTOPRODUCT,
-                       choose_expert_times_autoproduct)
+from scenarios import EXPERT_TIMES_AUTOPRODUCT, choose_expert_times_autoproduct
 from screen import Screenshot
-from steps import AWAY_FROM_BUTTONS, expect, work_in_two_steps
+from steps import expect, work_in_two_steps
 from wine import ROOT, NumberedDisplay, WinePrefix, crlf
 
 # The About dialog and its OK button, in dialog units; the logo that opens it.
@@ -182,31 +181,6 @@ def window_box(lesson, window):
 
 
 # The pupil's steps.
-
-def refuse_and_cancel(lesson):
-    """Create Question: 12345 is refused with the dividend message in an Error box
-    owned by the dialog; Cancel then leaves the question as it was."""
-    before = lesson.look("before-create-question")
-    lesson.open_dialog("Create Question", "Create Question")
-    lesson.look("create-question-dialog")
-    lesson.enter_number(12345)
-    error_box = lesson.desktop.wait_for_window("Error")
-    shot = lesson.look("error-box")
-    expect(message_box_says(lesson, error_box, shot, DIVIDEND_TOO_BIG),
-           f'the Error box does not say "{DIVIDEND_TOO_BIG}", see {shot.path}')
-    expect(not message_box_says(lesson, error_box, shot, DIVISOR_OUT_OF_RANGE),
-           "the message check cannot tell the dividend message from the divisor's")
-    lesson.keys("Return")
-    lesson.desktop.wait_until_closed("Error")
-    expect(lesson.desktop.windows_titled("Create Question"),
-           "the Create Question dialog closed with the Error box")
-    lesson.keys("Escape")
-    lesson.desktop.wait_until_closed("Create Question")
-    lesson.move_to(*AWAY_FROM_BUTTONS)
-    lesson.wait_for_look("cancelled",
-                         lambda s: s.differing_pixels(before, look.HEADER_BOX) == 0,
-                         "the question to stay as it was")
-
 
 def work_100_by_7(lesson):
     """100 ÷ 7 worked through: 10 lots of 7 (70, leaving 30), 4 lots of 7 with a wrong
