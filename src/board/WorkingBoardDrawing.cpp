@@ -11,7 +11,7 @@
 
 #include "board/BoardLayout.h"
 #include "board/WorkingBoard.h"
-#include "lesson/Stringify.h"
+#include "text/Stringify.h"
 
 namespace {
 

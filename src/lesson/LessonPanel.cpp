@@ -10,7 +10,7 @@
 #include <string>
 
 #include "lesson/Questions.h"
-#include "lesson/Stringify.h"
+#include "text/Stringify.h"
 #include "platform/ProblemReport.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // how the pointer's hover and a press-and-release over one button become a command.
 #include "menu/MenuPanel.h"
 
-#include "lesson/Stringify.h"
+#include "text/Stringify.h"
 
 namespace {
 

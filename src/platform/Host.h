@@ -87,6 +87,16 @@ public:
     virtual bool command(DialogHost& dialog, int commandId) = 0;
 };
 
+// What a screen reader can learn of the window, in words: written by the program above
+// the platform layer from what the picture shows, published by each backend through
+// its own accessibility service.
+struct AccessibleText {
+    std::u16string name;         // short: the question ("100 ÷ 7"), or the title without one
+    std::u16string value;        // the line being typed and what it asks for, or the answer
+    std::u16string description;  // the whole working-out, one line of words per line
+    bool operator==(const AccessibleText&) const = default;
+};
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -124,6 +134,12 @@ public:
                                         const std::u16string& caption,
                                         MessageBoxButtons buttons) = 0;
     virtual void runDialog(DialogId dialog, DialogProcedure& procedure) = 0;
+
+    // Accessibility. publishAccessibleText gives the window's text whenever it changes;
+    // announce asks for a short notice of a change to be spoken once. A backend without
+    // an accessibility service ignores both.
+    virtual void publishAccessibleText(const AccessibleText& /*text*/) {}
+    virtual void announce(const std::u16string& /*text*/) {}
 
     // Opens a document (relative to the working directory) in the user's viewer.
     // A failure shows nothing.

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "lesson/Stringify.h"
+#include "text/Stringify.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Number-to-text conversion: every number and caption the program draws is UTF-16
-// text. Header-only, so that the board's drawing can use it without linking the lesson.
+// text. Header-only, below the board and the panels that all draw numbers.
 #pragma once
 
 #include <charconv>
