@@ -9,9 +9,22 @@ include(GNUInstallDirs)
 if(TARGET bricketing)
     install(TARGETS bricketing RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
+    # The settings file and what saving it may leave beside it (a temporary copy, a
+    # capitalised name) are the working tree's, not the release's: the committed
+    # defaults are written in their place, whatever a tryout left in Data/settings.txt.
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/Data ${PROJECT_SOURCE_DIR}/Resources
                       ${PROJECT_SOURCE_DIR}/Help
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/bricketing)
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bricketing
+            REGEX "/Data/[Ss]ettings\\.txt[^/]*$" EXCLUDE
+            REGEX "/Data/installed\\.txt$" EXCLUDE)
+    set(bricketing_shipped_settings ${PROJECT_BINARY_DIR}/shipped/settings.txt)
+    install(CODE "
+        set(SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
+        set(OUTPUT \"${bricketing_shipped_settings}\")
+        include(\"${PROJECT_SOURCE_DIR}/cmake/ShippedSettings.cmake\")
+        file(INSTALL \"${bricketing_shipped_settings}\"
+             DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/bricketing/Data\")
+    ")
 
     set(bricketing_installed_marker ${PROJECT_BINARY_DIR}/installed.txt)
     file(WRITE ${bricketing_installed_marker}

@@ -1,5 +1,5 @@
 """Reads what the package tests ask of a Windows executable without running it: its
-machine and subsystem, the DLLs it imports and the resources stored in it (icon
+machine and subsystem, its sections and symbol table, the DLLs it imports and the resources stored in it (icon
 groups, bitmaps, version information, the manifest)."""
 
 import re
@@ -29,7 +29,11 @@ class Executable:
         if self.data[header:header + 4] != b"PE\0\0":
             raise ValueError(f"{path} has no PE header")
         coff = header + 4
-        self.machine, section_count = struct.unpack_from("<HH", self.data, coff)
+        self.machine, section_count, _, self.symbol_table, symbol_count = struct.unpack_from(
+            "<HHIII", self.data, coff)
+        # Section names longer than eight letters (.debug_info and the like) stand in the
+        # COFF string table after the symbols, named in the header as "/<offset>".
+        strings = self.symbol_table + 18 * symbol_count
         optional_size = struct.unpack_from("<H", self.data, coff + 16)[0]
         optional = coff + 20
         magic = struct.unpack_from("<H", self.data, optional)[0]
@@ -43,8 +47,21 @@ class Executable:
         for i in range(section_count):
             name, virtual_size, address, raw_size, raw_at = struct.unpack_from(
                 "<8sIIII", self.data, sections + 40 * i)
-            self.sections.append((name.rstrip(b"\0").decode(), address,
-                                  max(virtual_size, raw_size), raw_at))
+            name = name.rstrip(b"\0").decode()
+            if name.startswith("/") and self.symbol_table:
+                at = strings + int(name[1:])
+                name = self.data[at:self.data.index(b"\0", at)].decode()
+            self.sections.append((name, address, max(virtual_size, raw_size), raw_at))
+
+    def section_names(self):
+        return [name for name, _, _, _ in self.sections]
+
+    def section_data(self, name):
+        """The bytes a section holds in the file."""
+        for section, address, size, raw_at in self.sections:
+            if section == name:
+                return self.data[raw_at:raw_at + size]
+        raise KeyError(name)
 
     def offset(self, rva):
         """The file offset of a relative virtual address."""

@@ -1,13 +1,19 @@
 """Checks the built Windows program and its two packages without running them: the exe
 is a 64-bit GUI program that needs only Windows' own DLLs and carries its icon, About
-picture, version and manifest; the zip holds exactly the portable program; the
-installer is a 64-bit program of the same version.
+picture, version and manifest; the zip holds exactly the portable program, stripped,
+with the committed settings; the installer is a 64-bit program of the same version
+that installs the same files. Packages made right after the program was tried out in
+the source tree (its Data/settings.txt rewritten, a save's leftovers beside it) still
+carry the committed settings and nothing of the tryout.
 
 The files checked are build-windows/bricketing.exe and dist/ under the repository, or
-those named by BRICKETING_WINDOWS_EXE and BRICKETING_DIST."""
+those named by BRICKETING_WINDOWS_EXE and BRICKETING_DIST. 7z reads the installer."""
 
 import os
 import re
+import shutil
+import subprocess
+import tempfile
 import unittest
 import zipfile
 from pathlib import Path
@@ -36,11 +42,59 @@ def four_numbers(version):
     return tuple(numbers + [0] * (4 - len(numbers)))
 
 
+# What a tryout in the source tree leaves in Data: the program's own choices ("x",
+# products filled in, Expert), a save's temporary file and the name the Windows
+# program writes, which on Linux is a file of its own.
+TRYOUT_SETTINGS = (b"DISPLAY:TIMES\nAUTOPRODUCT:ON\nAUTOREMAINDER:ON\nDIFFICULTY:EXPERT")
+TRYOUT_LEFTOVERS = ("settings.txt.new", "Settings.txt")
+
+
+def is_git_checkout():
+    return subprocess.run(["git", "-C", str(ROOT), "ls-files", "--error-unmatch",
+                           "Data/settings.txt"], capture_output=True).returncode == 0
+
+
+def committed_settings():
+    """Data/settings.txt as committed, which every package must carry; the working
+    tree's file where there is no git history."""
+    if not is_git_checkout():
+        return (ROOT / "Data" / "settings.txt").read_bytes()
+    return subprocess.run(["git", "-C", str(ROOT), "show", "HEAD:./Data/settings.txt"],
+                          capture_output=True, check=True).stdout
+
+
 def runtime_files():
-    """Every run-time file of the repository, as the zip names it below its top folder."""
-    return {path.relative_to(ROOT).as_posix(): path
-            for folder in ("Data", "Resources", "Help")
-            for path in (ROOT / folder).rglob("*") if path.is_file()}
+    """Every run-time file the packages ship, as the zip names it below its top folder,
+    with its contents: the repository's Data, Resources and Help, less the marker of
+    installed copies and a save's leftovers, with the committed settings."""
+    files = {path.relative_to(ROOT).as_posix(): path.read_bytes()
+             for folder in ("Data", "Resources", "Help")
+             for path in (ROOT / folder).rglob("*") if path.is_file()}
+    for name in ("installed.txt",) + TRYOUT_LEFTOVERS:
+        files.pop(f"Data/{name}", None)
+    files["Data/settings.txt"] = committed_settings()
+    return files
+
+
+def installer_files(setup, folder):
+    """The files the installer puts into its folder, unpacked by 7z, with contents:
+    everything but NSIS's own plug-ins and the uninstaller it writes."""
+    subprocess.run(["7z", "x", "-y", f"-o{folder}", str(setup)], check=True,
+                   stdout=subprocess.DEVNULL)
+    return {path.relative_to(folder).as_posix(): path.read_bytes()
+            for path in Path(folder).rglob("*")
+            if path.is_file() and not path.relative_to(folder).as_posix().startswith(
+                ("$PLUGINSDIR/", "Uninstall.exe"))}
+
+
+def zip_files(zip_file, version):
+    """The zip's files below its one top folder, with contents."""
+    top = f"Bricketing-{version}/"
+    with zipfile.ZipFile(zip_file) as archive:
+        infos = [info for info in archive.infolist() if not info.is_dir()]
+        if not all(info.filename.startswith(top) for info in infos):
+            raise AssertionError(f"the zip has files outside {top}")
+        return {info.filename[len(top):]: archive.read(info) for info in infos}
 
 
 class ProgramTest(unittest.TestCase):
@@ -94,32 +148,86 @@ class ProgramTest(unittest.TestCase):
 
 
 class PackagesTest(unittest.TestCase):
+    dist = DIST
+
     def setUp(self):
         self.version = project_version()
 
     def test_zip_holds_exactly_the_portable_program(self):
-        top = f"Bricketing-{self.version}/"
-        with zipfile.ZipFile(DIST / f"Bricketing-{self.version}-win64.zip") as archive:
-            names = {info.filename[len(top):]: info for info in archive.infolist()
-                     if not info.is_dir()}
-            self.assertTrue(all(info.filename.startswith(top) for info in archive.infolist()))
-            expected = runtime_files()
-            expected.pop("Data/installed.txt", None)
-            self.assertEqual(sorted(names), sorted(list(expected) + ["bricketing.exe"]))
-            self.assertEqual(archive.read(top + "bricketing.exe"), EXE.read_bytes())
-            for name, path in expected.items():
-                self.assertEqual(archive.read(top + name), path.read_bytes(), name)
+        names = zip_files(self.dist / f"Bricketing-{self.version}-win64.zip", self.version)
+        expected = runtime_files()
+        self.assertEqual(sorted(names), sorted(list(expected) + ["bricketing.exe"]))
+        for name, data in expected.items():
+            self.assertEqual(names[name], data, name)
         # The marker would make every unpacked copy an installed one.
         self.assertNotIn("Data/installed.txt", names)
+        self.assertEqual(names["Data/settings.txt"], committed_settings())
+
+    def test_zip_holds_the_built_program_stripped(self):
+        names = zip_files(self.dist / f"Bricketing-{self.version}-win64.zip", self.version)
+        with tempfile.NamedTemporaryFile(suffix=".exe") as copy:
+            copy.write(names["bricketing.exe"])
+            copy.flush()
+            shipped = pe.Executable(copy.name)
+        built = pe.Executable(EXE)
+        self.assertEqual(shipped.symbol_table, 0, "the shipped exe has a symbol table")
+        self.assertEqual([name for name in shipped.section_names()
+                          if name.startswith((".debug", "/"))], [])
+        self.assertLess(len(shipped.data), len(built.data) * 2 // 3)
+        # The same program: its code, constants and resources are the build's.
+        for section in (".text", ".rdata", ".rsrc"):
+            self.assertEqual(shipped.section_data(section), built.section_data(section), section)
+
+    def test_installer_installs_the_zips_files(self):
+        zipped = zip_files(self.dist / f"Bricketing-{self.version}-win64.zip", self.version)
+        with tempfile.TemporaryDirectory() as folder:
+            installed = installer_files(self.dist / f"Bricketing-{self.version}-setup.exe",
+                                        folder)
+        self.assertEqual(sorted(installed), sorted(zipped))
+        for name, data in zipped.items():
+            self.assertEqual(installed[name], data, name)
+        self.assertEqual(installed["Data/settings.txt"], committed_settings())
 
     def test_installer_is_a_64_bit_program_of_this_version(self):
-        setup = pe.Executable(DIST / f"Bricketing-{self.version}-setup.exe")
+        setup = pe.Executable(self.dist / f"Bricketing-{self.version}-setup.exe")
         self.assertEqual(setup.machine, pe.MACHINE_AMD64)
         self.assertEqual(setup.subsystem, pe.SUBSYSTEM_WINDOWS_GUI)
         numbers, strings = pe.version_info(setup.resources())
         self.assertEqual(numbers, four_numbers(self.version))
         self.assertEqual(strings.get("ProductVersion"), self.version)
         self.assertEqual(strings.get("ProductName"), "Bricketing")
+
+
+@unittest.skipUnless(is_git_checkout(), "the committed settings need the git history")
+class AfterATryoutTest(PackagesTest):
+    """The package checks again, on packages that scripts/package-windows --no-build
+    makes while the working tree's Data holds a tryout's settings and leftovers; the
+    working tree is put back as it was before the checks run."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.work = Path(tempfile.mkdtemp(prefix="bricketing-tryout-packages-"))
+        cls.dist = cls.work / "dist"
+        data = ROOT / "Data"
+        tree_settings = (data / "settings.txt").read_bytes()
+        made = [data / name for name in TRYOUT_LEFTOVERS if not (data / name).exists()]
+        try:
+            (data / "settings.txt").write_bytes(TRYOUT_SETTINGS)
+            for leftover in made:
+                leftover.write_bytes(TRYOUT_SETTINGS)
+            subprocess.run([str(ROOT / "scripts" / "package-windows"), "--no-build",
+                            "--dist", str(cls.dist)], check=True, stdout=subprocess.DEVNULL)
+        finally:
+            (data / "settings.txt").write_bytes(tree_settings)
+            for leftover in made:
+                leftover.unlink(missing_ok=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.work, ignore_errors=True)
+
+    def test_the_tryout_differs_from_the_committed_settings(self):
+        self.assertNotEqual(TRYOUT_SETTINGS, committed_settings())
 
 
 if __name__ == "__main__":
