@@ -12,11 +12,35 @@ bool holdsRuntimeFolders(const std::filesystem::path& folder) {
     return std::filesystem::is_directory(folder / "Data", error) &&
            std::filesystem::is_directory(folder / "Resources", error);
 }
+
+// True when the working directory holds none of Data, Resources and Help: the program
+// was started on its own, as Explorer starts it when it is opened inside its zip file.
+bool runtimeFoldersMissing() {
+    std::error_code error;
+    for (const char* folder : {"Data", "Resources", "Help"}) {
+        if (std::filesystem::is_directory(folder, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const std::u16string runtimeFoldersMissingMessage =
+    u"Bricketing cannot find its Data, Resources and Help folders, so its buttons, "
+    u"pictures, levels and help are missing.\n\n"
+    u"If you opened Bricketing from inside its zip file, extract the whole zip file first, "
+    u"then start Bricketing from the folder it makes.";
 }  // namespace
 
 int runProgram(Host& host) {
     Application application(host);
     application.createMainWindow();
+    // Once, over the window, before the first frame: the program then goes on without
+    // its files, as it would with any one of them missing.
+    if (runtimeFoldersMissing()) {
+        host.messageBox(MessageBoxOwner::MainWindow, runtimeFoldersMissingMessage, u"Error",
+                        MessageBoxButtons::Ok);
+    }
     return application.runFrameLoop();
 }
 

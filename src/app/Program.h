@@ -7,7 +7,8 @@
 #include "platform/Host.h"
 
 // Makes the application, its window, and runs the frame loop; returns the exit code.
-// The drawing services must be installed.
+// When the working directory holds none of the run-time folders, says so once in a
+// message box before the first frame. The drawing services must be installed.
 int runProgram(Host& host);
 
 // Makes the working directory the one that holds the Data, Resources and Help

@@ -124,7 +124,50 @@ def installer(scenario):
            "the uninstaller did not leave the pupil's settings as they were")
 
 
+# What the program says when it starts without Data, Resources and Help, as Wine
+# draws it: the paragraph break counts as one space where the lines are added up.
+FOLDERS_MISSING = (
+    "Bricketing cannot find its Data, Resources and Help folders, so its buttons, "
+    "pictures, levels and help are missing. "
+    "If you opened Bricketing from inside its zip file, extract the whole zip file first, "
+    "then start Bricketing from the folder it makes.")
+
+
+def opened_in_zip(scenario):
+    """bricketing.exe opened inside the zip, as Explorer runs it: copied alone into a
+    temporary folder and started there, with none of Data, Resources and Help beside
+    it or above it. One Error box over the window says what is missing and that the
+    zip must be extracted first; after OK the program goes on without its files (no
+    button pictures) and ends through Escape and Yes with no second box."""
+    folder = scenario.prefix.drive_c / "Temp" / f"Temp1_Bricketing-{scenario.version}-win64.zip"
+    folder.mkdir(parents=True)
+    with zipfile.ZipFile(scenario.zip_file) as archive:
+        exe = archive.read(f"Bricketing-{scenario.version}/bricketing.exe")
+    (folder / "bricketing.exe").write_bytes(exe)
+    lesson = scenario.launch(folder)
+    box = lesson.desktop.wait_for_window("Error")
+    shot = lesson.look("folders-missing")
+    expect(message_box_says(lesson, box, shot, FOLDERS_MISSING),
+           f"the Error box does not say that the folders are missing, see {shot.path}")
+    expect(not message_box_says(lesson, box, shot, FOLDERS_MISSING.split(". ")[0] + "."),
+           "the message check cannot tell the whole message from its first sentence")
+    lesson.keys("Return")
+    lesson.desktop.wait_until_closed("Error")
+    shot = lesson.wait_for_look("without-files",
+                                lambda s: s.pixel(10, 300) == look.BOARD_COLOUR,
+                                "the working-out panel after the Error box")
+    left, top = look.BUTTONS["Settings"]
+    button = (left, top, left + look.BUTTON_SIZE, top + look.BUTTON_SIZE)
+    expect(shot.count((255, 255, 255), button) == look.BUTTON_SIZE * look.BUTTON_SIZE,
+           f"a button picture is drawn although Resources is missing, see {shot.path}")
+    expect(not lesson.desktop.windows_titled("Error"), "a second Error box opened")
+    quit_with_yes(lesson)
+    expect(list(folder.iterdir()) == [folder / "bricketing.exe"],
+           "the program wrote files beside itself in the zip's temporary folder")
+
+
 SCENARIOS = {
     "portable": portable,
     "installer": installer,
+    "opened_in_zip": opened_in_zip,
 }
