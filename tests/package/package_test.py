@@ -1,11 +1,16 @@
 """The Debian package as a pupil meets it: unpacked with dpkg-deb -x (nothing is
-installed on the machine), its layout checked, then its program started under a
-virtual display as an unprivileged user with a fresh home and no XDG_CONFIG_HOME.
-Settings changed through the Settings dialog must land in
+installed on the machine), its layout checked (Data/settings.txt is the committed one),
+then its program started under a virtual display as an unprivileged user with a fresh
+home and no XDG_CONFIG_HOME. Settings changed through the Settings dialog must land in
 ~/.config/bricketing/settings.txt and hold at the next start, while the package's own
 Data/settings.txt stays as shipped, even though the pupil could write it.
 
     python3 tests/package/package_test.py dist/bricketing_<version>_amd64.deb
+    python3 tests/package/package_test.py --build
+
+--build first makes the package with scripts/package while the working tree's Data
+holds a tryout's settings and a save's leftovers (put back as they were afterwards),
+and checks that package: it must carry the committed settings all the same.
 
 Exit status 0 when every check passes; screenshots go to --shots."""
 
@@ -21,12 +26,14 @@ from pathlib import Path
 
 E2E = Path(__file__).resolve().parent.parent / "e2e"
 sys.path.insert(0, str(E2E))
+sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import lesson as look  # noqa: E402
 from desktop import wait_until  # noqa: E402
 from scenarios import (EXPERT_TIMES_AUTOPRODUCT, choose_expert_times_autoproduct,  # noqa: E402
                        expect_expert_with_times)
 from steps import Scenario, expect, quit_with_yes, wait_for_question  # noqa: E402
+from tryout import ROOT, committed_settings, tried_out  # noqa: E402
 
 # The account the program runs as when the test runs as root, as the unit tests drop to.
 NOBODY = 65534
@@ -47,10 +54,26 @@ LAYOUT = [
 ]
 
 
+def build_after_tryout():
+    """scripts/package run while the working tree's Data is as a tryout leaves it; the
+    package it made."""
+    with tried_out():
+        subprocess.run([str(ROOT / "scripts" / "package")], check=True)
+    cache = (ROOT / "build-package" / "CMakeCache.txt").read_text()
+    (version,) = [line.split("=", 1)[1] for line in cache.splitlines()
+                  if line.startswith("CMAKE_PROJECT_VERSION:")]
+    return ROOT / "dist" / f"bricketing_{version}_amd64.deb"
+
+
 def unpack(deb, folder):
     subprocess.run(["dpkg-deb", "-x", str(deb), str(folder)], check=True)
     for name in LAYOUT:
         expect((folder / name).is_file(), f"the package lacks /{name}")
+    data = sorted(path.name for path in (folder / SHARE / "Data").iterdir())
+    expect(data == ["installed.txt", "levels.txt", "settings.txt"],
+           f"the package's Data holds {data}, not only the marker, levels and settings")
+    expect((folder / SHARE / "Data/settings.txt").read_bytes() == committed_settings(),
+           "the package's Data/settings.txt is not the committed one")
     expect(os.access(folder / "usr/bin/bricketing", os.X_OK), "/usr/bin/bricketing is not executable")
     file_type = subprocess.run(["file", "-b", str(folder / "usr/bin/bricketing")],
                                capture_output=True, text=True, check=True).stdout
@@ -156,16 +179,22 @@ def run(deb, shots):
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("deb", type=Path, help="the package, dist/bricketing_*_amd64.deb")
+    parser.add_argument("deb", type=Path, nargs="?",
+                        help="the package, dist/bricketing_*_amd64.deb")
+    parser.add_argument("--build", action="store_true",
+                        help="make the package first, after a tryout in the working tree")
     parser.add_argument("--shots", type=Path, default=Path("build-package/package-shots"),
                         help="folder for the screenshots")
     args = parser.parse_args()
+    if bool(args.deb) == args.build:
+        parser.error("name a package or ask for --build, not both")
     for pattern in ("**/*.png", "**/program.log"):
         for old in args.shots.glob(pattern):
             old.unlink()
     started = time.monotonic()
     try:
-        run(args.deb.resolve(), args.shots.resolve())
+        deb = build_after_tryout() if args.build else args.deb
+        run(deb.resolve(), args.shots.resolve())
     except Exception as failure:  # every failure is reported the same way
         traceback.print_exc()
         print(f"FAILED package test: {failure}", file=sys.stderr)
