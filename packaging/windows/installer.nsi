@@ -7,7 +7,8 @@
 ; scripts/package-windows defines VERSION, FILE_VERSION (four numbers), STAGE (the
 ; folder holding bricketing.exe, Data, Resources and Help), FILES_INSTALL and
 ; FILES_UNINSTALL (generated lists of File and Delete lines for that folder),
-; ESTIMATED_SIZE (in KiB), ICON, WELCOME_BITMAP (164 x 314) and OUTFILE.
+; ESTIMATED_SIZE (in KiB), ICON, WELCOME_BITMAP (164 x 314), LICENCE_TEXT (the licence
+; page's text) and OUTFILE.
 
 Unicode true
 Target amd64-unicode
@@ -33,7 +34,7 @@ VIProductVersion "${FILE_VERSION}"
 VIFileVersion "${FILE_VERSION}"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}; GPL-3.0-or-later, pictures CC-BY-SA-4.0"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} setup"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
@@ -46,7 +47,16 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 ; as another (administrator) account, and a program started from it would keep that
 ; account's settings instead of the pupil's.
 
+; The licences are shown, not agreed to: neither asks anything of someone who only
+; installs and uses the program, so the page has a Next button rather than I Agree.
+!define MUI_PAGE_HEADER_TEXT "Licences"
+!define MUI_PAGE_HEADER_SUBTEXT "What you may do with Bricketing, its pictures and its help."
+!define MUI_LICENSEPAGE_TEXT_TOP "Bricketing is free software. Its licences:"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "You need not accept these licences to install or use Bricketing: they say what you may do when you give copies of it to others or change it."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+
 !insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENCE_TEXT}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH

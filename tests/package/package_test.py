@@ -74,6 +74,12 @@ def unpack(deb, folder):
            f"the package's Data holds {data}, not only the marker, levels and settings")
     expect((folder / SHARE / "Data/settings.txt").read_bytes() == committed_settings(),
            "the package's Data/settings.txt is not the committed one")
+    # The code's licence by Debian's own copy, the pictures' in full (Debian has none).
+    copyright = (folder / "usr/share/doc/bricketing/copyright").read_text()
+    art_licence = (ROOT / "LICENSE-ART").read_text().splitlines()
+    for line in ["License: GPL-3+", "License: CC-BY-SA-4.0", "/usr/share/common-licenses/GPL-3"] + \
+            [" " + text for text in art_licence if text.strip()]:
+        expect(line in copyright, f"the copyright file lacks {line.strip()!r}")
     expect(os.access(folder / "usr/bin/bricketing", os.X_OK), "/usr/bin/bricketing is not executable")
     file_type = subprocess.run(["file", "-b", str(folder / "usr/bin/bricketing")],
                                capture_output=True, text=True, check=True).stdout

@@ -13,6 +13,7 @@ import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import unittest
 import zipfile
@@ -21,6 +22,9 @@ from pathlib import Path
 import pe
 
 ROOT = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(ROOT / "tests" / "package"))
+from tryout import LEFTOVERS, committed_settings, is_git_checkout, tried_out  # noqa: E402
+
 EXE = Path(os.environ.get("BRICKETING_WINDOWS_EXE", ROOT / "build-windows" / "bricketing.exe"))
 DIST = Path(os.environ.get("BRICKETING_DIST", ROOT / "dist"))
 # Where Wine keeps its own builds of Windows' system DLLs.
@@ -42,37 +46,20 @@ def four_numbers(version):
     return tuple(numbers + [0] * (4 - len(numbers)))
 
 
-# What a tryout in the source tree leaves in Data: the program's own choices ("x",
-# products filled in, Expert), a save's temporary file and the name the Windows
-# program writes, which on Linux is a file of its own.
-TRYOUT_SETTINGS = (b"DISPLAY:TIMES\nAUTOPRODUCT:ON\nAUTOREMAINDER:ON\nDIFFICULTY:EXPERT")
-TRYOUT_LEFTOVERS = ("settings.txt.new", "Settings.txt")
-
-
-def is_git_checkout():
-    return subprocess.run(["git", "-C", str(ROOT), "ls-files", "--error-unmatch",
-                           "Data/settings.txt"], capture_output=True).returncode == 0
-
-
-def committed_settings():
-    """Data/settings.txt as committed, which every package must carry; the working
-    tree's file where there is no git history."""
-    if not is_git_checkout():
-        return (ROOT / "Data" / "settings.txt").read_bytes()
-    return subprocess.run(["git", "-C", str(ROOT), "show", "HEAD:./Data/settings.txt"],
-                          capture_output=True, check=True).stdout
-
-
 def runtime_files():
-    """Every run-time file the packages ship, as the zip names it below its top folder,
-    with its contents: the repository's Data, Resources and Help, less the marker of
-    installed copies and a save's leftovers, with the committed settings."""
+    """Every file the packages ship beside the exe, as the zip names it below its top
+    folder, with its contents: the repository's Data, Resources and Help, less the
+    marker of installed copies and a save's leftovers, with the committed settings;
+    and the licences."""
     files = {path.relative_to(ROOT).as_posix(): path.read_bytes()
              for folder in ("Data", "Resources", "Help")
              for path in (ROOT / folder).rglob("*") if path.is_file()}
-    for name in ("installed.txt",) + TRYOUT_LEFTOVERS:
+    for name in ("installed.txt",) + LEFTOVERS:
         files.pop(f"Data/{name}", None)
     files["Data/settings.txt"] = committed_settings()
+    # The licences beside the program, with Windows' line ends.
+    for shipped, source in (("LICENSE.txt", "LICENSE"), ("LICENSE-ART.txt", "LICENSE-ART")):
+        files[shipped] = (ROOT / source).read_bytes().replace(b"\n", b"\r\n")
     return files
 
 
@@ -208,26 +195,13 @@ class AfterATryoutTest(PackagesTest):
     def setUpClass(cls):
         cls.work = Path(tempfile.mkdtemp(prefix="bricketing-tryout-packages-"))
         cls.dist = cls.work / "dist"
-        data = ROOT / "Data"
-        tree_settings = (data / "settings.txt").read_bytes()
-        made = [data / name for name in TRYOUT_LEFTOVERS if not (data / name).exists()]
-        try:
-            (data / "settings.txt").write_bytes(TRYOUT_SETTINGS)
-            for leftover in made:
-                leftover.write_bytes(TRYOUT_SETTINGS)
+        with tried_out():
             subprocess.run([str(ROOT / "scripts" / "package-windows"), "--no-build",
                             "--dist", str(cls.dist)], check=True, stdout=subprocess.DEVNULL)
-        finally:
-            (data / "settings.txt").write_bytes(tree_settings)
-            for leftover in made:
-                leftover.unlink(missing_ok=True)
 
     @classmethod
     def tearDownClass(cls):
         shutil.rmtree(cls.work, ignore_errors=True)
-
-    def test_the_tryout_differs_from_the_committed_settings(self):
-        self.assertNotEqual(TRYOUT_SETTINGS, committed_settings())
 
 
 if __name__ == "__main__":
