@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "platform/ProblemReport.h"
 
 namespace {
 bool holdsRuntimeFolders(const std::filesystem::path& folder) {
@@ -38,6 +39,9 @@ int runProgram(Host& host) {
     // Once, over the window, before the first frame: the program then goes on without
     // its files, as it would with any one of them missing.
     if (runtimeFoldersMissing()) {
+        reportProblem(
+            "none of the folders Data, Resources and Help is in the working folder or beside "
+            "the program; it runs without its pictures, levels and help");
         host.messageBox(MessageBoxOwner::MainWindow, runtimeFoldersMissingMessage, u"Error",
                         MessageBoxButtons::Ok);
     }
