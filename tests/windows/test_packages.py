@@ -118,6 +118,8 @@ class ProgramTest(unittest.TestCase):
         for key, value in (("ProductName", "Bricketing"), ("ProductVersion", version),
                            ("FileVersion", version), ("OriginalFilename", "bricketing.exe")):
             self.assertEqual(strings.get(key), value, key)
+        self.assertIn("GPL-3.0-or-later", strings.get("LegalCopyright", ""))
+        self.assertIn("CC-BY-SA-4.0", strings.get("LegalCopyright", ""))
 
     def test_manifest_asks_for_common_controls_6_dpi_awareness_and_no_elevation(self):
         root = pe.manifest(self.resources)
