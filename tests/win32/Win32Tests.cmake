@@ -5,7 +5,7 @@ file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp
      ${CMAKE_CURRENT_LIST_DIR}/*.h)
 add_executable(win32_backend_tests ${win32_test_sources})
 target_include_directories(win32_backend_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
-target_link_libraries(win32_backend_tests PRIVATE bricketing_win32 bricketing_app GTest::gtest)
+target_link_libraries(win32_backend_tests PRIVATE bricketing_win32 bricketing_app GTest::gtest oleacc)
 # Under Wine each start of a program costs a second or more: one run for the lot.
 add_test(NAME win32_backend COMMAND win32_backend_tests WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
 set_tests_properties(win32_backend PROPERTIES LABELS win32 TIMEOUT 300)
