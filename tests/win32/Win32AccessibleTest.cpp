@@ -53,9 +53,10 @@ protected:
         IAccessible* object = nullptr;
         const HRESULT found =
             AccessibleObjectFromWindow(host.mainWindow(), static_cast<DWORD>(OBJID_CLIENT),
-                                       IID_IAccessible, reinterpret_cast<void**>(&object));
+                                       __uuidof(IAccessible), reinterpret_cast<void**>(&object));
         if (FAILED(found) || object == nullptr) {
-            return L"<no accessible object>";
+            return L"<no accessible object: " + std::to_wstring(static_cast<unsigned long>(found)) +
+                   L">";
         }
         VARIANT self;
         VariantInit(&self);

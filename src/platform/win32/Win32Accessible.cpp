@@ -15,6 +15,9 @@
 
 namespace {
 
+// The interface ids are taken from the headers' own declarations: the import library's
+// IID_IAccessible is a symbol of the DLL, which a static link does not resolve to data.
+
 bool isSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
@@ -32,7 +35,7 @@ HRESULT giveText(const std::u16string& text, BSTR* result) {
     return *result != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
-class ClientAccessible : public IAccessible {
+class ClientAccessible final : public IAccessible {
 public:
     ClientAccessible(IAccessible* standard, std::shared_ptr<const Win32WindowWords> words)
         : standard(standard), words(std::move(words)) {}
@@ -45,7 +48,7 @@ public:
             return E_POINTER;
         }
         if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDispatch) ||
-            IsEqualIID(id, IID_IAccessible)) {
+            IsEqualIID(id, __uuidof(IAccessible))) {
             *object = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -171,13 +174,13 @@ LRESULT answerGetObject(HWND window, WPARAM wParam, LPARAM lParam,
         return 0;
     }
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
+    if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&standard))) ||
         standard == nullptr) {
         return 0;
     }
     auto* client = new ClientAccessible(standard, words);
-    const LRESULT answer = LresultFromObject(IID_IAccessible, wParam, client);
+    const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, client);
     client->Release();  // LresultFromObject holds its own reference while it is asked for
     return answer;
 }

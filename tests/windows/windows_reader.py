@@ -1,0 +1,32 @@
+"""The program's window read from another Windows process as a screen reader reads it:
+the reader (tests/windows/reader, built with the Windows tests) asks for the window's
+accessible object with AccessibleObjectFromWindow and prints its name, value and
+description."""
+
+import subprocess
+
+from steps import expect
+from wine import ROOT
+
+READER = ROOT / "build-windows" / "win32_accessible_reader.exe"
+
+
+def read_window(scenario):
+    """{"name": ..., "value": ..., "description": ...} of the running program's window."""
+    expect(READER.is_file(), f"the accessible reader {READER} is missing; "
+           "scripts/test-windows builds it")
+    result = subprocess.run(["wine", str(READER)], env=scenario.prefix.env, capture_output=True,
+                            timeout=60)
+    lines = result.stdout.decode("utf-8", "replace").splitlines()
+    expect(result.returncode == 0, f"the reader found no accessible window: {lines}")
+    fields = dict(line.split("=", 1) for line in lines if "=" in line)
+    return {field: text.replace("\\n", "\n") for field, text in fields.items()}
+
+
+def expect_window_reads(scenario, name, value):
+    words = read_window(scenario)
+    expect(words.get("name") == name, f"the window's accessible name is {words.get('name')!r}")
+    expect(words.get("value") == value,
+           f"the window's accessible value is {words.get('value')!r}, not {value!r}")
+    expect(words.get("description", "").startswith(name + "\n"),
+           f"the window's description is {words.get('description')!r}")
