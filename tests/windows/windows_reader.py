@@ -5,6 +5,8 @@ description."""
 
 import subprocess
 
+import lesson as look
+from desktop import wait_until
 from steps import expect
 from wine import ROOT
 
@@ -30,3 +32,18 @@ def expect_window_reads(scenario, name, value):
            f"the window's accessible value is {words.get('value')!r}, not {value!r}")
     expect(words.get("description", "").startswith(name + "\n"),
            f"the window's description is {words.get('description')!r}")
+
+
+def new_question_by_key(scenario, lesson, old_name):
+    """F2 starts a new question: the window's accessible name leaves `old_name` and the
+    header shows the new one."""
+    lesson.keys("F2")
+    words = {}
+
+    def renamed():
+        words.update(read_window(scenario))
+        return words.get("name") not in (None, old_name)
+
+    wait_until(renamed, 20.0, f"a new accessible name after F2 (still {words.get('name')!r})")
+    lesson.wait_for_look("new-question-by-F2", lambda shot: look.shows_header(shot, words["name"]),
+                         f"the header {words['name']!r}")
