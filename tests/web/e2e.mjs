@@ -570,7 +570,7 @@ async function aboutAndHelp(suite) {
 const TOUCH_VIEWPORTS = [
   { name: "ipad-portrait", width: 768, height: 1024, ratio: 2, mobile: true,
     turnTo: { width: 1024, height: 768 } },
-  { name: "ipad-landscape", width: 1024, height: 700, ratio: 2, mobile: true },
+  { name: "ipad-landscape", width: 1024, height: 700, ratio: 2, mobile: true, toggle: true },
   { name: "phone", width: 390, height: 844, ratio: 3, mobile: true },
   { name: "chromebook", width: 1366, height: 768, ratio: 1.25, mobile: false },
 ];
@@ -637,6 +637,30 @@ async function checkFingerDialog(lesson, kind, width, height) {
   return sizes.button;
 }
 
+// The pupil hides the pad: the picture takes the room, the choice is kept over a
+// reload in the page's own storage and the settings' four lines do not hold it.
+async function togglePad(lesson) {
+  const page = lesson.page;
+  const before = await lesson.canvasBox();
+  const settingsBefore = await stored(page);
+  const toggle = await page.$(".pad-toggle");
+  await toggle.tap();
+  const hidden = () => page.evaluate(() => document.querySelector(".number-pad").hidden);
+  await waitUntil(hidden, 5000, "the pad to hide");
+  await lesson.lookAtPage("pad-hidden");
+  await waitUntil(async () => (await lesson.canvasBox()).width > before.width, 5000,
+    "the picture to grow into the pad's room");
+  const kept = await page.evaluate(() => localStorage.getItem("bricketing.numberPad"));
+  expect(kept === "hidden", `the pad's choice is kept as ${kept}`);
+  expect((await stored(page)) === settingsBefore, "hiding the pad changed the settings file");
+  await page.reload({ waitUntil: "domcontentloaded" });
+  await waitUntil(() => page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+    10000, "the program's first frame after the reload");
+  expect(await hidden(), "the pad came back after a reload although it was hidden");
+  await (await page.$(".pad-toggle")).tap();
+  await waitUntil(async () => !(await hidden()), 5000, "the pad to show again");
+}
+
 async function touchRun(suite, viewport) {
   const page = await suite.chromium.browser.newPage();
   page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
@@ -668,7 +692,7 @@ async function touchRun(suite, viewport) {
   await waitUntil(async () => (await lesson.canvasBox()).backing[0] === 800, 5000,
     "the canvas to follow the new pixel ratio");
   lesson.pictureShots = true;
-  await waitForQuestion(lesson);
+  await waitForQuestion(lesson, "start-picture");
 
   // One tap opens Create Question; the numbers come as a soft keyboard inserts them.
   await lesson.tapButton("Create Question");
@@ -716,6 +740,9 @@ async function touchRun(suite, viewport) {
       "the canvas to follow the new pixel ratio");
     await lesson.waitForLook("turned-kept", [["shows_quotient", "= 14"]], (kept) => kept,
       "the answer kept over the turn");
+  }
+  if (viewport.toggle) {
+    await togglePad(lesson);
   }
   expect(keyEvents.length === 0, `the touch run sent key events: ${keyEvents.join()}`);
   console.log(`  ${viewport.name}: picture scale ${fit.scale.toFixed(3)}, pad ${fit.place} ` +

@@ -208,6 +208,7 @@ class Flow {
       const frame = document.querySelector(".help-panel:not([hidden]) iframe");
       return frame?.contentDocument?.readyState === "complete" && frame.contentDocument.title;
     }), 10000, "the help page in its panel");
+    await sleep(300);  // the page in the panel painted
     await this.browser.screenshot(this.next("help"));
     expect(title === "Bricketing help", `Help shows "${title}"`);
     await this.browser.click("[data-help-close]");

@@ -1,14 +1,15 @@
 // The on-screen number pad for a pupil without a keyboard: real buttons beside or below
 // the picture (WebLayout.js places them), each sending the Windows key code of its
 // keyboard key into the same queue as the keyboard, so the program cannot tell them
-// apart. It shows when the main pointer is a finger or no key has been typed yet, and
-// the pupil can show or hide it; that choice is kept in the browser's storage beside
-// the settings, not in the settings file.
+// apart. It shows when the main pointer is a finger or no key has been typed yet (on
+// this browser, ever), and the pupil can show or hide it; that choice and the typed key
+// are kept in the browser's storage beside the settings, not in the settings file.
 
 (function (web) {
     'use strict';
 
     const choiceKey = 'bricketing.numberPad';
+    const keyboardKey = 'bricketing.keyboardUsed';
     const toggleWidth = 132;
     const feedbackMs = 140;
 
@@ -24,28 +25,28 @@
         ['Space', ' ', 'Switch direction', '\u21c4', 'direction'],
     ];
 
-    function storedChoice() {
+    function stored(key) {
         try {
-            return window.localStorage.getItem(choiceKey);
+            return window.localStorage.getItem(key);
         } catch (e) {
             return null;  // storage switched off: the pad follows the device
         }
     }
 
-    function storeChoice(shown) {
+    function store(key, value) {
         try {
-            window.localStorage.setItem(choiceKey, shown ? 'shown' : 'hidden');
+            window.localStorage.setItem(key, value);
         } catch (e) {
-            // Not kept: the choice holds for this visit only.
+            // Not kept: it holds for this visit only.
         }
     }
 
     web.padShown = function () {
-        const choice = web.padChoice !== undefined ? web.padChoice : storedChoice();
+        const choice = web.padChoice !== undefined ? web.padChoice : stored(choiceKey);
         if (choice === 'shown' || choice === 'hidden') {
             return choice === 'shown';
         }
-        return web.fingerFirst() || !web.keyboardUsed;
+        return web.fingerFirst() || !(web.keyboardUsed || stored(keyboardKey) === 'yes');
     };
 
     web.padToggleWidth = function () {
@@ -93,7 +94,7 @@
         toggle.setAttribute('aria-controls', 'number-pad');
         toggle.addEventListener('click', function () {
             web.padChoice = web.padShown() ? 'hidden' : 'shown';
-            storeChoice(web.padChoice === 'shown');
+            store(choiceKey, web.padChoice);
             web.fit();
             web.checkScale();
         });
@@ -134,6 +135,7 @@
         }
         const before = web.padShown();
         web.keyboardUsed = true;
+        store(keyboardKey, 'yes');  // kept, so a keyboard's pupil is not offered the pad again
         if (web.padShown() !== before) {
             web.fitSoon();
         }
