@@ -571,7 +571,7 @@ const TOUCH_VIEWPORTS = [
   { name: "ipad-portrait", width: 768, height: 1024, ratio: 2, mobile: true,
     turnTo: { width: 1024, height: 768 } },
   { name: "ipad-landscape", width: 1024, height: 700, ratio: 2, mobile: true, toggle: true },
-  { name: "phone", width: 390, height: 844, ratio: 3, mobile: true },
+  { name: "phone", width: 390, height: 844, ratio: 3, mobile: true, drag: true },
   { name: "chromebook", width: 1366, height: 768, ratio: 1.25, mobile: false },
 ];
 const PAD_NAMES = ["1", "2", "3", "4", "5", "6", "7", "8", "9", "Backspace", "0", "Enter",
@@ -635,6 +635,36 @@ async function checkFingerDialog(lesson, kind, width, height) {
   expect(sizes.button >= FINGER - 0.5 || screenFull,
     `the ${kind} dialog's buttons are ${sizes.button} px high on a touch screen`);
   return sizes.button;
+}
+
+// A working-out taller than its panel (100 ÷ 7 in eight steps of 1) is scrolled by a
+// finger dragged down it, as by the mouse.
+async function dragWorkingOut(lesson) {
+  await lesson.tapButton("Create Question");
+  await lesson.waitForDialog("create-question");
+  await lesson.page.keyboard.sendCharacter("100");
+  await lesson.tapControl("create-question", 1016);
+  await lesson.page.keyboard.sendCharacter("7");
+  await lesson.tapControl("create-question", OK);
+  await lesson.waitUntilClosed("create-question");
+  for (let remaining = 93; remaining >= 44; remaining -= 7) {
+    await lesson.tapPad("1", "Enter", ...String(remaining), "Enter");
+  }
+  const dividendOnTop = [["shows_on_line", 0, "AMOUNTS_COLUMN", "100", "SPENT_COLOUR"]];
+  const { answers: [onTopBefore] } = await lesson.waitForLook("long-working-out", dividendOnTop,
+    (onTop) => !onTop, "the working-out to glide to its end");
+  expect(!onTopBefore, "the working-out was not scrolled to its end by the steps");
+  const box = await lesson.canvasBox();
+  const at = (x, y) => [box.left + (x * box.width) / 800, box.top + (y * box.height) / 600];
+  await lesson.page.touchscreen.touchStart(...at(300, 150));
+  for (let y = 170; y <= 550; y += 20) {
+    await lesson.page.touchscreen.touchMove(...at(300, y));
+    await sleep(20);
+  }
+  await lesson.page.touchscreen.touchEnd();
+  await lesson.waitForLook("dragged-down", dividendOnTop, (onTop) => onTop,
+    "the dividend back in view at the top after a finger's drag down");
+  await lesson.lookAtPage("dragged");
 }
 
 // The pupil hides the pad: the picture takes the room, the choice is kept over a
@@ -740,6 +770,9 @@ async function touchRun(suite, viewport) {
       "the canvas to follow the new pixel ratio");
     await lesson.waitForLook("turned-kept", [["shows_quotient", "= 14"]], (kept) => kept,
       "the answer kept over the turn");
+  }
+  if (viewport.drag) {
+    await dragWorkingOut(lesson);
   }
   if (viewport.toggle) {
     await togglePad(lesson);
