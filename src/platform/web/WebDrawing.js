@@ -47,7 +47,7 @@
     // device, a resized window) changes how many device pixels a picture pixel takes;
     // every canvas follows so the text stays sharp.
     web.checkScale = function () {
-        if ((window.devicePixelRatio || 1) !== web.fittedRatio) {
+        if (web.screenRatio() !== web.fittedRatio) {
             web.fit();
         }
         const dpr = web.wantedDpr;

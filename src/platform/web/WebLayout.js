@@ -45,6 +45,13 @@
         return matches('(any-pointer: coarse)') ? 4 : 1;
     }
 
+    // Device pixels per CSS pixel as the picture is seen: a pinch-zoom magnifies it
+    // further, and the backing store follows so the zoomed picture stays sharp.
+    web.screenRatio = function () {
+        const zoom = window.visualViewport ? window.visualViewport.scale || 1 : 1;
+        return (window.devicePixelRatio || 1) * zoom;
+    };
+
     function clamp(value, low, high) {
         return Math.max(low, Math.min(high, value));
     }
@@ -141,7 +148,7 @@
         web.placePad(arrangement);
         web.placeHelp(area);
         web.placeOpenDialogs();
-        const ratio = window.devicePixelRatio || 1;
+        const ratio = web.screenRatio();
         web.fittedRatio = ratio;
         web.wantedDpr = Math.max(1, Math.round(arrangement.picture.width * ratio)) / 800;
     };
