@@ -18,246 +18,152 @@ import { BUTTONS, BUTTON_SIZE, Checker, expect, repositoryRoot, serve, sleep, wa
   from "./harness.mjs";
 
 const MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser";
-const FIREFOX = process.env.BRICKETING_FIREFOX || "/usr/bin/firefox-esr";
-const SETTINGS_KEY = "bricketing.settings";
-const TIMES = 1005;
-const EXPERT = 1010;
-const OK = 1;
+const [TIMES, EXPERT, OK] = [1005, 1010, 1];
 
-function option(name, fallback) {
-  const at = process.argv.indexOf(name);
-  return at > 0 ? process.argv[at + 1] : fallback;
-}
+const option = (name, fallback) =>
+  (process.argv.includes(name) ? process.argv[process.argv.indexOf(name) + 1] : fallback);
 
-async function freePort() {
-  const server = net.createServer();
-  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-  const { port } = server.address();
-  await new Promise((resolve) => server.close(resolve));
-  return port;
-}
-
-// WebKitGTK's MiniBrowser under WebKitWebDriver, as one small driver.
+// The few things the flow does, over each engine's own driver.
 async function startWebKit() {
-  const port = await freePort();
+  const port = await new Promise((resolve) => {
+    const probe = net.createServer().listen(0, "127.0.0.1", () => {
+      const { port: free } = probe.address();
+      probe.close(() => resolve(free));
+    });
+  });
   const service = spawn("WebKitWebDriver", [`--port=${port}`], { stdio: "ignore" });
-  await waitUntil(() => new Promise((resolve) => {
-    const socket = net.connect(port, "127.0.0.1", () => { socket.end(); resolve(true); });
-    socket.on("error", () => resolve(false));
-  }), 10000, "WebKitWebDriver to listen");
-  const capabilities = new Capabilities();
-  capabilities.set("browserName", "MiniBrowser");
-  capabilities.set("webkitgtk:browserOptions", { binary: MINIBROWSER, args: ["--automation"] });
-  const driver = await new Builder().usingServer(`http://127.0.0.1:${port}`)
-    .withCapabilities(capabilities).build();
+  const capabilities = new Capabilities().set("browserName", "MiniBrowser")
+    .set("webkitgtk:browserOptions", { binary: MINIBROWSER, args: ["--automation"] });
+  // The service takes a moment to listen.
+  const driver = await waitUntil(() => new Builder().usingServer(`http://127.0.0.1:${port}`)
+    .withCapabilities(capabilities).build().catch(() => null), 15000, "WebKitWebDriver");
   await driver.manage().window().setRect({ width: 1280, height: 760 });
-  const keyNames = { Enter: Key.ENTER, Escape: Key.ESCAPE };
+  const mouse = (step) => step(driver.actions()).perform();
   return {
-    name: "webkit",
     version: (await driver.getCapabilities()).get("browserVersion"),
     goto: (url) => driver.get(url),
     reload: () => driver.navigate().refresh(),
     evaluate: (script, ...args) => driver.executeScript(script, ...args),
-    move: (x, y) => driver.actions().move({ x: Math.round(x), y: Math.round(y),
-      origin: Origin.VIEWPORT }).perform(),
-    press: () => driver.actions().press().perform(),
-    release: () => driver.actions().release().perform(),
-    keys: (...names) => driver.actions()
-      .sendKeys(...names.map((name) => keyNames[name] ?? name)).perform(),
+    move: (x, y) => mouse((a) => a.move({ x: Math.round(x), y: Math.round(y), origin: Origin.VIEWPORT })),
+    press: () => mouse((a) => a.press()),
+    release: () => mouse((a) => a.release()),
+    keys: (...names) => mouse((a) => a.sendKeys(...names.map((n) => Key[n.toUpperCase()] ?? n))),
     click: (selector) => driver.findElement(By.css(selector)).click(),
-    screenshot: async (file) => writeFileSync(file, Buffer.from(await driver.takeScreenshot(), "base64")),
-    async close() {
-      await driver.quit().catch(() => {});
-      service.kill("SIGTERM");
-    },
+    screenshot: async (file) => writeFileSync(file, await driver.takeScreenshot(), "base64"),
+    close: () => driver.quit().finally(() => service.kill("SIGTERM")),
   };
 }
 
-// Firefox ESR over WebDriver BiDi, with a profile of its own.
 async function startFirefox() {
   const profile = mkdtempSync(path.join(tmpdir(), "bricketing-firefox-"));
-  const browser = await puppeteer.launch({
-    browser: "firefox", executablePath: FIREFOX, headless: true, userDataDir: profile,
-    defaultViewport: { width: 1280, height: 720 }, protocolTimeout: 30000,
-  });
-  const page = (await browser.pages())[0] ?? await browser.newPage();
+  const browser = await puppeteer.launch({ browser: "firefox", executablePath: "/usr/bin/firefox-esr",
+    headless: true, userDataDir: profile, defaultViewport: { width: 1280, height: 720 } });
+  const page = (await browser.pages())[0];
   return {
-    name: "firefox",
     version: await browser.version(),
-    goto: (url) => page.goto(url, { waitUntil: "domcontentloaded" }),
-    reload: () => page.reload({ waitUntil: "domcontentloaded" }),
+    goto: (url) => page.goto(url),
+    reload: () => page.reload(),
     evaluate: (script, ...args) => page.evaluate(script, ...args),
     move: (x, y) => page.mouse.move(x, y),
     press: () => page.mouse.down(),
     release: () => page.mouse.up(),
-    async keys(...names) {
-      for (const name of names) {
-        if (name.length > 1) {
-          await page.keyboard.press(name);
-        } else {
-          await page.keyboard.type(name);
-        }
-      }
+    keys: async (...names) => {
+      for (const name of names) await page.keyboard.press(name);
     },
     click: (selector) => page.click(selector),
     screenshot: (file) => page.screenshot({ path: file }),
-    async close() {
-      await browser.close();
-      rmSync(profile, { recursive: true, force: true });
-    },
+    close: () => browser.close().finally(() => rmSync(profile, { recursive: true, force: true })),
   };
 }
 
 // The flow, the same for every engine.
-class Flow {
-  constructor(browser, checker, shots) {
-    Object.assign(this, { browser, checker, shots, count: 0 });
-    rmSync(shots, { recursive: true, force: true });
-    mkdirSync(shots, { recursive: true });
-  }
-
-  next(name) {
-    this.count += 1;
-    return path.join(this.shots, `${String(this.count).padStart(3, "0")}-${name}.png`);
-  }
-
-  // The canvas's own pixels, checked as the desktop's picture.
-  async picture(name, questions) {
-    const file = this.next(name);
-    const data = await this.browser.evaluate(() =>
-      document.getElementById("board").toDataURL("image/png").split(",")[1]);
-    writeFileSync(file, Buffer.from(data, "base64"));
-    return this.checker.ask({ path: file, origin: [0, 0] }, questions);
-  }
-
-  async waitForPicture(name, questions, accept, what) {
-    return waitUntil(async () => accept(...(await this.picture(name, questions))), 10000,
-      `${what} (${this.shots})`);
-  }
-
-  async firstFrame() {
-    await waitUntil(() => this.browser.evaluate(() =>
-      window.bricketingPage?.firstFrameAt ?? null), 15000, "the program's first frame");
-    return this.waitForPicture("start", [["count", "HEADER_COLOUR", "HEADER_BOX"]],
-      (header) => header > 50, "a question in the header");
-  }
-
-  // A command button pressed with the pointer, which rests on it for a few frames first.
-  async pressButton(name) {
-    const [left, top] = BUTTONS[name];
-    const box = await this.browser.evaluate(() => {
+async function flow(browser, checker, server, shots) {
+  let count = 0;
+  const next = (name) => path.join(shots, `${String(++count).padStart(3, "0")}-${name}.png`);
+  // The canvas's own pixels until the desktop's checks on them all hold.
+  const picture = (name, questions, what, accept = (...all) => all.every((a) => a === true)) =>
+    waitUntil(async () => {
+      const file = next(name);
+      const data = await browser.evaluate(() =>
+        document.getElementById("board").toDataURL("image/png").split(",")[1]);
+      writeFileSync(file, data, "base64");
+      return accept(...(await checker.ask({ path: file, origin: [0, 0] }, questions)));
+    }, 10000, `${what} (${shots})`);
+  const started = async () => {
+    await waitUntil(() => browser.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+      15000, "the program's first frame");
+    await picture("start", [["count", "HEADER_COLOUR", "HEADER_BOX"]], "a question in the header",
+      (header) => header > 50);
+  };
+  // A command button, with the pointer resting on it for a few frames first.
+  const pressButton = async (name) => {
+    const box = await browser.evaluate(() => {
       const rect = document.getElementById("board").getBoundingClientRect();
       return { left: rect.left, top: rect.top, scale: rect.width / 800 };
     });
-    await this.browser.move(box.left + (left + BUTTON_SIZE / 2) * box.scale,
-      box.top + (top + BUTTON_SIZE / 2) * box.scale);
+    const [x, y] = BUTTONS[name].map((at) => at + BUTTON_SIZE / 2);
+    await browser.move(box.left + x * box.scale, box.top + y * box.scale);
     await sleep(150);
-    await this.browser.press();
+    await browser.press();
     await sleep(60);
-    await this.browser.release();
-  }
+    await browser.release();
+  };
+  const dialog = (kind, open = true) => waitUntil(() => browser.evaluate((wanted, shown) =>
+    (document.querySelector(`dialog[data-dialog="${wanted}"][open]`) !== null) === shown,
+  kind, open), 10000, `the ${kind} dialog to ${open ? "open" : "close"}`);
 
-  async waitForDialog(kind, open = true) {
-    await waitUntil(() => this.browser.evaluate((wanted, shown) =>
-      (document.querySelector(`dialog[data-dialog="${wanted}"][open]`) !== null) === shown,
-    kind, open), 10000, `the ${kind} dialog to ${open ? "open" : "close"}`);
-  }
+  await browser.goto(server.url);
+  await browser.evaluate(() => localStorage.clear());
+  await browser.reload();
+  await started();
 
-  async workByKeyboard() {
-    await this.pressButton("Create Question");
-    await this.waitForDialog("create-question");
-    await this.browser.keys("1", "0", "0", "Enter", "7", "Enter");
-    await this.waitForDialog("create-question", false);
-    await this.waitForPicture("question", [["shows_header", "100 ÷ 7"]], (shown) => shown,
-      'the header "100 ÷ 7"');
-    await this.browser.keys("1", "0", "Enter", "7", "0", "Enter", "3", "0", "Enter", "4",
-      "Enter", "2", "7", "Enter");
-    await this.waitForPicture("wrong-product", [["entry_error_pixels"]], (error) => error > 40,
-      "the wrong product 27 in the error colour");
-    await this.browser.keys("2", "2", "8", "Enter", "2", "Enter", "1", "4", "Enter");
-    await this.waitForPicture("answer", [["shows_quotient", "= 14"],
-      ["shows_remainder_part", " rem.2"]], (quotient, remainder) => quotient && remainder,
+  await pressButton("Create Question");
+  await dialog("create-question");
+  await browser.keys(..."100", "Enter", "7", "Enter");
+  await dialog("create-question", false);
+  await browser.keys(..."10", "Enter", ..."70", "Enter", ..."30", "Enter", "4", "Enter",
+    ..."27", "Enter");
+  await picture("wrong-product", [["shows_header", "100 ÷ 7"],
+    ["entry_row_on", 3, "AMOUNTS_COLUMN", "ENTRY_ERROR_COLOUR"]], "the wrong product 27 in red");
+  await browser.keys("2", ..."28", "Enter", "2", "Enter", ..."14", "Enter");
+  await picture("answer", [["shows_quotient", "= 14"], ["shows_remainder_part", " rem.2"]],
     'the answer "= 14 rem.2"');
-  }
+  console.log("   100 ÷ 7 worked by keyboard to = 14 rem.2");
 
-  async settingsOverReload() {
-    await this.pressButton("Settings");
-    await this.waitForDialog("settings");
-    await this.browser.click(`dialog[open] [data-control-id="${TIMES}"]`);
-    await this.browser.click(`dialog[open] [data-control-id="${EXPERT}"]`);
-    await this.browser.click(`dialog[open] [data-control-id="${OK}"]`);
-    await this.waitForDialog("settings", false);
-    const stored = await this.browser.evaluate((key) => localStorage.getItem(key), SETTINGS_KEY);
-    expect(/DISPLAY:TIMES/.test(stored) && /DIFFICULTY:EXPERT/.test(stored),
-      `local storage holds ${JSON.stringify(stored)}`);
-    await this.browser.reload();
-    await this.firstFrame();
-    await this.pressButton("Settings");
-    await this.waitForDialog("settings");
-    const kept = await this.browser.evaluate((times, expert) => [times, expert].map((id) =>
-      document.querySelector(`dialog[open] [data-control-id="${id}"]`).checked), TIMES, EXPERT);
-    await this.browser.screenshot(this.next("settings-reloaded"));
-    expect(kept[0] && kept[1], `after a reload "x" and Expert are ${kept}`);
-    await this.browser.keys("Escape");
-    await this.waitForDialog("settings", false);
-  }
+  await pressButton("Settings");
+  await dialog("settings");
+  for (const id of [TIMES, EXPERT, OK]) await browser.click(`dialog[open] [data-control-id="${id}"]`);
+  await dialog("settings", false);
+  await browser.reload();
+  await started();
+  await pressButton("Settings");
+  await dialog("settings");
+  const kept = await browser.evaluate((ids) => ids.map((id) =>
+    document.querySelector(`dialog[open] [data-control-id="${id}"]`).checked), [TIMES, EXPERT]);
+  expect(kept.every(Boolean), `after a reload "x" and Expert are ${kept}`);
+  await browser.keys("Escape");
+  await dialog("settings", false);
+  console.log("   settings kept over a reload");
 
-  async help() {
-    await this.pressButton("Help");
-    const title = await waitUntil(() => this.browser.evaluate(() => {
-      const frame = document.querySelector(".help-panel:not([hidden]) iframe");
-      return frame?.contentDocument?.readyState === "complete" && frame.contentDocument.title;
-    }), 10000, "the help page in its panel");
-    await sleep(300);  // the page in the panel painted
-    await this.browser.screenshot(this.next("help"));
-    expect(title === "Bricketing help", `Help shows "${title}"`);
-    await this.browser.click("[data-help-close]");
-  }
+  await pressButton("Help");
+  const title = await waitUntil(() => browser.evaluate(() => {
+    const help = document.querySelector(".help-panel:not([hidden]) iframe")?.contentDocument;
+    return help?.readyState === "complete" && help.title;
+  }), 10000, "the help page in its panel");
+  expect(title === "Bricketing help", `Help shows "${title}"`);
+  await sleep(300); // the page in the panel painted
+  await browser.screenshot(next("help"));
+  await browser.click("[data-help-close]");
+  console.log("   Help opened in its panel");
 
-  // The service worker has the site after one visit: without the server the page loads
-  // and the program draws its first frame.
-  async offline(server) {
-    await waitUntil(() => this.browser.evaluate(async () => {
-      const registration = await navigator.serviceWorker?.getRegistration();
-      const names = await caches.keys();
-      return !!registration?.active && names.length === 1;
-    }), 15000, "the service worker to hold the site");
-    await server.stop();
-    await this.browser.reload();
-    await this.firstFrame();
-    await this.browser.screenshot(this.next("offline"));
-  }
-}
-
-async function runEngine(name, site, shots, checker) {
-  const server = await serve(site);
-  const browser = await (name === "webkit" ? startWebKit() : startFirefox());
-  const began = Date.now();
-  try {
-    console.log(`== ${name} ${browser.version}`);
-    const flow = new Flow(browser, checker, path.join(shots, name));
-    await browser.goto(server.url);
-    await browser.evaluate(() => localStorage.clear());
-    await browser.reload();
-    await flow.firstFrame();
-    console.log("   first frame");
-    await flow.workByKeyboard();
-    console.log("   100 ÷ 7 worked by keyboard to = 14 rem.2");
-    await flow.settingsOverReload();
-    console.log("   settings kept over a reload");
-    await flow.help();
-    console.log("   Help opened in its panel");
-    await flow.offline(server);
-    console.log("   started again with the server stopped");
-    console.log(`   passed in ${((Date.now() - began) / 1000).toFixed(1)} s`);
-    return true;
-  } catch (error) {
-    console.log(`   FAILED: ${error instanceof Error ? error.stack : error}`);
-    return false;
-  } finally {
-    await browser.close();
-    await server.stop();
-  }
+  await waitUntil(() => browser.evaluate(async () =>
+    !!(await navigator.serviceWorker?.getRegistration())?.active &&
+    (await caches.keys()).length === 1), 15000, "the service worker to hold the site");
+  await server.stop();
+  await browser.reload();
+  await started();
+  await browser.screenshot(next("offline"));
+  console.log("   started again with the server stopped");
 }
 
 async function main() {
@@ -265,16 +171,28 @@ async function main() {
   const shots = path.resolve(option("--shots", path.join(repositoryRoot, "build-web", "e2e-shots")));
   const chosen = process.argv.slice(2).filter((arg, i, all) =>
     !arg.startsWith("--") && !all[i - 1]?.startsWith("--"));
-  const engines = chosen.length ? chosen : ["webkit", "firefox"];
   const checker = new Checker();
   let failed = 0;
-  for (const engine of engines) {
-    if (!(await runEngine(engine, site, shots, checker))) {
+  for (const engine of chosen.length ? chosen : ["webkit", "firefox"]) {
+    const server = await serve(site);
+    const browser = await (engine === "webkit" ? startWebKit() : startFirefox());
+    const folder = path.join(shots, engine);
+    rmSync(folder, { recursive: true, force: true });
+    mkdirSync(folder, { recursive: true });
+    const began = Date.now();
+    console.log(`== ${engine} ${browser.version}`);
+    try {
+      await flow(browser, checker, server, folder);
+      console.log(`   passed in ${((Date.now() - began) / 1000).toFixed(1)} s`);
+    } catch (error) {
       failed += 1;
+      console.log(`   FAILED: ${error instanceof Error ? error.stack : error}`);
+    } finally {
+      await browser.close();
+      await server.stop();
     }
   }
   checker.close();
-  console.log(`${engines.length - failed} of ${engines.length} engines passed the flow`);
   process.exit(failed ? 1 : 0);
 }
 
