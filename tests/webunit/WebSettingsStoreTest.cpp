@@ -31,15 +31,21 @@ public:
     int writes = 0;
 };
 
-// One visit (or tab): its store installed while its lesson panel is made and used.
-class Visit {
+// Installs a store for its lifetime.
+class Installed {
 public:
-    explicit Visit(FakeStorage& storage) : store(storage) { installSettingsStore(&store); }
-    ~Visit() { installSettingsStore(nullptr); }
-    Visit(const Visit&) = delete;
-    Visit& operator=(const Visit&) = delete;
+    explicit Installed(SettingsStore& store) { installSettingsStore(&store); }
+    ~Installed() { installSettingsStore(nullptr); }
+    Installed(const Installed&) = delete;
+    Installed& operator=(const Installed&) = delete;
+};
+
+// One visit (or tab): its store installed before its lesson panel is made.
+struct Visit {
+    explicit Visit(FakeStorage& storage) : store(storage) {}
 
     WebSettingsStore store;
+    Installed installed{store};
     FakeDrawingServices services;
     LessonPanel panel;
 };
