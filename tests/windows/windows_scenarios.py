@@ -163,7 +163,8 @@ def names_outside_ascii(scenario):
     settings_file = folder / "Data" / "settings.txt"
     settings_file.write_bytes(PLAIN_SETTINGS.encode("ascii"))
     pupil_file = user_settings.stat()
-    lesson = scenario.launch(folder)
+    # Started from another folder, as from a command prompt: it finds its own folder.
+    lesson = scenario.launch(folder, working_folder=prefix.drive_c)
     shot = wait_for_question(lesson)
     expect(buttons_drawn(shot), f"the buttons' pictures are missing, see {shot.path}")
     wording = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))

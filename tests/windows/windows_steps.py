@@ -83,14 +83,15 @@ class WindowsScenario:
             archive.extractall(target)
         return target / f"Bricketing-{self.version}"
 
-    def launch(self, folder):
-        """bricketing.exe of `folder` started under Wine in that folder, as its
-        shortcut starts it, seen as a Lesson whose shots go to a subfolder per run."""
+    def launch(self, folder, working_folder=None):
+        """bricketing.exe of `folder` started under Wine in that folder (as its
+        shortcut starts it) or in `working_folder`, seen as a Lesson whose shots go to
+        a subfolder per run."""
         self.runs += 1
         shots = self.shots / f"run{self.runs}"
         shots.mkdir(parents=True, exist_ok=True)
         launcher = self.prefix.launcher(Path(folder) / "bricketing.exe", self.work)
-        run = ProgramRun(launcher, folder, self.desktop, shots / "program.log")
+        run = ProgramRun(launcher, working_folder or folder, self.desktop, shots / "program.log")
         self.cleanup.callback(run.stop)
         run.start(timeout=60)
         return Lesson(self.desktop, run, shots)

@@ -42,8 +42,8 @@
     state.exitCode = exitCode;
     if (settingsKept === false) {
       document.getElementById("finished-note").textContent =
-        "Well done. Your settings could not be kept: this browser would not store them, " +
-        "so next time starts with the usual settings.";
+        "Well done. Your new settings could not be kept: this browser would not store " +
+        "them, so next time starts with the settings you had before.";
     }
     document.body.classList.add("ended");
     document.getElementById("program").hidden = true;
