@@ -14,18 +14,11 @@ add_library(bricketing_fakes STATIC ${web_fake_sources})
 target_include_directories(bricketing_fakes PUBLIC ${test_folder})
 target_link_libraries(bricketing_fakes PUBLIC bricketing_platform)
 
-# Tests that need what Node's emulation of the file system and of standard error does
-# not give: file owners and permissions, switching to another account, hard links, and
-# gtest's capture of file descriptor 2 (output reaches Node's console instead). The page
-# meets none of these (its files live in memory); the native builds run these tests.
+# Tests that need what Node's emulation of standard error does not give: gtest's
+# capture of file descriptor 2 (output reaches Node's console instead). The native
+# builds run these tests.
 set(node_excluded_lesson
-    "StartupProblems.*"
-    "SettingsFileRewrite.AHardLinkedFileIsRewrittenForEveryName"
-    "SettingsFileRewrite.AReadOnlyFileInAReadOnlyFolderStillFails"
-    "SettingsFileRewrite.ASharedFileOfAnotherOwnerStaysTheirs"
-    "SettingsFileRewrite.AStrayOfAnotherAccountIsReplacedToo"
-    "SettingsFileRewrite/WritableFileInReadOnlyFolder.*"
-    "SettingsPlacesTest.APortableCopyInAReadOnlyFolderUsesThePerUserFile")
+    "StartupProblems.*")
 
 function(bricketing_node_tests name sources)
     add_executable(${name} ${sources})

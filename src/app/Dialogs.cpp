@@ -103,7 +103,7 @@ bool saveSettingsFromDialog(LessonPanel& panel, DialogHost& dialog) {
         }
     }
     applySettings(panel, settings);
-    return writeSettingsFile(settings);
+    return keepSettings(settings);
 }
 
 bool SettingsDialog::initDialog(DialogHost& dialog) {

@@ -1,15 +1,15 @@
-// The settings file: reading it into the lesson panel and its board, forming its four
-// lines, and rewriting it so that a failed write never damages the old one.
+// The settings text: reading it into the lesson panel and its board, forming its four
+// lines, and passing it to and from the platform's settings store.
 #include "lesson/SettingsFile.h"
 
 #include <array>
-#include <fstream>
 #include <limits>
+#include <optional>
+#include <sstream>
 #include <string_view>
 
-#include "lesson/FileRewrite.h"
 #include "lesson/LessonPanel.h"
-#include "lesson/SettingsLocation.h"
+#include "platform/SettingsStore.h"
 
 namespace {
 
@@ -23,18 +23,31 @@ bool isWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+using Traits = std::istream::traits_type;
+
+// Keeps c unless word is full: the rest of an overlong word is dropped.
+void keep(std::string& word, char c) {
+    if (word.size() < longestSettingsWord) {
+        word.push_back(c);
+    }
+}
+
 // The key is everything up to the next colon, which is consumed. False when the input
 // ends before a colon: what was read then is not an entry.
 bool readKey(std::istream& in, std::string& key) {
     key.clear();
-    std::getline(in, key, ':');
-    return !in.fail() && !in.eof();
+    for (Traits::int_type c = in.get(); !Traits::eq_int_type(c, Traits::eof()); c = in.get()) {
+        if (Traits::to_char_type(c) == ':') {
+            return true;
+        }
+        keep(key, Traits::to_char_type(c));
+    }
+    return false;
 }
 
 // Skips white space, then takes characters up to the next white space, which is left
 // in the stream for the skip to the line end.
 std::string readValue(std::istream& in) {
-    using Traits = std::istream::traits_type;
     std::string value;
     while (!Traits::eq_int_type(in.peek(), Traits::eof()) &&
            isWhiteSpace(Traits::to_char_type(in.peek()))) {
@@ -42,7 +55,7 @@ std::string readValue(std::istream& in) {
     }
     while (!Traits::eq_int_type(in.peek(), Traits::eof()) &&
            !isWhiteSpace(Traits::to_char_type(in.peek()))) {
-        value.push_back(Traits::to_char_type(in.get()));
+        keep(value, Traits::to_char_type(in.get()));
     }
     return value;
 }
@@ -126,18 +139,17 @@ void applySettings(LessonPanel& panel, const UserSettings& settings) {
     panel.difficulty = settings.difficulty;
 }
 
-bool writeSettingsFile(const UserSettings& settings) {
-    return saveSettings(settings, findSettingsPlaces());
-}
-
-bool writeSettingsFile(const UserSettings& settings, const std::string& path) {
-    return rewriteFile(path, formatSettings(settings));
+bool keepSettings(const UserSettings& settings) {
+    SettingsStore* store = settingsStore();
+    return store != nullptr && store->write(formatSettings(settings));
 }
 
 void LessonPanel::loadSettings() {
-    std::ifstream file(settingsFileToRead(findSettingsPlaces()));
-    if (!file.is_open()) {
+    SettingsStore* store = settingsStore();
+    const std::optional<std::string> text = store ? store->read() : std::nullopt;
+    if (!text) {
         return;
     }
-    applySettings(*this, readSettings(file, settingsOf(*this)));
+    std::istringstream in(*text);
+    applySettings(*this, readSettings(in, settingsOf(*this)));
 }

@@ -1,7 +1,9 @@
-// The pupil's four settings and the small text file Data/settings.txt that keeps them
-// between runs: its reader, its exact written form and its safe rewriting.
+// The pupil's four settings and the text that keeps them between runs: its reader, its
+// exact written form, and where the four values live. Where the text is kept is the
+// platform's settings store (platform/SettingsStore.h).
 #pragma once
 
+#include <cstddef>
 #include <istream>
 #include <string>
 
@@ -16,14 +18,16 @@ struct UserSettings {
     int difficulty = 0;  // 0 Beginner to 4 Expert
 };
 
-// The program's own settings file, relative to its run-time folder.
-inline constexpr const char* settingsFilePath = "Data/settings.txt";
+// The most one key or one value word keeps; the rest of a longer one is read past and
+// dropped, so no entry grows without bound and a longer word matches no known one.
+inline constexpr std::size_t longestSettingsWord = 256;
 
 // Reader rules applied to a stream, starting from the given values (entries it finds
 // override them). Each entry is a key up to the next colon (case-sensitive, it may span
 // lines), then a value word after any white space; the rest of its line is ignored.
 // Later entries win, unknown keys are ignored and an unknown value gives false or 0.
-// Reading stops at an empty key or when the input runs out before a colon.
+// Reading stops at an empty key or when the input runs out before a colon. Keys and
+// values are cut at longestSettingsWord.
 UserSettings readSettings(std::istream& in, UserSettings start);
 
 // The exact four commented lines, line 4 without a line end, LF line ends.
@@ -35,10 +39,7 @@ UserSettings settingsOf(const LessonPanel& panel);
 // Stores them: the flags into panel.board, the difficulty into panel.
 void applySettings(LessonPanel& panel, const UserSettings& settings);
 
-// Writes the settings where the next start-up will read them: the pupil's own file or
-// Data/settings.txt (see SettingsLocation.h). False when they could not be written.
-bool writeSettingsFile(const UserSettings& settings);
-
-// Writes the four lines as the whole of the file at path (see rewriteFile): false, with
-// the old file as it was, when it cannot be written.
-bool writeSettingsFile(const UserSettings& settings, const std::string& path);
+// Keeps the four lines in the installed settings store, where the next start-up reads
+// them. False when they could not be kept (or no store is installed); what was kept
+// before then stays.
+bool keepSettings(const UserSettings& settings);

@@ -1,6 +1,5 @@
-// Where the platform keeps a user's own files for the program. The settings code asks
-// this once to find the pupil's per-user settings file, so it stays platform-free; each
-// backend installs its own answer and the tests install a fake.
+// Where the platform keeps a user's own files for the program. A desktop backend asks
+// it once, at start-up, for the folder its settings store falls back on.
 #pragma once
 
 #include <filesystem>
@@ -13,8 +12,3 @@ public:
     // Empty when the platform cannot say. The folder need not exist yet.
     virtual std::filesystem::path settingsFolder() = 0;
 };
-
-// The backend (or a test) installs its folders before the lesson panel is made. The
-// pointer is not owned; null (the default) means there is no per-user folder.
-void installUserFolders(UserFolders* folders);
-UserFolders* userFolders();

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "lesson/SettingsFile.h"
+#include "platform/desktop/FileRewrite.h"
 
 namespace {
 
@@ -153,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::filesystem::path folder = makeScratchFolder();
     const std::filesystem::path file = folder / "settings.txt";
-    require(writeSettingsFile(read, file.string()), "the settings file can be written", read, read);
+    require(rewriteFile(file, written), "the settings file can be written", read, read);
     require(contentsOf(file) == written, "the file holds what was formatted", read, read);
     std::ifstream in(file);
     const UserSettings fromFile = readSettings(in, opposite(read));

@@ -747,9 +747,43 @@ async function sizeBudget(suite) {
   expect(total <= SIZE_BUDGET, `the page's files take ${total} bytes, over ${SIZE_BUDGET}`);
 }
 
+const PLAIN_SETTINGS_TEXT = [
+  'DISPLAY:LOTSOF // LOTSOF for "lots of" or TIMES for "x"; changes display in working out',
+  "AUTOPRODUCT:OFF // ON or OFF; if on, calculates products for each multiple automatically",
+  "AUTOREMAINDER:OFF // ON or OFF; if on, calculates the remainder each time automatically",
+  "DIFFICULTY:BEGINNER // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT",
+].join("\n");
+
+// A browser whose storage refuses writes: the confirmed settings apply for the visit,
+// storage keeps what it had, and the end view says the settings could not be kept.
+async function refusedStorage(suite) {
+  const lesson = await suite.open({ settings: PLAIN_SETTINGS_TEXT });
+  await waitForQuestion(lesson);
+  await lesson.page.evaluate(() => {
+    Storage.prototype.setItem = () => {
+      throw new DOMException("The quota has been exceeded.", "QuotaExceededError");
+    };
+  });
+  await lesson.openDialog("Settings", "settings");
+  await lesson.clickControl("settings", TIMES);
+  await lesson.keys("Enter");
+  await lesson.waitUntilClosed("settings");
+  expect((await stored(lesson.page)) === PLAIN_SETTINGS_TEXT, "storage lost what it held");
+  await lesson.keys("Escape");
+  await lesson.messageBox();
+  await lesson.keys("Enter");
+  await lesson.page.waitForSelector("#finished:not([hidden])", { timeout: 10000 });
+  await lesson.look("finished-unkept");
+  const note = await lesson.page.$eval("#finished-note", (line) => line.textContent);
+  expect(note.includes("could not be kept") && !note.includes("are kept for next time"),
+    `the end view says "${note}" although the settings were not kept`);
+  await lesson.page.close();
+}
+
 const SCENARIOS = {
   sizeBudget,
   firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, touch, settings, exitPrompt, offline,
+  refusedStorage,
 };
 
 async function main() {

@@ -1,20 +1,20 @@
-// The settings file mirrored into the browser's storage: brought back before the
-// program starts, kept after the program rewrites it, and a refused write keeping what
-// storage had. Runs on real files (under Node, the real file system).
+// The web's settings store over a fake of the browser's storage: what the lesson panel
+// reads at start-up, every confirmed save stored (also one equal to what was read, as
+// another tab may have stored other settings since), a refused save reported and
+// keeping what was stored, and settings that last from visit to visit.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <optional>
+#include <string>
 
+#include "fakes/FakeDrawing.h"
+#include "lesson/LessonPanel.h"
 #include "lesson/SettingsFile.h"
 #include "platform/web/WebSettingsStore.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
+// The page's local storage, shared by every tab of the page.
 class FakeStorage : public SettingsStorage {
 public:
     std::optional<std::string> read() override { return stored; }
@@ -31,132 +31,84 @@ public:
     int writes = 0;
 };
 
-std::optional<std::string> readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-class WebSettingsStoreTest : public testing::Test {
-protected:
-    void SetUp() override {
-        root =
-            fs::temp_directory_path() /
-            ("web-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "Data");
-        perUser = root / "home" / "config" / "bricketing" / "settings.txt";
-        data = root / "Data" / "settings.txt";
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    UserSettings someSettings() const {
-        UserSettings settings;
-        settings.displayLotsOf = false;
-        settings.autoProduct = true;
-        settings.difficulty = 3;
-        return settings;
-    }
-
-    fs::path root;
-    fs::path perUser;
-    fs::path data;
-    FakeStorage storage;
+// Installs a store for its lifetime.
+class Installed {
+public:
+    explicit Installed(SettingsStore& store) { installSettingsStore(&store); }
+    ~Installed() { installSettingsStore(nullptr); }
+    Installed(const Installed&) = delete;
+    Installed& operator=(const Installed&) = delete;
 };
 
-TEST_F(WebSettingsStoreTest, NothingStoredLeavesTheFilesAlone) {
-    writeFile(data, "DIFFICULTY:EXPERT");
-    WebSettingsStore store(storage, {perUser, data});
-    store.restore();
-    EXPECT_FALSE(fs::exists(perUser));
-    EXPECT_TRUE(fs::is_directory(perUser.parent_path()));  // ready for the program's file
-    EXPECT_EQ(readFile(data), "DIFFICULTY:EXPERT");
-    EXPECT_TRUE(store.keepChanges());
-    EXPECT_EQ(storage.writes, 0);
-}
+// One visit (or tab): its store installed before its lesson panel is made.
+struct Visit {
+    explicit Visit(FakeStorage& storage) : store(storage) {}
 
-TEST_F(WebSettingsStoreTest, StoredTextComesBackIntoEveryFile) {
-    storage.stored = formatSettings(someSettings());
-    WebSettingsStore store(storage, {perUser, data});
-    store.restore();
-    EXPECT_EQ(readFile(perUser), storage.stored);
-    EXPECT_EQ(readFile(data), storage.stored);
-    // Read back by the program's own reader, the settings are the stored ones.
-    std::ifstream in(perUser);
-    const UserSettings read = readSettings(in, UserSettings{});
-    EXPECT_FALSE(read.displayLotsOf);
-    EXPECT_TRUE(read.autoProduct);
-    EXPECT_FALSE(read.autoRemainder);
-    EXPECT_EQ(read.difficulty, 3);
-    // Nothing changed since: nothing is written back.
-    EXPECT_TRUE(store.keepChanges());
-    EXPECT_EQ(storage.writes, 0);
-}
+    WebSettingsStore store;
+    Installed installed{store};
+    FakeDrawingServices services;
+    LessonPanel panel;
+};
 
-TEST_F(WebSettingsStoreTest, AFileTheProgramRewroteIsStored) {
-    for (const bool perUserFile : {true, false}) {
-        FakeStorage fresh;
-        fs::remove(perUser);
-        fs::remove(data);
-        WebSettingsStore store(fresh, {perUser, data});
-        store.restore();
-        const fs::path written = perUserFile ? perUser : data;
-        ASSERT_TRUE(writeSettingsFile(someSettings(), written.string()));
-        EXPECT_TRUE(store.keepChanges());
-        EXPECT_EQ(fresh.stored, formatSettings(someSettings())) << perUserFile;
-        // A second look with no new write stores nothing more.
-        EXPECT_TRUE(store.keepChanges());
-        EXPECT_EQ(fresh.writes, 1) << perUserFile;
+const UserSettings expertTimes = {false, true, true, 4};
+const UserSettings noviceLotsOf = {true, false, true, 1};
+
+TEST(WebSettingsStore, StartUpReadsWhatIsStoredAndNothingWhenItIsTooLong) {
+    FakeStorage storage;
+    storage.stored = formatSettings(expertTimes);
+    {
+        Visit visit(storage);
+        EXPECT_EQ(formatSettings(settingsOf(visit.panel)), formatSettings(expertTimes));
     }
+    storage.stored = std::string(largestStoredSettings + 1, ' ') + "DIFFICULTY:EXPERT";
+    WebSettingsStore store(storage);
+    EXPECT_EQ(store.read(), std::nullopt);
+    EXPECT_EQ(storage.writes, 0);
 }
 
-TEST_F(WebSettingsStoreTest, ARefusedWriteKeepsTheOldSettingsAndIsTriedAgain) {
-    UserSettings old;
-    storage.stored = formatSettings(old);
-    WebSettingsStore store(storage, {perUser, data});
-    store.restore();
-    ASSERT_TRUE(writeSettingsFile(someSettings(), perUser.string()));
+// Storage full or switched off: the save says so and the stored text stays; with room
+// again, the next save is kept.
+TEST(WebSettingsStore, ARefusedSaveIsReportedAndKeepsWhatWasStored) {
+    FakeStorage storage;
+    storage.stored = formatSettings(noviceLotsOf);
+    Visit visit(storage);
     storage.refuse = true;
-    EXPECT_FALSE(store.keepChanges());
-    EXPECT_EQ(storage.stored, formatSettings(old));
-    // Storage has room again at the next Settings: the change is kept then.
+    EXPECT_FALSE(keepSettings(expertTimes));
+    EXPECT_EQ(storage.stored, formatSettings(noviceLotsOf));
     storage.refuse = false;
-    EXPECT_TRUE(store.keepChanges());
-    EXPECT_EQ(storage.stored, formatSettings(someSettings()));
+    EXPECT_TRUE(keepSettings(expertTimes));
+    EXPECT_EQ(storage.stored, formatSettings(expertTimes));
+}
+
+// Two tabs: the second stores its choice, then the first confirms the settings it
+// shows, unchanged since it started. The first tab's confirmed choice is the last one
+// made, so it is the one kept.
+TEST(WebSettingsStore, AConfirmedSaveIsStoredEvenWhenItEqualsWhatWasRead) {
+    FakeStorage storage;
+    storage.stored = formatSettings(noviceLotsOf);
+    Visit first(storage);
+    {
+        Visit second(storage);
+        ASSERT_TRUE(keepSettings(expertTimes));
+    }
+    installSettingsStore(&first.store);
+    ASSERT_TRUE(keepSettings(settingsOf(first.panel)));
+    EXPECT_EQ(storage.stored, formatSettings(noviceLotsOf));
+    EXPECT_EQ(storage.writes, 2);
 }
 
 // Several visits in a row: each one's confirmed settings are what the next one starts
-// with, whichever of the random settings were chosen.
-TEST_F(WebSettingsStoreTest, SettingsLastFromVisitToVisit) {
+// with.
+TEST(WebSettingsStore, SettingsLastFromVisitToVisit) {
+    FakeStorage storage;
     for (int visit = 0; visit < 20; ++visit) {
-        fs::remove(perUser);
-        fs::remove(data);
-        WebSettingsStore store(storage, {perUser, data});
-        store.restore();
-        UserSettings chosen;
-        chosen.displayLotsOf = visit % 2 == 0;
-        chosen.autoProduct = visit % 3 == 0;
-        chosen.autoRemainder = visit % 5 == 0;
-        chosen.difficulty = visit % 5;
-        ASSERT_TRUE(writeSettingsFile(chosen, perUser.string()));
-        ASSERT_TRUE(store.keepChanges());
-
-        fs::remove(perUser);
-        WebSettingsStore next(storage, {perUser, data});
-        next.restore();
-        std::ifstream in(perUser);
-        const UserSettings back = readSettings(in, UserSettings{});
-        EXPECT_EQ(back.displayLotsOf, chosen.displayLotsOf) << visit;
-        EXPECT_EQ(back.autoProduct, chosen.autoProduct) << visit;
-        EXPECT_EQ(back.autoRemainder, chosen.autoRemainder) << visit;
-        EXPECT_EQ(back.difficulty, chosen.difficulty) << visit;
+        const UserSettings chosen = {visit % 2 == 0, visit % 3 == 0, visit % 5 == 0, visit % 5};
+        {
+            Visit now(storage);
+            ASSERT_TRUE(keepSettings(chosen));
+        }
+        Visit next(storage);
+        EXPECT_EQ(formatSettings(settingsOf(next.panel)), formatSettings(chosen)) << visit;
     }
 }
 

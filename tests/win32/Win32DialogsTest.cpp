@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Text.h"
 
@@ -398,6 +399,8 @@ TEST_F(ModalDialogTest, CreateQuestionOpensCentredOnThePointerAndInsideTheScreen
 
 TEST_F(ModalDialogTest, SettingsShowsTheValuesAndOkWritesTheChoicesWithCrLf) {
     const WorkingDirectory inScratch(scratch.path);
+    DesktopSettingsStore store{std::filesystem::path()};  // a portable copy's own file
+    installSettingsStore(&store);
     panel->difficulty = 1;
     panel->board.displayLotsOf = true;
     panel->board.autoProduct = false;
@@ -446,6 +449,7 @@ TEST_F(ModalDialogTest, SettingsShowsTheValuesAndOkWritesTheChoicesWithCrLf) {
               "AUTOREMAINDER:ON // ON or OFF; if on, calculates the remainder each time "
               "automatically\r\n"
               "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT");
+    installSettingsStore(nullptr);
 }
 
 TEST_F(ModalDialogTest, AboutIgnoresEscapeAndClosesWithEnter) {

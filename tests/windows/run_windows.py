@@ -32,7 +32,7 @@ def run(name, args):
     scenario = None
     try:
         scenario = WindowsScenario(args.dist, project_version(), shots, Path(args.work) / name,
-                                   args.display)
+                                   args.display, user=getattr(SCENARIOS[name], "user", None))
         SCENARIOS[name](scenario)
     except Exception as failure:  # every failure is reported the same way
         traceback.print_exc()

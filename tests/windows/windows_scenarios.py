@@ -173,8 +173,64 @@ def opened_in_zip(scenario):
            "the program wrote files beside itself in the zip's temporary folder")
 
 
+# A pupil's account and a school's folder named outside ASCII (and outside the ANSI
+# code page: the narrow calls cannot name them).
+PUPIL = "Łukasz Ëlå"
+SCHOOL_FOLDER = "Maths ÷ Übungen Ł"
+
+
+def buttons_drawn(shot):
+    """True when every command button shows its picture (not the white of none)."""
+    return all(len({shot.pixel(left + dx, top + dy) for dx in range(0, 75, 5)
+                    for dy in range(0, 75, 5)}) > 3
+               for left, top in look.BUTTONS.values())
+
+
+def names_outside_ascii(scenario):
+    """Names outside ASCII, as schools have them. The installed copy for the pupil
+    "Łukasz Ëlå" keeps its settings in that pupil's %APPDATA%\Bricketing and reads them
+    back at the next start. A portable copy unpacked into "Maths ÷ Übungen Ł" then reads
+    its levels, pictures and its own settings ("lots of", not the pupil's "x"), and
+    saves to its own Data\settings.txt, leaving the pupil's file alone."""
+    prefix = scenario.prefix
+    expect(prefix.appdata().parts[-3] == PUPIL,
+           f"the prefix's user is {prefix.appdata().parts[-3]!r}, not {PUPIL!r}")
+    code = prefix.run(scenario.setup_file, "/S")
+    expect(code == 0, f"the silent install ended with {code}")
+    installed = prefix.program_files() / INSTALL_FOLDER
+    user_settings = prefix.appdata() / "Bricketing" / "settings.txt"
+    lesson = scenario.launch(installed)
+    wait_for_question(lesson)
+    confirm_settings(lesson)
+    wait_for_file(user_settings, EXPECTED_SETTINGS, f"{user_settings}")
+    quit_with_yes(lesson)
+    lesson = scenario.launch(installed)
+    expect_expert_with_times(lesson, "the installed copy's next run")
+    quit_with_yes(lesson)
+
+    folder = scenario.unpack_zip(into=SCHOOL_FOLDER)
+    settings_file = folder / "Data" / "settings.txt"
+    settings_file.write_bytes(PLAIN_SETTINGS.encode("ascii"))
+    pupil_file = user_settings.stat()
+    # Started from another folder, as from a command prompt: it finds its own folder.
+    lesson = scenario.launch(folder, working_folder=prefix.drive_c)
+    shot = wait_for_question(lesson)
+    expect(buttons_drawn(shot), f"the buttons' pictures are missing, see {shot.path}")
+    wording = look.ink_width(shot, look.line_box(1, look.WORDING_COLUMN))
+    expect(wording >= 90, f'the portable copy is not worded "lots of" ({wording} px wide): '
+           f"it did not read its own settings, see {shot.path}")
+    confirm_settings(lesson)
+    wait_for_file(settings_file, EXPECTED_SETTINGS, r"the copy's Data\settings.txt")
+    expect(user_settings.stat().st_mtime_ns == pupil_file.st_mtime_ns,
+           "the portable copy wrote the pupil's per-user file")
+    quit_with_yes(lesson)
+
+
+names_outside_ascii.user = PUPIL
+
 SCENARIOS = {
     "portable": portable,
     "installer": installer,
     "opened_in_zip": opened_in_zip,
+    "names-outside-ascii": names_outside_ascii,
 }

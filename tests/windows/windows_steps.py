@@ -42,7 +42,9 @@ EXPECTED_SETTINGS = crlf(EXPERT_TIMES_AUTOPRODUCT.decode("ascii")).encode("ascii
 class WindowsScenario:
     """One scenario's display, Wine prefix, folders and program runs."""
 
-    def __init__(self, dist, version, shots, work, display_number=None):
+    def __init__(self, dist, version, shots, work, display_number=None, user=None):
+        """user: the Windows account's name (Wine takes it from USER) when the
+        scenario needs one of its own."""
         self.dist = Path(dist)
         self.version = version
         self.shots = Path(shots)
@@ -52,6 +54,9 @@ class WindowsScenario:
         self.cleanup = contextlib.ExitStack()
         try:
             self.display = self.cleanup.enter_context(NumberedDisplay(display_number))
+            if user:
+                # Wine reads names from the environment in the locale's encoding.
+                self.display.env.update(USER=user, LANG="C.UTF-8", LC_ALL="C.UTF-8")
             self.desktop = Desktop(self.display.env)
             self.prefix = WinePrefix(self.work / "prefix", self.display.env,
                                      self.work / "wine.log")
@@ -70,21 +75,23 @@ class WindowsScenario:
     def setup_file(self):
         return self.dist / f"Bricketing-{self.version}-setup.exe"
 
-    def unpack_zip(self):
-        """The portable zip unpacked inside the prefix's drive C; its program folder."""
-        target = self.prefix.drive_c / "Portable"
+    def unpack_zip(self, into="Portable"):
+        """The portable zip unpacked into a folder of the prefix's drive C; its program
+        folder."""
+        target = self.prefix.drive_c / into
         with zipfile.ZipFile(self.zip_file) as archive:
             archive.extractall(target)
         return target / f"Bricketing-{self.version}"
 
-    def launch(self, folder):
-        """bricketing.exe of `folder` started under Wine in that folder, as its
-        shortcut starts it, seen as a Lesson whose shots go to a subfolder per run."""
+    def launch(self, folder, working_folder=None):
+        """bricketing.exe of `folder` started under Wine in that folder (as its
+        shortcut starts it) or in `working_folder`, seen as a Lesson whose shots go to
+        a subfolder per run."""
         self.runs += 1
         shots = self.shots / f"run{self.runs}"
         shots.mkdir(parents=True, exist_ok=True)
         launcher = self.prefix.launcher(Path(folder) / "bricketing.exe", self.work)
-        run = ProgramRun(launcher, folder, self.desktop, shots / "program.log")
+        run = ProgramRun(launcher, working_folder or folder, self.desktop, shots / "program.log")
         self.cleanup.callback(run.stop)
         run.start(timeout=60)
         return Lesson(self.desktop, run, shots)

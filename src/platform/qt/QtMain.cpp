@@ -4,6 +4,7 @@
 #include <QIcon>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtUserFolders.h"
@@ -24,13 +25,13 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(programIcon());
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
 
-    QtUserFolders userFolders;
-    installUserFolders(&userFolders);
+    DesktopSettingsStore settings(QtUserFolders().settingsFolder());
+    installSettingsStore(&settings);
     QtDrawingServices drawing;
     installDrawingServices(&drawing);
     QtHost host(drawing);
     const int exitCode = runProgram(host);
     installDrawingServices(nullptr);
-    installUserFolders(nullptr);
+    installSettingsStore(nullptr);
     return exitCode;
 }

@@ -52,8 +52,6 @@ bool takeInput(Message& message) {
 }
 }  // namespace
 
-WebHost::WebHost(std::function<void()> afterSettings) : afterSettings(std::move(afterSettings)) {}
-
 // The page already holds the canvas; the window's title and place are the page's.
 void WebHost::createMainWindow(const WindowDescription&, MessageHandler& handler) {
     handler.handleMessage(messageOf(MessageKind::Create));
@@ -153,9 +151,6 @@ MessageBoxAnswer WebHost::messageBox(MessageBoxOwner, const std::u16string& text
 
 void WebHost::runDialog(DialogId dialog, DialogProcedure& procedure) {
     runWebDialog(dialog, procedure);
-    if (dialog == DialogId::Settings && afterSettings) {
-        afterSettings();
-    }
 }
 
 void WebHost::openDocument(const std::string& relativePath) {

@@ -5,15 +5,11 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 
 #include "platform/Host.h"
 
 class WebHost : public Host {
 public:
-    // afterSettings runs each time the Settings dialog has closed, to keep what it wrote.
-    explicit WebHost(std::function<void()> afterSettings);
-
     void createMainWindow(const WindowDescription& description, MessageHandler& handler) override;
     void destroyMainWindow() override;
     std::unique_ptr<BackBuffer> createBackBuffer(int width, int height) override;
@@ -38,7 +34,6 @@ private:
     void collectInput();
     void post(const Message& message);
 
-    std::function<void()> afterSettings;
     std::deque<Message> queue;
     bool windowDestroyed = false;
 };

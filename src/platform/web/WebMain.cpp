@@ -1,10 +1,9 @@
-// The program's entry point in the browser: the page's canvas and the drawing services
-// first, the settings brought back from the browser's storage, then the same program
-// as on the desktop. When it ends, the page is told so it can show its end page.
+// The program's entry point in the browser: the page's canvas, the drawing services and
+// the settings store over the browser's storage first, then the same program as on the
+// desktop. When it ends, the page is told so it can show its end page.
 #include <emscripten.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -14,7 +13,6 @@
 #include "platform/web/WebDrawing.h"
 #include "platform/web/WebHost.h"
 #include "platform/web/WebSettingsStore.h"
-#include "platform/web/WebUserFolders.h"
 
 namespace {
 
@@ -22,7 +20,7 @@ namespace {
 class LocalStorage : public SettingsStorage {
 public:
     std::optional<std::string> read() override {
-        std::string text(4096, '\0');
+        std::string text(largestStoredSettings + 1, '\0');
         const int length = web_read_settings(text.data(), static_cast<int>(text.size()));
         if (length < 0 || length >= static_cast<int>(text.size())) {
             return std::nullopt;  // none, or far larger than any settings file
@@ -33,34 +31,23 @@ public:
     bool write(const std::string& text) override { return web_write_settings(text.c_str()) != 0; }
 };
 
-// The page's copy counts as installed: its settings belong to the pupil, not to a
-// folder beside the program.
-void markInstalled() {
-    std::ofstream marker("/Data/installed.txt");
-    marker << "web\n";
-}
-
 }  // namespace
 
 int main() {
     web_init();
     std::error_code error;
     std::filesystem::current_path("/", error);
-    markInstalled();
 
-    WebUserFolders folders;
-    installUserFolders(&folders);
     LocalStorage storage;
-    WebSettingsStore settings(storage,
-                              {folders.settingsFolder() / "settings.txt", "/Data/settings.txt"});
-    settings.restore();
+    WebSettingsStore settings(storage);
+    installSettingsStore(&settings);
 
     WebDrawingServices drawing;
     installDrawingServices(&drawing);
-    WebHost host([&settings] { settings.keepChanges(); });
+    WebHost host;
     const int exitCode = runProgram(host);
     installDrawingServices(nullptr);
-    installUserFolders(nullptr);
+    installSettingsStore(nullptr);
     web_finished(exitCode);
     return exitCode;
 }

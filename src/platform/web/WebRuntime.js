@@ -87,7 +87,7 @@ Module.web = (function () {
 
     web.finished = function (exitCode) {
         if (typeof Module.onFinished === 'function') {
-            Module.onFinished(exitCode);
+            Module.onFinished(exitCode, web.settingsKept);
         }
     };
 

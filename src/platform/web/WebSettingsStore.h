@@ -1,16 +1,14 @@
-// Keeps the settings file in the browser's storage between visits. The program reads
-// and writes its settings file as on the desktop, in the page's in-memory file system;
-// this copies the stored text into the files before the program starts and copies a
-// rewritten file back into storage after the Settings dialog has closed. A store that
-// refuses the text keeps what it had. Plain C++ over a small storage interface, so it
-// is tested without a browser.
+// The web's settings store: the settings text kept in the browser's storage between
+// visits. Plain C++ over a small storage interface, so it is tested without a browser.
 #pragma once
 
-#include <filesystem>
+#include <cstddef>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "platform/SettingsStore.h"
+
+// The page's storage under the settings key.
 class SettingsStorage {
 public:
     virtual ~SettingsStorage() = default;
@@ -19,22 +17,18 @@ public:
     virtual bool write(const std::string& text) = 0;
 };
 
-class WebSettingsStore {
-public:
-    // files: every path the program may read or write its settings under, most
-    // preferred first (the per-user file, then the one in Data/).
-    WebSettingsStore(SettingsStorage& storage, std::vector<std::filesystem::path> files);
+// More than any settings text holds; a longer stored text is not the program's.
+inline constexpr std::size_t largestStoredSettings = 4096;
 
-    // Makes the files' folders and puts the stored text, if any, into every file.
-    void restore();
-    // Stores the settings file the program rewrote since the last look, if any. True
-    // when storage now holds what the program last wrote.
-    bool keepChanges();
+class WebSettingsStore : public SettingsStore {
+public:
+    explicit WebSettingsStore(SettingsStorage& storage) : storage(storage) {}
+
+    std::optional<std::string> read() override;
+    // Every confirmed save is stored, also one equal to what was read: another tab may
+    // have stored other settings since.
+    bool write(const std::string& text) override;
 
 private:
-    std::optional<std::string> fileText(const std::filesystem::path& path) const;
-
     SettingsStorage& storage;
-    std::vector<std::filesystem::path> files;
-    std::vector<std::optional<std::string>> lastSeen;  // per file, as last read or written
 };

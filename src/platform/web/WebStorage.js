@@ -1,10 +1,13 @@
-// The settings file kept in the browser's local storage (WebSettingsStore.cpp reads
+// The settings text kept in the browser's local storage (WebSettingsStore.cpp reads
 // and writes it through these).
 
 (function (web) {
     'use strict';
 
     const settingsKey = 'bricketing.settings';
+
+    // Whether the last confirmed settings were stored; the end page says so if not.
+    web.settingsKept = true;
 
     web.readSettings = function () {
         try {
@@ -14,12 +17,17 @@
         }
     };
 
-    web.writeSettings = function (text) {
+    function store(text) {
         try {
             window.localStorage.setItem(settingsKey, text);
             return window.localStorage.getItem(settingsKey) === text;
         } catch (e) {
             return false;  // full or switched off: what was stored stays
         }
+    }
+
+    web.writeSettings = function (text) {
+        web.settingsKept = store(text);
+        return web.settingsKept;
     };
 })(Module.web);

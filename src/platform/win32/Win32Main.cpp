@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/win32/Win32Drawing.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32UserFolders.h"
@@ -46,15 +47,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     Win32DrawingServices drawing;
     installDrawingServices(&drawing);
-    Win32UserFolders folders;
-    installUserFolders(&folders);
+    DesktopSettingsStore settings(Win32UserFolders().settingsFolder());
+    installSettingsStore(&settings);
 
     int exitCode = 0;
     {
         Win32Host host(instance, showCommand);
         exitCode = runProgram(host);
     }
-    installUserFolders(nullptr);
+    installSettingsStore(nullptr);
     installDrawingServices(nullptr);
     return exitCode;
 }

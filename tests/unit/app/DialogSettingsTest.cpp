@@ -1,5 +1,5 @@
 // The Settings and About dialogs against a scripted dialog: the controls shown from
-// the current values, what OK stores and writes, what Cancel leaves alone, and an
+// the current values, what OK stores and keeps, what Cancel leaves alone, and an
 // About dialog that Escape cannot close.
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include "app/Dialogs.h"
 #include "fakes/FakeDialogHost.h"
 #include "fakes/FakeDrawing.h"
+#include "fakes/FakeSettingsStore.h"
 #include "lesson/LessonPanel.h"
 
 namespace {
@@ -54,27 +55,6 @@ private:
     fs::path folder;
 };
 
-// The file's text with the line ends a text-mode write uses on Windows (CR LF) read
-// back as LF, after checking that every line end is the platform's own.
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-#ifdef _WIN32
-    std::string text;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n') {
-            EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "a bare LF at byte " << i;
-        }
-        if (bytes[i] != '\r') {
-            text += bytes[i];
-        }
-    }
-    return text;
-#else
-    return bytes;
-#endif
-}
-
 class SettingsDialogTest : public ::testing::Test {
 protected:
     void setValues(bool displayLotsOf, bool product, bool remainder, int difficulty) {
@@ -100,6 +80,7 @@ protected:
     }
 
     FakeDrawingServices services;
+    FakeSettingsStore store;  // before the panel, which reads it as it is made
     LessonPanel panel;
     SettingsDialog procedure{panel};
     FakeDialogHost dialog{{ok, cancel, autoProduct, autoRemainder}};
@@ -137,7 +118,7 @@ TEST_F(SettingsDialogTest, OkStoresTheChoicesAndWritesTheExactFile) {
     EXPECT_TRUE(dialog.ended);
     EXPECT_EQ(dialog.endResult, 0);
     expectValues(false, true, true, 4);
-    EXPECT_EQ(fileText("Data/settings.txt"),
+    EXPECT_EQ(store.text.value_or("none"),
               "DISPLAY:TIMES // LOTSOF for \"lots of\" or TIMES for \"x\"; changes display in "
               "working out\n"
               "AUTOPRODUCT:ON // ON or OFF; if on, calculates products for each multiple "
@@ -156,17 +137,19 @@ TEST_F(SettingsDialogTest, CancelStoresAndWritesNothing) {
     EXPECT_TRUE(dialog.ended);
     EXPECT_EQ(dialog.endResult, 0);
     expectValues(true, false, false, 1);
-    EXPECT_FALSE(fs::exists("Data/settings.txt"));
+    EXPECT_EQ(store.writes, 0);
 }
 
 TEST_F(SettingsDialogTest, ChoicesStandWhenTheFileCannotBeWritten) {
     TemporaryWorkingDirectory workingDirectory(false);
+    store.refuse = true;
     setValues(true, false, false, 0);
     dialog.open(procedure);
     chooseTimesBothAutoExpert();
     EXPECT_FALSE(saveSettingsFromDialog(panel, dialog));
     expectValues(false, true, true, 4);
-    EXPECT_FALSE(fs::exists("Data"));
+    EXPECT_EQ(store.writes, 1);
+    EXPECT_FALSE(store.text);
 }
 
 TEST_F(SettingsDialogTest, TheHighestCheckedDifficultyWins) {

@@ -1,5 +1,5 @@
-// The settings file: the reader's rules, the exact written form, the atomic rewrite
-// and its failures, and the lesson panel reading and writing the one file.
+// The settings text: the reader's rules and its bounds, the exact written form, and
+// the lesson panel reading and keeping it through the installed settings store.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,11 +7,8 @@
 #include <sstream>
 #include <string>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
 #include "fakes/FakeDrawing.h"
+#include "fakes/FakeSettingsStore.h"
 #include "lesson/LessonPanel.h"
 #include "lesson/SettingsFile.h"
 #include "unit/lesson/ScratchFiles.h"
@@ -34,7 +31,6 @@ UserSettings readText(const std::string& text, UserSettings start = {}) {
     return readSettings(in, start);
 }
 
-using scratch::asWritten;
 using scratch::contentsOf;
 
 // The reverse of every value, to show which ones a file changed.
@@ -141,140 +137,29 @@ TEST(SettingsFormat, WritesAnIndexOutsideTheTableAsBeginner) {
         readText(formatSettings({true, false, false, -1}), {true, false, false, 2}).difficulty, 0);
 }
 
-TEST(SettingsFileWriting, EveryCombinationReadsBackTheSame) {
-    scratch::Folder scratch;
-    const fs::path path = scratch.path / "settings.txt";
-    for (int bits = 0; bits < 8; ++bits) {
-        for (int difficulty = 0; difficulty < 5; ++difficulty) {
-            const UserSettings written = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0,
-                                          difficulty};
-            SCOPED_TRACE(describe(written));
-            ASSERT_TRUE(writeSettingsFile(written, path.string()));
-            std::ifstream file(path);
-            expectSettings(readSettings(file, opposite(written)), written);
-        }
-    }
+// An overlong key or value is read past, not kept: it matches no known word and the
+// entries after it still apply.
+TEST(SettingsReader, AnOverlongKeyOrValueIsCutAndMatchesNothing) {
+    const std::string longWord(1 << 20, 'A');
+    const UserSettings start = {true, false, false, 2};
+    expectSettings(readText(longWord + "DISPLAY:TIMES\nAUTOPRODUCT:ON", start),
+                   {true, true, false, 2});
+    expectSettings(readText("DISPLAY:TIMES" + longWord + "\nDIFFICULTY:EXPERT", start),
+                   {false, false, false, 4});
+    expectSettings(
+        readText("DIFFICULTY:" + std::string(longestSettingsWord, 'X') + "EXPERT", start),
+        {true, false, false, 0});
 }
-
-TEST(SettingsFileWriting, WritesExactlyTheFormattedBytesAndNoTemporary) {
-    scratch::Folder scratch;
-    const fs::path path = scratch.path / "settings.txt";
-    std::ofstream(path) << std::string(2000, '#');  // longer than the new contents
-    ASSERT_TRUE(writeSettingsFile({false, true, true, 4}, path.string()));
-    EXPECT_EQ(contentsOf(path), asWritten(expertTimesAllOn));
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(scratch.path)) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
-}
-
-TEST(SettingsFileWriting, ALinkedFileIsRewrittenWhereItLiesAndTheLinkStays) {
-#ifdef _WIN32
-    GTEST_SKIP() << "symbolic links need rights a pupil's account does not have";
-#endif
-    scratch::Folder scratch;
-    fs::create_directories(scratch.path / "shared");
-    fs::create_directories(scratch.path / "Data");
-    const fs::path real = scratch.path / "shared" / "settings.txt";
-    const fs::path link = scratch.path / "Data" / "settings.txt";
-    std::ofstream(real) << "DIFFICULTY:NOVICE";
-    fs::create_symlink(real, link);
-
-    ASSERT_TRUE(writeSettingsFile({false, true, true, 4}, link.string()));
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(contentsOf(real), asWritten(expertTimesAllOn));
-    EXPECT_EQ(contentsOf(link), asWritten(expertTimesAllOn));
-}
-
-TEST(SettingsFileWriting, FailsWhenTheFolderIsMissing) {
-    scratch::Folder scratch;
-    const fs::path path = scratch.path / "missing" / "settings.txt";
-    EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
-    EXPECT_FALSE(fs::exists(path.parent_path()));
-}
-
-TEST(SettingsFileWriting, FailsWhenTheTargetIsAFolderAndLeavesEverythingAsItWas) {
-    scratch::Folder scratch;
-    const fs::path path = scratch.path / "settings.txt";
-    fs::create_directory(path);
-    std::ofstream(path / "inside.txt", std::ios::binary) << "old contents\r\n";
-    EXPECT_FALSE(writeSettingsFile(UserSettings{}, path.string()));
-    EXPECT_TRUE(fs::is_directory(path));
-    EXPECT_EQ(contentsOf(path / "inside.txt"), "old contents\r\n");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(scratch.path)) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1) << "the temporary file must be removed";
-}
-
-// POSIX permissions, users and creation masks; Windows has none of them.
-#ifndef _WIN32
-// Whether a write fails for a user without special rights, so that permissions apply
-// to it even when the tests run as root.
-bool writeFailsWithoutPrivileges(const fs::path& path) {
-    return scratch::asUnprivilegedUser(
-        [&] { return !writeSettingsFile(UserSettings{}, path.string()); });
-}
-
-TEST(SettingsFileWriting, LeavesAFileItMayNotWriteAsItWas) {
-    scratch::Folder scratch;
-    const fs::path path = scratch.path / "settings.txt";
-    const std::string old = "DISPLAY:TIMES\r\nDIFFICULTY:NOVICE";
-    std::ofstream(path, std::ios::binary) << old;
-    const fs::perms readOnly =
-        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-    fs::permissions(path, readOnly);
-    // The folder itself may be written, so only the file's own permission stops it.
-    fs::permissions(scratch.path, fs::perms::all);
-    EXPECT_TRUE(writeFailsWithoutPrivileges(path));
-    EXPECT_EQ(contentsOf(path), old);
-    EXPECT_EQ(fs::status(path).permissions(), readOnly);
-}
-
-// Sets the process's file creation mask for the length of a test.
-class CreationMask {
-public:
-    explicit CreationMask(mode_t mask) : previous(umask(mask)) {}
-    ~CreationMask() { umask(previous); }
-    CreationMask(const CreationMask&) = delete;
-    CreationMask& operator=(const CreationMask&) = delete;
-
-private:
-    mode_t previous;
-};
-
-TEST(SettingsFileWriting, TheNewFileKeepsTheOldOnesPermissions) {
-    scratch::Folder scratch;
-    const CreationMask mask(022);
-    const fs::path path = scratch.path / "settings.txt";
-    std::ofstream(path) << "DIFFICULTY:NOVICE";
-    // Shared by a group that may change it, hidden from everyone else.
-    const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write |
-                             fs::perms::group_read | fs::perms::group_write;
-    fs::permissions(path, shared);
-    ASSERT_TRUE(writeSettingsFile({false, true, true, 4}, path.string()));
-    EXPECT_EQ(contentsOf(path), expertTimesAllOn);
-    EXPECT_EQ(fs::status(path).permissions(), shared);
-
-    // A file written for the first time gets the usual permissions.
-    const fs::path fresh = scratch.path / "fresh.txt";
-    ASSERT_TRUE(writeSettingsFile(UserSettings{}, fresh.string()));
-    EXPECT_EQ(fs::status(fresh).permissions(), fs::perms::owner_read | fs::perms::owner_write |
-                                                   fs::perms::group_read | fs::perms::others_read);
-}
-
-#endif  // _WIN32
 
 class LessonPanelSettings : public ::testing::Test {
 protected:
     FakeDrawingServices services;
-    LessonPanel panel;  // built in the repository root, so from the shipped files
+    FakeSettingsStore store{"AUTOREMAINDER:ON\r\nDIFFICULTY:EXPERT"};
+    LessonPanel panel;  // reads the store as it is made
 };
 
-TEST_F(LessonPanelSettings, ConstructionReadsTheShippedDefaults) {
-    expectSettings(settingsOf(panel), UserSettings{});
+TEST_F(LessonPanelSettings, ConstructionAppliesOnlyTheEntriesTheStoreHolds) {
+    expectSettings(settingsOf(panel), {true, false, true, 4});
 }
 
 TEST_F(LessonPanelSettings, ApplyStoresWhereSettingsOfReads) {
@@ -286,27 +171,26 @@ TEST_F(LessonPanelSettings, ApplyStoresWhereSettingsOfReads) {
     expectSettings(settingsOf(panel), {false, true, false, 3});
 }
 
-TEST_F(LessonPanelSettings, LoadingAppliesOnlyTheEntriesTheFileHolds) {
-    applySettings(panel, {true, true, false, 1});
-    scratch::WorkingFolder inScratch;
-    std::ofstream("Data/settings.txt") << "AUTOREMAINDER:ON\r\nDIFFICULTY:EXPERT";
-    panel.loadSettings();
-    expectSettings(settingsOf(panel), {true, true, true, 4});
-}
-
-TEST_F(LessonPanelSettings, AMissingFileChangesNothing) {
+TEST_F(LessonPanelSettings, NothingKeptOrNoStoreChangesNothing) {
     applySettings(panel, {false, false, true, 2});
-    scratch::WorkingFolder inScratch;
+    store.text.reset();
     panel.loadSettings();
+    expectSettings(settingsOf(panel), {false, false, true, 2});
+    installSettingsStore(nullptr);
+    panel.loadSettings();
+    EXPECT_FALSE(keepSettings(UserSettings{}));
     expectSettings(settingsOf(panel), {false, false, true, 2});
 }
 
-TEST_F(LessonPanelSettings, TheWrittenFileIsTheOneLoadingReads) {
-    scratch::WorkingFolder inScratch;
-    ASSERT_TRUE(writeSettingsFile({false, true, true, 4}));
-    EXPECT_EQ(contentsOf("Data/settings.txt"), asWritten(expertTimesAllOn));
+TEST_F(LessonPanelSettings, WhatIsKeptIsTheFourLinesAndReadsBack) {
+    ASSERT_TRUE(keepSettings({false, true, true, 4}));
+    EXPECT_EQ(store.text, expertTimesAllOn);
+    applySettings(panel, UserSettings{});
     panel.loadSettings();
     expectSettings(settingsOf(panel), {false, true, true, 4});
+    store.refuse = true;
+    EXPECT_FALSE(keepSettings(UserSettings{}));
+    EXPECT_EQ(store.text, expertTimesAllOn);
 }
 
 TEST(ShippedSettings, AreTheDefaultsInTheWrittenForm) {

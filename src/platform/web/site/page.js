@@ -37,8 +37,14 @@
     }
   }
 
-  function showFinished(exitCode) {
+  // settingsKept is false when the browser refused the last settings confirmed.
+  function showFinished(exitCode, settingsKept) {
     state.exitCode = exitCode;
+    if (settingsKept === false) {
+      document.getElementById("finished-note").textContent =
+        "Well done. Your new settings could not be kept: this browser would not store " +
+        "them, so next time starts with the settings you had before.";
+    }
     document.body.classList.add("ended");
     document.getElementById("program").hidden = true;
     finished.hidden = false;

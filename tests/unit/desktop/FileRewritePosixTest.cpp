@@ -1,6 +1,6 @@
-// Rewriting the settings file where it lies and as what it is: a writable file in a
-// read-only folder, links (hard, symbolic, dangling), its owner and group, and what an
-// interrupted save may leave behind.
+// Rewriting the settings file where it lies and as what it is, on POSIX: a writable
+// file in a read-only folder, links (hard, symbolic, dangling), its owner and group,
+// what an interrupted save may leave behind, and a save that waits for another.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,11 +11,13 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "lesson/SettingsFile.h"
+#include "platform/desktop/FileRewrite.h"
 #include "unit/lesson/ScratchFiles.h"
 
 namespace {
@@ -28,7 +30,7 @@ const UserSettings expert = {false, true, true, 4};
 const std::string oldText = "DISPLAY:TIMES\r\nDIFFICULTY:NOVICE";
 
 bool save(const fs::path& path, const UserSettings& settings = expert) {
-    return writeSettingsFile(settings, path.string());
+    return rewriteFile(path, formatSettings(settings));
 }
 
 struct FileIdentity {
@@ -171,24 +173,41 @@ TEST(SettingsFileRewrite, ASharedFileOfAnotherOwnerStaysTheirs) {
     EXPECT_EQ(scratch::namesIn(folder.path), std::vector<std::string>{"settings.txt"});
 }
 
-// Temporary files of earlier saves: the fixed one an interrupted save leaves, and the
-// numbered ones older versions left. Files the program did not make stay.
-TEST(SettingsFileRewrite, ASuccessfulSaveLeavesNoTemporaryFileBehind) {
+// A save that finds the temporary file held by another waits a second at most, then
+// fails with the file as it was; once the other is gone, saves go through again.
+TEST(SettingsFileRewrite, AHeldTemporaryFileFailsTheSaveWithinASecond) {
     scratch::Folder folder;
     const fs::path path = folder.path / "settings.txt";
     writeFile(path, oldText);
-    writeFile(folder.path / "settings.txt.new", "DISPLAY:LOT");  // cut off mid-write
-    for (const char* stray : {"settings.txt.new-1", "settings.txt.new-3870142263"}) {
-        writeFile(folder.path / stray, formatSettings(UserSettings{}));
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        const int descriptor = open(temporaryPathFor(path).c_str(), O_RDWR | O_CREAT, 0600);
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        const char held = fcntl(descriptor, F_SETLK, &lock) == 0 ? 'y' : 'n';
+        (void)!write(ready[1], &held, 1);
+        pause();
+        _exit(0);
     }
-    for (const char* keep : {"settings.txt.new-old", "other.txt.new-12", "settings.txt.new-"}) {
-        writeFile(folder.path / keep, "a teacher's file");
-    }
+    char held = 'n';
+    ASSERT_EQ(read(ready[0], &held, 1), 1);
+    ASSERT_EQ(held, 'y');
+    const auto started = std::chrono::steady_clock::now();
+    const bool saved = save(path);
+    const auto waited = std::chrono::steady_clock::now() - started;
+    ::kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_FALSE(saved);
+    EXPECT_LT(waited, std::chrono::milliseconds(1500));
+    EXPECT_GE(waited, std::chrono::milliseconds(900));
+    EXPECT_EQ(contentsOf(path), oldText);
     ASSERT_TRUE(save(path));
     EXPECT_EQ(contentsOf(path), formatSettings(expert));
-    EXPECT_EQ(scratch::namesIn(folder.path),
-              (std::vector<std::string>{"other.txt.new-12", "settings.txt", "settings.txt.new-",
-                                        "settings.txt.new-old"}));
 }
 
 TEST(SettingsFileRewrite, AStrayOfAnotherAccountIsReplacedToo) {
@@ -198,8 +217,8 @@ TEST(SettingsFileRewrite, AStrayOfAnotherAccountIsReplacedToo) {
     scratch::Folder folder;
     const fs::path path = folder.path / "settings.txt";
     writeFile(path, oldText);
-    writeFile(folder.path / "settings.txt.new", "DISPLAY:LOT");
-    fs::permissions(folder.path / "settings.txt.new", fs::perms::owner_read);
+    writeFile(temporaryPathFor(path), "DISPLAY:LOT");
+    fs::permissions(temporaryPathFor(path), fs::perms::owner_read);
     fs::permissions(path, fs::perms::all);
     fs::permissions(folder.path, fs::perms::all);
     EXPECT_TRUE(scratch::asUnprivilegedUser([&] { return save(path); }));

@@ -1,0 +1,50 @@
+// The choice between the program's settings file and the pupil's own one.
+#include "platform/desktop/SettingsLocation.h"
+
+#include <system_error>
+
+#include "platform/desktop/NativeFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool hasPerUserFile(const SettingsPlaces& places) {
+    std::error_code error;
+    return !places.perUserFile.empty() && fs::is_regular_file(places.perUserFile, error);
+}
+
+// An existing file the process may write, or a file the folder lets it make.
+bool canWrite(const fs::path& file) {
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (fs::exists(status)) {
+        return fs::is_regular_file(status) && mayWriteFile(file);
+    }
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    return fs::is_directory(folder, error) && mayCreateIn(folder);
+}
+
+SettingsFiles perUserRule(const SettingsPlaces& places) {
+    return {hasPerUserFile(places) ? places.perUserFile : places.programFile, places.perUserFile};
+}
+
+}  // namespace
+
+SettingsPlaces findSettingsPlaces(const fs::path& perUserFolder) {
+    SettingsPlaces places;
+    places.programFile = programSettingsPath;
+    std::error_code error;
+    places.installed = fs::exists(installedMarkerPath, error);
+    if (!perUserFolder.empty()) {
+        places.perUserFile = perUserFolder / perUserFileName;
+    }
+    return places;
+}
+
+SettingsFiles settingsFilesFor(const SettingsPlaces& places) {
+    if (!places.installed && canWrite(places.programFile)) {
+        return {places.programFile, places.programFile};
+    }
+    return perUserRule(places);
+}

@@ -1,0 +1,37 @@
+// Where the pupil's settings are kept on the desktop: the program's own
+// Data/settings.txt, or the pupil's own file in the per-user folder the platform names.
+#pragma once
+
+#include <filesystem>
+
+// The program's own settings file, relative to its run-time folder.
+inline constexpr const char* programSettingsPath = "Data/settings.txt";
+
+// An installer puts this file in the run-time folder; its presence, not whether the
+// installed files happen to be writable, makes the running program an installed copy.
+inline constexpr const char* installedMarkerPath = "Data/installed.txt";
+
+// The pupil's own settings file inside the per-user folder.
+inline constexpr const char* perUserFileName = "settings.txt";
+
+struct SettingsPlaces {
+    std::filesystem::path programFile;  // Data/settings.txt, the shipped defaults
+    std::filesystem::path perUserFile;  // empty when the platform names no per-user folder
+    bool installed = false;             // the marker was found
+};
+
+// The places for this run: the program's file and the marker relative to the working
+// directory (the run-time folder), the per-user file in perUserFolder (empty: none).
+SettingsPlaces findSettingsPlaces(const std::filesystem::path& perUserFolder);
+
+// The one file that both start-up reads and a save writes, so that what is saved is
+// what the next start reads. An installed copy keeps the pupil's settings in the
+// per-user file; its Data/settings.txt holds only the defaults, read until the pupil
+// has saved. A portable copy keeps them in its own Data/settings.txt while that can be
+// written (a teacher's prepared settings apply whatever an installed copy saved);
+// only when it cannot does it use the per-user file too.
+struct SettingsFiles {
+    std::filesystem::path toRead;
+    std::filesystem::path toWrite;  // empty when the settings cannot be kept anywhere
+};
+SettingsFiles settingsFilesFor(const SettingsPlaces& places);
