@@ -162,6 +162,10 @@ EM_JS(int, web_message_box, (const char16_t* text, int textLength, const char16_
                                  Module.web.utf16(caption, captionLength), yesNo !== 0);
 });
 
+EM_JS(void, web_set_control_name, (int dialog, int id, const char16_t* name, int length), {
+    Module.web.setControlName(dialog, id, Module.web.utf16(name, length));
+});
+
 EM_JS(int, web_read_settings, (char* buffer, int capacity), {
     const text = Module.web.readSettings();
     if (text === null) return -1;

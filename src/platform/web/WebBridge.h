@@ -61,6 +61,8 @@ int web_focused_control(int dialog);
 void web_set_focus(int dialog, int id);
 int web_message_box(const char16_t* text, int textLength, const char16_t* caption,
                     int captionLength, int yesNo);
+// The name a screen reader gives a control, where its caption does not say it.
+void web_set_control_name(int dialog, int id, const char16_t* name, int length);
 
 // Settings kept in local storage.
 int web_read_settings(char* buffer, int capacity);  // the length, or -1 when none
