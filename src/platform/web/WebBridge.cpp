@@ -1,5 +1,5 @@
 // The bodies of the calls into the browser side, as inline JS that reaches the
-// runtime object Module.web (WebRuntime.js).
+// runtime object Module.web (WebRuntime.js and the Web*.js files beside it).
 #include "platform/web/WebBridge.h"
 
 #include <emscripten.h>
