@@ -43,6 +43,7 @@ void Application::handleMessage(const Message& message) {
         default:
             if (!windowDestroyed) {
                 routeInput(message);
+                publishLessonText();
             }
             break;
     }

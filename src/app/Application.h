@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
+#include "board/LessonDescription.h"
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
 #include "platform/Drawing.h"
@@ -38,6 +40,10 @@ public:
     void onMouseUp();
     void runCommand(int command);
 
+    // The lesson in words for screen readers (LessonNarration.cpp): published when it
+    // changes, with a notice of each change.
+    void publishLessonText();
+
     // Modal dialogs (Dialogs.cpp).
     void runDialog(DialogId dialog);
     bool confirmExit();
@@ -59,4 +65,7 @@ public:
     // Set once the window is going or gone: input still waiting in the queue then does
     // nothing, so a second Escape cannot ask again about a window that no longer exists.
     bool windowDestroyed = false;
+    // What the window last told the accessibility service, and from which moment.
+    AccessibleText publishedText;
+    std::optional<LessonMoment> publishedMoment;
 };

@@ -43,6 +43,7 @@ void Application::updateFrame(double elapsedSeconds) {
     if (lessonPanel) {
         lessonPanel->update(elapsedSeconds, pointerPosition());
     }
+    publishLessonText();
 }
 
 // The panels draw into a recording first. Most frames, with nothing moving, record

@@ -34,6 +34,12 @@ public:
     int sumOfMultiples() const;
     void clearError();
 
+    // Where a press on each icon lands, in back-buffer pixels, while that press would
+    // act; nothing otherwise. The keys that stand for the icons press there.
+    std::optional<Point> deleteIconPoint();
+    std::optional<Point> repeatIconPoint(int multiple);
+    std::optional<Point> upIconPoint() const;
+
     // Drawing (WorkingBoardDrawing.cpp). Writes the entry row's position,
     // entryRowPosition and upIconShown, which only drawing can settle.
     void draw(BackBuffer& backBuffer);

@@ -177,6 +177,9 @@ bool pressDelete(WorkingBoard& board, Point content) {
     return true;
 }
 
+// The middle of an icon's press area, so that a key's press is taken by that icon alone.
+constexpr float pressAreaMiddle = iconPressSize / 2.0f;
+
 bool pressUp(const WorkingBoard& board, Point point) {
     if (!board.upIconShown || !board.upIcon) {
         return false;
@@ -304,4 +307,36 @@ void WorkingBoard::clearError() {
         default:
             return;
     }
+}
+
+std::optional<Point> WorkingBoard::deleteIconPoint() {
+    if (state < EnterMultiple || (usedMultiples.empty() && currentMultiple <= 0)) {
+        return std::nullopt;
+    }
+    return Point{deleteColumn + pressAreaMiddle,
+                 deleteIconTop(*this) + pressAreaMiddle + glideport.getOriginY()};
+}
+
+std::optional<Point> WorkingBoard::repeatIconPoint(int multiple) {
+    if (state < EnterMultiple) {
+        return std::nullopt;
+    }
+    // The first completed step of that multiple; a later one of the same acts alike.
+    float top = 0.0f;
+    for (int used : usedMultiples) {
+        if (used == multiple && used * divisor <= remaining) {
+            return Point{repeatColumn + pressAreaMiddle,
+                         top + rowHeight + iconOffset + pressAreaMiddle + glideport.getOriginY()};
+        }
+        top += 2.0f * rowHeight;
+    }
+    return std::nullopt;
+}
+
+std::optional<Point> WorkingBoard::upIconPoint() const {
+    if (state == Finished || !upIconShown || !upIcon) {
+        return std::nullopt;
+    }
+    return Point{static_cast<float>(upIcon->width()) / 2.0f,
+                 upIconAreaTop + static_cast<float>(upIcon->height()) / 2.0f};
 }

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "lesson/Questions.h"
-#include "text/Stringify.h"
 #include "platform/ProblemReport.h"
+#include "text/Stringify.h"
 
 namespace {
 
@@ -162,6 +162,14 @@ void LessonPanel::mouseDown(Point point) {
         ++balloonStage;
     }
     aboutRequested = pressedOn(logoImage.get(), logoPlace, point);
+}
+
+std::optional<Point> LessonPanel::logoPoint() const {
+    if (!logoImage || logoImage->width() <= 0 || logoImage->height() <= 0) {
+        return std::nullopt;
+    }
+    return Point{logoPlace.x + static_cast<float>(logoImage->width()) / 2.0f,
+                 logoPlace.y + static_cast<float>(logoImage->height()) / 2.0f};
 }
 
 void LessonPanel::newRandomQuestion() {

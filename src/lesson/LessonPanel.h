@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "board/WorkingBoard.h"
 #include "lesson/LevelTable.h"
@@ -24,6 +25,8 @@ public:
     void update(double seconds, Point cursor);
     void draw(BackBuffer& backBuffer);
     void mouseDown(Point point);
+    // A point inside the logo, where a press asks for About; none without the picture.
+    std::optional<Point> logoPoint() const;
     void newRandomQuestion();
     bool loadLevels();
     void loadSettings();
