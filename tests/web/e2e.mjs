@@ -12,6 +12,8 @@ import { tmpdir } from "node:os";
 import path from "node:path";
 import {
   AWAY_FROM_BUTTONS,
+  BUTTONS,
+  BUTTON_SIZE,
   Checker,
   Lesson,
   expect,
@@ -574,9 +576,191 @@ async function sizeBudget(suite) {
   expect(total <= SIZE_BUDGET, `the page's files take ${total} bytes, over ${SIZE_BUDGET}`);
 }
 
+// The commands' own controls in their Tab order, the six commands and then the logo
+// (About, 200 x 80 at (500, 490)), with where each lies on the picture.
+const CONTROLS = [
+  ...Object.entries(BUTTONS).map(([name, [x, y]]) => ({ name, box: [x, y, BUTTON_SIZE, BUTTON_SIZE] })),
+  { name: "About", box: [500, 490, 200, 80] },
+];
+
+// A point of each control's focus ring that lies on white: above the first row, below
+// the second, left of the logo.
+function ringPoint([x, y, width, height]) {
+  const middle = x + Math.floor(width / 2);
+  if (width > BUTTON_SIZE) {
+    return [x - 3, y + height / 2];
+  }
+  return y < 300 ? [middle, y - 3] : [middle, y + height + 2];
+}
+
+// The focused element: its text and where it lies on the canvas.
+async function focused(page) {
+  return page.evaluate(() => {
+    const element = document.activeElement;
+    const canvas = document.getElementById("board").getBoundingClientRect();
+    const box = element.getBoundingClientRect();
+    return { id: element.id, text: element.textContent,
+      box: [box.left - canvas.left, box.top - canvas.top, box.width, box.height].map(Math.round) };
+  });
+}
+
+// From the canvas, Tab to a command's control and Enter on it.
+async function activate(lesson, name) {
+  await lesson.page.focus("#board");
+  const steps = CONTROLS.findIndex((control) => control.name === name) + 1;
+  await lesson.keys(...Array(steps).fill("Tab"));
+  const on = await focused(lesson.page);
+  expect(on.text === name, `Tab ${steps} times from the canvas reached "${on.text}", not "${name}"`);
+  await lesson.keys("Enter");
+}
+
+// The canvas as a reader has it: its name and description.
+async function boardAsRead(lesson) {
+  const board = (await lesson.readerView()).find("application");
+  expect(board !== null, "the canvas is not in the accessibility tree as an application");
+  return { name: board.name?.value ?? "", description: board.description?.value ?? "" };
+}
+
+async function waitForBoardText(lesson, accept, what) {
+  let seen = null;
+  await waitUntil(async () => accept((seen = await boardAsRead(lesson))), 10000,
+    () => `${what}; the board reads ${JSON.stringify(seen)}`);
+  return seen;
+}
+
+async function announced(lesson) {
+  const view = await lesson.readerView();
+  return view.textUnder(view.find("status"));
+}
+
+// The page from the keyboard alone and as a screen reader has it: Tab goes from the
+// canvas through the six commands in order and About, each named by its caption, over
+// its picture and ringed while focused; Enter on each does what a click on its picture
+// does; the canvas is named by the question and described by the working-out, and a
+// wrong entry is announced; a key the browser keeps does not reach the program; axe-core
+// finds nothing critical or serious on the page, in each dialog and on the end page.
+async function keyboardAndReader(suite) {
+  const lesson = await suite.open({ settings: null });
+  const { shot: start } = await waitForQuestion(lesson);
+  await lesson.expectNoGraveAxeFindings("on the page");
+  const white = await lesson.ask(start, CONTROLS.map(({ box }) => ["pixel", ...ringPoint(box)]));
+  expect(white.every((rgb) => same(rgb, [255, 255, 255])),
+    `the page is not white where the focus rings go: ${JSON.stringify(white)}`);
+
+  expect((await focused(lesson.page)).id === "board", "the canvas does not have the focus at the start");
+  for (const { name, box } of CONTROLS) {
+    await lesson.keys("Tab");
+    const on = await focused(lesson.page);
+    expect(on.text === name, `Tab reached "${on.text}" where "${name}" was due`);
+    expect(same(on.box, box), `the control "${name}" lies at ${on.box}, its picture at ${box}`);
+    const shot = await lesson.look("focus-" + name.toLowerCase().replace(/ /g, "-"));
+    const [ring] = await lesson.ask(shot, [["pixel", ...ringPoint(box)]]);
+    expect(same(ring, [0x1e, 0x1e, 0x1e]), `no focus ring round "${name}": ${ring}`);
+  }
+  const view = await lesson.readerView();
+  const named = CONTROLS.filter(({ name }) => view.find("button", name) !== null);
+  expect(named.length === CONTROLS.length, `the reader finds only ${named.map((c) => c.name)} as buttons`);
+  await lesson.keys(...Array(CONTROLS.length).fill("Shift+Tab"));
+  expect((await focused(lesson.page)).id === "board", "Shift+Tab does not lead back to the canvas");
+
+  // Create Question by its control: a named dialog with labelled fields.
+  await activate(lesson, "Create Question");
+  await lesson.waitForDialog("create-question");
+  const dialog = await lesson.readerView();
+  expect(dialog.find("dialog", "Create Question") && dialog.find("textbox", "Dividend") &&
+    dialog.find("textbox", "Divisor"), "Create Question is not a dialog of that name with its two fields named");
+  await lesson.expectNoGraveAxeFindings("in Create Question");
+  await lesson.enterNumber(100);
+  await lesson.enterNumber(7);
+  await lesson.waitUntilClosed("create-question");
+  const { shot } = await lesson.waitForLook("question-100-by-7", [["shows_header", "100 ÷ 7"]],
+    (shown) => shown, 'the header "100 ÷ 7"');
+  await waitForBoardText(lesson, (b) => b.name === "100 ÷ 7" && b.description.includes("Start with 100."),
+    "the board read as 100 ÷ 7");
+
+  // A wrong product is announced and read as wrong; Restart by its control starts over.
+  await lesson.keys("1", "0", "Enter", "7", "1", "Enter");
+  await waitUntil(async () => /Wrong/.test(await announced(lesson)) && /71/.test(await announced(lesson)),
+    10000, async () => `the wrong product 71 to be announced (the live region says "${await announced(lesson)}")`);
+  console.log(`  announced: "${await announced(lesson)}"`);
+  await waitForBoardText(lesson, (b) => /Wrong.*71/.test(b.description), "the board to read the entry as wrong");
+  await lesson.keys("2");
+  await activate(lesson, "Restart Question");
+  await waitForBoardText(lesson, (b) => b.name === "100 ÷ 7" && /How many/.test(b.description) &&
+    !/10 lots of 7/.test(b.description), "the question to start again");
+  await lesson.page.focus("#board");
+  await lesson.keys("1", "0", "Enter", "7", "0", "Enter", "3", "0", "Enter");
+  const worked = await waitForBoardText(lesson,
+    (b) => b.description.includes("10 lots of 7 is 70; 30 left"), "the completed step in words");
+  console.log(`  the board reads: ${JSON.stringify(worked)}`);
+
+  // New Question by its control: a fresh working-out, read and shown alike, and the
+  // pointer is the mouse's again (no caption stays).
+  await activate(lesson, "New Question");
+  const fresh = await waitForBoardText(lesson, (b) => !b.description.includes("lots of 7 is 70"),
+    "a new question");
+  await lesson.waitForLook("new-question", [["shows_header", fresh.name], ["caption_pixels"]],
+    (shown, caption) => shown && caption === 0, `the header "${fresh.name}" and no caption`);
+  const [near] = await lesson.ask(shot, [["shows_header", fresh.name]]);
+  expect(fresh.name === "100 ÷ 7" || !near, "the header check cannot tell the questions apart");
+
+  // F2 on the canvas is New Question too; F3 stays the browser's (find).
+  await lesson.page.focus("#board");
+  await lesson.keys("1");
+  await waitForBoardText(lesson, (b) => b.description.includes("Typed: 1."), "the digit typed");
+  await lesson.keys("F2");
+  await waitForBoardText(lesson, (b) => b.description.includes("Nothing typed yet"), "F2 to start a question");
+  await lesson.keys("F3");
+  await sleep(400);
+  expect(!(await lesson.dialogShown("create-question")), "F3, the browser's, opened Create Question");
+
+  for (const [name, kind, check] of [
+    ["Settings", "settings", (v) => v.find("dialog", "Settings")],
+    ["About", "about", (v) => v.find("dialog", "About") &&
+      v.all("image").some((image) => /Bricketing/.test(image.name?.value ?? ""))],
+  ]) {
+    await activate(lesson, name);
+    await lesson.waitForDialog(kind);
+    expect(check(await lesson.readerView()), `the ${name} dialog is not named, or its picture has no words`);
+    await lesson.expectNoGraveAxeFindings(`in ${name}`);
+    await lesson.keys(kind === "about" ? "Enter" : "Escape");
+    await lesson.waitUntilClosed(kind);
+  }
+
+  const opened = new Promise((resolve) => lesson.page.browser().once("targetcreated", resolve));
+  await activate(lesson, "Help");
+  const target = await Promise.race([opened, sleep(10000).then(() => null)]);
+  expect(target !== null, "Help's control opened no help page");
+  await (await target.page())?.close();
+
+  // Escape with the focus on a control is the program's; the exit prompt is read out.
+  await lesson.page.focus("#board");
+  await lesson.keys("Tab", "Escape");
+  await lesson.messageBox();
+  const prompt = await lesson.readerView();
+  const box = prompt.find("alertdialog", "Had enough?");
+  expect(box?.description?.value === "Finished bricketing for today?",
+    "the exit prompt is not an alert dialog named by its caption and described by its question");
+  await lesson.expectNoGraveAxeFindings("in the exit prompt");
+  await lesson.keys("Escape");
+  await lesson.waitUntilClosed("message-box");
+
+  await activate(lesson, "Exit");
+  await lesson.messageBox();
+  await lesson.keys("Enter");
+  await lesson.page.waitForSelector("#finished:not([hidden])", { timeout: 10000 });
+  const end = await lesson.readerView();
+  expect(end.find("main") && end.find("heading", "Finished for today"),
+    "the end page has no main landmark or no heading");
+  await lesson.look("finished");
+  await lesson.expectNoGraveAxeFindings("on the end page");
+  await lesson.page.close();
+}
+
 const SCENARIOS = {
   sizeBudget,
-  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, settings, exitPrompt, offline,
+  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, settings, exitPrompt, keyboardAndReader,
+  offline,
 };
 
 async function main() {

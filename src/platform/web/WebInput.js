@@ -26,7 +26,8 @@
         }
         const target = event.target;
         return target === web.canvas || target === document.body ||
-            target === document.documentElement || target === document || target === window;
+            target === document.documentElement || target === document || target === window ||
+            web.commandKeyOnControl(event);
     }
 
     web.listen = function (canvas) {
@@ -80,7 +81,7 @@
             }
         }, { passive: false });
         window.addEventListener('keydown', function (event) {
-            if (!forProgram(event) || web.hold(event)) {
+            if (!forProgram(event) || web.leftToPage(event) || web.hold(event)) {
                 return;
             }
             web.push({ kind: 'key', code: event.code || '', key: event.key || '' });

@@ -3,8 +3,9 @@
 // files beside it, loaded after it in this order, add one role each: input
 // (WebInput.js), drawing (WebDrawing.js), pictures (WebPictures.js), the HTML dialogs
 // (WebDialogs.js), keys typed ahead (WebReplay.js), the settings' storage
-// (WebStorage.js) and the frame benchmark (WebBench.js). The C++ side calls in through
-// the small functions of WebBridge.cpp.
+// (WebStorage.js), the frame benchmark (WebBench.js), the commands' own controls
+// (WebCommands.js) and what a screen reader reads (WebAccessibleText.js). The C++
+// side calls in through the small functions of WebBridge.cpp.
 
 Module.web = (function () {
     'use strict';
@@ -82,6 +83,7 @@ Module.web = (function () {
         canvas.tabIndex = 0;
         web.context = canvas.getContext('2d', { alpha: false });
         web.listen(canvas);
+        web.makeCommands(canvas);
         canvas.focus();
     };
 
