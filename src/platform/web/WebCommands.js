@@ -29,7 +29,6 @@
     // The program's command keys, which mean the same with the focus on a control.
     const commandKeys = new Set(['Escape', 'F2', 'F4', 'Delete', 'Home', 'Insert']);
 
-    const clicks = [];   // clicks asked for and not yet begun, oldest first
     let clicking = null; // the click under way
     const pollMs = 10;
 
@@ -76,28 +75,21 @@
             // opened): the pointer is the mouse's again.
             web.pointerOverride = null;
             clicking = null;
-            beginNextClick();
             return;
         }
         setTimeout(advance, pollMs);
     }
 
-    function beginNextClick() {
-        if (clicking || clicks.length === 0) {
-            return;
-        }
-        clicking = { point: clicks.shift(), stage: 'hover', passes: passes() };
-        putPointerOn(clicking.point);
-        setTimeout(advance, pollMs);
-    }
-
-    // Clicks a picture the way the mouse does; a press the mouse holds goes first.
+    // Clicks a picture the way the mouse does. One click at a time, as with the mouse:
+    // a key held down (auto-repeat) does not pile up commands, and a press the mouse
+    // holds is left alone.
     web.clickPicture = function (point) {
-        if (web.pointerId !== null || web.modalDepth > 0) {
+        if (clicking || web.pointerId !== null || web.modalDepth > 0) {
             return;
         }
-        clicks.push(point);
-        beginNextClick();
+        clicking = { stage: 'hover', passes: passes() };
+        putPointerOn(point);
+        setTimeout(advance, pollMs);
     };
 
     function makeButton(control) {
