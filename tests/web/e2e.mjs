@@ -144,14 +144,16 @@ async function createQuestion(lesson, dividend, divisor) {
 // The pupil works 100 ÷ 7 through: 10 lots of 7 (70, leaving 30), 4 lots of 7 with a
 // wrong product first (27, shown in the error colour and cleared by the next key), then
 // 28, leaving 2, and the answer 14. Each step waits for the working-out to show it.
-async function work100By7(lesson) {
+// `type` presses the keys (the keyboard by default); `tenKeys` type the first multiple.
+async function work100By7(lesson, type = (...keys) => lesson.keys(...keys),
+  tenKeys = ["1", "0", "Enter"]) {
   const step = async (name, keys, questions, accept, what) => {
-    await lesson.keys(...keys);
+    await type(...keys);
     return lesson.waitForLook(name, questions, accept, what);
   };
   const all = (...answers) => answers.every((answer) => answer === true);
 
-  await step("multiple-10", ["1", "0", "Enter"],
+  await step("multiple-10", tenKeys,
     [["entry_row_on", 1, "AMOUNTS_COLUMN"],
       ["shows_on_line", 1, "MULTIPLES_COLUMN", "10", "INK_COLOUR"]],
     all, "the product to be asked for beside 10");
@@ -521,8 +523,25 @@ async function offline(suite) {
   }
 }
 
+// Help opens the help page in a panel over the program, which keeps running behind it:
+// the working-out is as it was once the panel is closed.
+async function checkHelp(lesson, open, close) {
+  const { shot: before } = await lesson.waitForLook("before-help", [], () => true, "a look");
+  await open();
+  const help = await lesson.waitForHelp();
+  expect(help.url.endsWith("/Help/help.html") && help.title === "Bricketing help",
+    `Help opened ${help.url} ("${help.title}")`);
+  await lesson.lookAtPage("help-panel");
+  await close();
+  await lesson.page.waitForSelector(".help-panel", { hidden: true, timeout: 5000 });
+  const { shot: after } = await lesson.waitForLook("help-closed", [["caption_pixels"]],
+    (caption) => caption === 0, "the program again, without a caption");
+  const [changed] = await lesson.ask(after, [["differing_pixels", before.path, "BOARD_BOX"]]);
+  expect(changed === 0, `the working-out changed behind the help panel (${changed} pixels)`);
+}
+
 // A press on the logo opens About, which Escape does not close and OK does; Help opens
-// the help page in a new tab.
+// the help page in its panel.
 async function aboutAndHelp(suite) {
   const lesson = await suite.open({ settings: null });
   await waitForQuestion(lesson);
@@ -540,18 +559,172 @@ async function aboutAndHelp(suite) {
   await lesson.clickControl("about", OK);
   await lesson.waitUntilClosed("about");
 
-  const opened = new Promise((resolve) => lesson.page.browser().once("targetcreated", resolve));
-  await lesson.pressButton("Help");
-  const target = await Promise.race([opened, sleep(10000).then(() => null)]);
-  expect(target !== null, "Help opened no new tab");
-  const help = await target.page();
-  await help.waitForFunction(() => document.readyState === "complete", { timeout: 10000 });
-  const title = await help.title();
-  expect(help.url().endsWith("/Help/help.html") && title === "Bricketing help",
-    `Help opened ${help.url()} ("${title}")`);
-  await help.screenshot({ path: lesson.stagePath("help-tab") });
-  await help.close();
+  await checkHelp(lesson, () => lesson.pressButton("Help"),
+    () => lesson.page.click("[data-help-close]"));
   await lesson.page.close();
+}
+
+// Tablets, a phone and a touch Chromebook, by touch alone (no key events at all): the
+// picture fits the screen at 4 : 3, sharp; one tap is one click and leaves no caption;
+// the question is typed as a soft keyboard inserts text and worked with the number pad,
+// whose direction key flips the row; Help opens. The checks read the canvas's own
+// pixels at one device pixel per picture pixel, holding it to the desktop's picture.
+const TOUCH_VIEWPORTS = [
+  { name: "ipad-portrait", width: 768, height: 1024, ratio: 2, mobile: true, turn: true },
+  { name: "ipad-landscape", width: 1024, height: 700, ratio: 2, mobile: true, toggle: true },
+  { name: "phone", width: 390, height: 844, ratio: 3, mobile: true, drag: true },
+  { name: "chromebook", width: 1366, height: 768, ratio: 1.25, mobile: false },
+];
+const PAD_NAMES = "1,2,3,4,5,6,7,8,9,Backspace,0,Enter,Switch direction";
+
+async function touch(suite) {
+  for (const viewport of TOUCH_VIEWPORTS) {
+    await touchRun(suite, viewport);
+  }
+}
+
+// Sets the screen; with `exact`, as many device pixels per CSS pixel as make one per
+// picture pixel, and waits for the canvas to follow.
+async function setScreen(lesson, { width, height, ratio, mobile }, exact = false) {
+  const deviceScaleFactor = exact ? 800 / (await lesson.canvasBox()).width : ratio;
+  await lesson.page.setViewport({ width, height, deviceScaleFactor, isMobile: mobile,
+    hasTouch: true, isLandscape: width > height });
+  await waitUntil(async () => {
+    const box = await lesson.canvasBox();
+    return box.right <= width && box.backing[0] === Math.round(box.width * deviceScaleFactor);
+  }, 5000, "the picture to fit the screen");
+}
+
+// Picture and pad inside the screen, the picture 4 : 3 with a backing store of its size
+// times the pixel ratio, the pad beside it in landscape and below in portrait, its keys
+// a finger's size and named for screen readers.
+async function checkFit(lesson, { width, height, ratio }) {
+  const canvas = await lesson.canvasBox();
+  const pad = await lesson.page.$$eval(".number-pad:not([hidden]) .pad-key", (keys) => {
+    const boxes = keys.map((key) => key.getBoundingClientRect());
+    return { names: keys.map((key) => key.getAttribute("aria-label")).join(),
+      smallest: Math.min(...boxes.map((box) => Math.min(box.width, box.height))),
+      left: Math.min(...boxes.map((box) => box.left)), top: Math.min(...boxes.map((box) => box.top)),
+      right: Math.max(...boxes.map((box) => box.right)), bottom: Math.max(...boxes.map((box) => box.bottom)) };
+  });
+  const inside = (box) => box.left >= 0 && box.top >= 0 && box.right <= width && box.bottom <= height;
+  const beside = width >= height;
+  expect(inside(canvas) && inside(pad), `picture ${JSON.stringify(canvas)} or pad ` +
+    `${JSON.stringify(pad)} not wholly inside ${width} x ${height}`);
+  expect(canvas.width * 3 === canvas.height * 4 && canvas.backing[0] === Math.round(canvas.width * ratio),
+    `the picture is ${canvas.width} x ${canvas.height} held in ${canvas.backing.join(" x ")} at ${ratio}`);
+  expect(pad.names === PAD_NAMES && pad.smallest >= 44, `pad keys ${pad.names}, ${pad.smallest} px`);
+  expect(beside ? pad.left >= canvas.right : pad.top >= canvas.bottom,
+    `the pad is not ${beside ? "beside" : "below"} the picture`);
+  return `picture scale ${(canvas.width / 800).toFixed(3)}, pad ${beside ? "beside" : "below"} ` +
+    `(keys ${pad.smallest} px)`;
+}
+
+// One tap on Create Question; the numbers as a soft keyboard inserts them; OK tapped.
+async function createQuestionByTouch(lesson, dividend, divisor) {
+  await lesson.tapButton("Create Question");
+  const selector = await lesson.waitForDialog("create-question");
+  const dialog = await lesson.page.$eval(selector, (box) => {
+    const { left, top, right, bottom } = box.getBoundingClientRect();
+    return { left, top, right, bottom, button: box.querySelector(".push-button").getBoundingClientRect().height };
+  });
+  await lesson.lookAtPage("create-question");
+  await lesson.page.keyboard.sendCharacter(String(dividend));
+  await lesson.tapControl("create-question", 1016);
+  await lesson.page.keyboard.sendCharacter(String(divisor));
+  await lesson.tapControl("create-question", OK);
+  await lesson.waitUntilClosed("create-question");
+  return dialog;
+}
+
+async function touchRun(suite, viewport) {
+  const page = await suite.chromium.browser.newPage();
+  page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
+  const keyEvents = [];
+  await page.exposeFunction("noteKeyEvent", (type) => keyEvents.push(type));
+  await page.evaluateOnNewDocument(() => ["keydown", "keyup", "keypress"].forEach((type) =>
+    window.addEventListener(type, () => window.noteKeyEvent(type), true)));
+  const lesson = new Lesson(page, suite.checker, path.join(suite.scenarioShots, viewport.name));
+  await page.setViewport({ width: 800, height: 600 });
+  await page.goto(suite.server.url, { waitUntil: "domcontentloaded" });
+  await page.evaluate(() => localStorage.clear());
+  await setScreen(lesson, viewport);
+  await page.reload({ waitUntil: "domcontentloaded" });
+  await waitUntil(() => page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+    10000, "the program's first frame");
+  await lesson.lookAtPage("start");
+  const fit = await checkFit(lesson, viewport);
+  await setScreen(lesson, viewport, true);
+  lesson.pictureShots = true;
+  await waitForQuestion(lesson, "start-picture");
+
+  const dialog = await createQuestionByTouch(lesson, 100, 7);
+  expect(dialog.left >= 0 && dialog.top >= 0 && dialog.right <= viewport.width &&
+    dialog.bottom <= viewport.height, `the dialog is off the screen: ${JSON.stringify(dialog)}`);
+  // A finger's 44 px, unless the dialog already fills the screen's width.
+  expect(dialog.button >= 43.5 || dialog.right - dialog.left >= viewport.width - 17,
+    `the dialog's buttons are ${dialog.button} px high on a touch screen`);
+  await lesson.waitForLook("question-100-by-7", [["shows_header", "100 ÷ 7"], ["caption_pixels"]],
+    (header, caption) => header && caption === 0,
+    'the header "100 ÷ 7" and no caption left behind by the lifted finger');
+  // The direction key flips the row: 0 then 1 typed right to left make 10.
+  const { shot } = await work100By7(lesson, (...keys) => lesson.tapPad(...keys),
+    ["direction", "0", "1", "Enter"]);
+  await lesson.lookAtPage("worked");
+  expect((await lesson.ask(shot, [["shows_remainder_part", " rem.2"]]))[0], "no \" rem.2\"");
+  await checkHelp(lesson, () => lesson.tapButton("Help"), () => lesson.page.$("[data-help-close]")
+    .then((close) => close.tap()));
+
+  if (viewport.turn) {
+    const turned = { ...viewport, width: viewport.height, height: viewport.width };
+    await setScreen(lesson, turned);
+    await lesson.lookAtPage("turned");
+    console.log(`  turned to ${turned.width} x ${turned.height}: ${await checkFit(lesson, turned)}`);
+    await setScreen(lesson, turned, true);
+    await lesson.waitForLook("turned-kept", [["shows_quotient", "= 14"]], (kept) => kept,
+      "the answer kept over the turn");
+  }
+  if (viewport.drag) {
+    // Eight steps of 1 make the working-out taller than its panel; it glides to its
+    // end, and a finger dragged down it brings the dividend back into view.
+    await createQuestionByTouch(lesson, 100, 7);
+    for (let remaining = 93; remaining >= 44; remaining -= 7) {
+      await lesson.tapPad("1", "Enter", ...String(remaining), "Enter");
+    }
+    const dividendOnTop = [["shows_on_line", 0, "AMOUNTS_COLUMN", "100", "SPENT_COLOUR"]];
+    await lesson.waitForLook("long-working-out", dividendOnTop, (onTop) => !onTop, "the end in view");
+    const box = await lesson.canvasBox();
+    const at = (y) => [box.left + (300 * box.width) / 800, box.top + (y * box.height) / 600];
+    await page.touchscreen.touchStart(...at(150));
+    for (let y = 170; y <= 550; y += 20) {
+      await page.touchscreen.touchMove(...at(y));
+      await sleep(20);
+    }
+    await page.touchscreen.touchEnd();
+    await lesson.waitForLook("dragged-down", dividendOnTop, (onTop) => onTop,
+      "the dividend back in view after a finger's drag down");
+  }
+  if (viewport.toggle) {
+    // Hidden, the pad leaves its room to the picture; the choice outlives a reload and
+    // is not written into the settings file.
+    const before = await lesson.canvasBox();
+    const settingsBefore = await stored(page);
+    const padHidden = () => page.$eval(".number-pad", (pad) => pad.hidden);
+    await (await page.$(".pad-toggle")).tap();
+    await waitUntil(async () => (await padHidden()) &&
+      (await lesson.canvasBox()).width > before.width, 5000, "the pad to give its room");
+    await lesson.lookAtPage("pad-hidden");
+    expect((await page.evaluate(() => localStorage.getItem("bricketing.numberPad"))) === "hidden" &&
+      (await stored(page)) === settingsBefore, "the pad's choice is not kept apart from the settings");
+    await page.reload({ waitUntil: "domcontentloaded" });
+    await waitUntil(() => page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+      10000, "the first frame after the reload");
+    expect(await padHidden(), "the pad came back after a reload although it was hidden");
+  }
+  expect(keyEvents.length === 0, `the touch run sent key events: ${keyEvents.join()}`);
+  console.log(`  ${viewport.name} ${viewport.width} x ${viewport.height}: ${fit}, dialog ` +
+    `buttons ${dialog.button.toFixed(0)} px high`);
+  await page.close();
 }
 
 // Every file of the page together, font and pictures included, stays within 1.5 MB
@@ -759,8 +932,8 @@ async function keyboardAndReader(suite) {
 
 const SCENARIOS = {
   sizeBudget,
-  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, settings, exitPrompt, keyboardAndReader,
-  offline,
+  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, touch, settings, exitPrompt,
+  keyboardAndReader, offline,
 };
 
 async function main() {

@@ -9,7 +9,7 @@ EM_JS(void, web_init, (), { Module.web.init(); });
 
 EM_JS(int, web_take_input, (int* wheelDelta, char* code, int codeCapacity, char* key,
                             int keyCapacity), {
-    const input = Module.web.queue.shift();
+    const input = Module.web.takeInput();
     if (!input) return 0;
     if (input.kind === 'key') {
         stringToUTF8(input.code, code, codeCapacity);
@@ -72,10 +72,7 @@ EM_JS(double, web_advance, (double pixels, const char16_t* text, int length), {
 
 EM_JS(void, web_present, (int surface), { Module.web.present(surface); });
 
-EM_JS(void, web_loop_pass, (), {
-    Module.loopPasses = (Module.loopPasses || 0) + 1;
-    Module.web.checkScale();
-});
+EM_JS(void, web_loop_pass, (), { Module.web.loopPass(); });
 
 EM_JS(int, web_take_picture_lost, (), {
     const lost = Module.web.pictureLost === true;

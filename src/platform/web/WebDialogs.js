@@ -194,22 +194,65 @@
         }
     };
 
+    // On a touch screen a dialog grows until its push buttons (23 px in the template)
+    // are a finger's 44 px high, as far as the visible area allows; the template's
+    // layout inside it stays as it is.
+    const fingerScale = 44 / 23;
+
+    // Scales the dialog to the pointer in use and centres it on what is visible, or on
+    // the pointer pulled back inside the visible area.
+    function placeDialog(dialog) {
+        const element = dialog.element;
+        const style = element.style;
+        style.transform = '';
+        style.margin = '0';
+        style.maxWidth = 'none';
+        style.maxHeight = 'none';
+        style.right = 'auto';
+        style.bottom = 'auto';
+        const box = element.getBoundingClientRect();
+        if (box.width === 0 || box.height === 0) {
+            return;
+        }
+        const area = web.visibleArea();
+        const room = Math.min((area.width - 16) / box.width, (area.height - 16) / box.height);
+        const scale = Math.max(0.4, Math.min(web.coarsePointer() ? fingerScale : 1, room));
+        const width = box.width * scale;
+        const height = box.height * scale;
+        const centreX = dialog.onPointer ? web.pointerClient.x : area.left + area.width / 2;
+        const centreY = dialog.onPointer ? web.pointerClient.y : area.top + area.height / 2;
+        const edge = Math.min(8, (area.width - width) / 2, (area.height - height) / 2);
+        const left = Math.max(area.left + edge, Math.min(area.left + area.width - width - edge,
+                                                         centreX - width / 2));
+        const top = Math.max(area.top + edge, Math.min(area.top + area.height - height - edge,
+                                                       centreY - height / 2));
+        style.left = Math.round(left) + 'px';
+        style.top = Math.round(top) + 'px';
+        if (scale !== 1) {
+            style.transformOrigin = '0 0';
+            style.transform = 'scale(' + scale + ')';
+        }
+        dialog.scale = scale;
+    }
+
     function open(dialog, onPointer) {
         (Module.dialogRoot || document.body).appendChild(dialog.element);
         web.modalDepth += 1;
+        dialog.onPointer = onPointer;
         dialog.element.showModal();
-        if (onPointer) {
-            // Centred on the pointer, pulled back inside the page's view.
-            const box = dialog.element.getBoundingClientRect();
-            const left = Math.max(0, Math.min(window.innerWidth - box.width,
-                                              web.pointerClient.x - box.width / 2));
-            const top = Math.max(0, Math.min(window.innerHeight - box.height,
-                                             web.pointerClient.y - box.height / 2));
-            dialog.element.style.margin = '0';
-            dialog.element.style.left = left + 'px';
-            dialog.element.style.top = top + 'px';
-        }
+        placeDialog(dialog);
     }
+
+    // After a turn of the device or a soft keyboard's coming and going, the open
+    // dialogs are centred again on what is visible.
+    web.placeOpenDialogs = function () {
+        web.dialogs.forEach(function (dialog) {
+            if (dialog && dialog.element.open) {
+                dialog.onPointer = false;
+                placeDialog(dialog);
+            }
+        });
+    };
 
     web.dialogShow = function (handle, onPointer) {
         open(web.dialogs[handle], onPointer);
@@ -357,9 +400,5 @@
         // The program now waits for this box: keys typed ahead are its.
         web.settled();
         return dialog.handle;
-    };
-
-    web.openDocument = function (path) {
-        window.open(path.replace(/\\/g, '/'), '_blank', 'noopener');
     };
 })(Module.web);

@@ -43,11 +43,15 @@
         canvas.getContext('2d').drawImage(copy, 0, 0, canvas.width, canvas.height);
     }
 
-    // The browser's zoom or a move to another screen changes the device pixel ratio;
-    // every canvas follows it so the text stays sharp.
+    // The browser's zoom, a move to another screen or a new fit of the picture (a turned
+    // device, a resized window) changes how many device pixels a picture pixel takes;
+    // every canvas follows so the text stays sharp.
     web.checkScale = function () {
-        const dpr = window.devicePixelRatio || 1;
-        if (dpr === web.dpr) {
+        if (web.screenRatio() !== web.fittedRatio) {
+            web.fit();
+        }
+        const dpr = web.wantedDpr;
+        if (!dpr || dpr === web.dpr) {
             return;
         }
         web.dpr = dpr;

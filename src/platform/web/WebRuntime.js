@@ -3,9 +3,11 @@
 // files beside it, loaded after it in this order, add one role each: input
 // (WebInput.js), drawing (WebDrawing.js), pictures (WebPictures.js), the HTML dialogs
 // (WebDialogs.js), keys typed ahead (WebReplay.js), the settings' storage
-// (WebStorage.js), the frame benchmark (WebBench.js), the commands' own controls
-// (WebCommands.js) and what a screen reader reads (WebAccessibleText.js). The C++
-// side calls in through the small functions of WebBridge.cpp.
+// (WebStorage.js), the frame benchmark (WebBench.js), the picture's fit to the screen
+// (WebLayout.js), the on-screen number pad (WebPad.js), the help panel (WebHelp.js),
+// the commands' own controls (WebCommands.js) and what a screen reader reads
+// (WebAccessibleText.js). The C++ side calls in through the small functions of
+// WebBridge.cpp.
 
 Module.web = (function () {
     'use strict';
@@ -21,6 +23,8 @@ Module.web = (function () {
         pointer: { x: 0, y: 0 },   // canvas pixels, not clamped to it
         pointerClient: { x: 0, y: 0 },
         pointerId: null,           // the pointer holding the left button
+        touchUsed: false,          // a finger or a pen has pressed somewhere on the page
+        keyboardUsed: false,       // a key has been typed for the program
         surfaces: [null],
         images: [null],
         imageByPath: new Map(),
@@ -74,13 +78,10 @@ Module.web = (function () {
     web.init = function () {
         const canvas = Module.canvas || document.getElementById('board');
         web.canvas = canvas;
-        web.dpr = window.devicePixelRatio || 1;
-        canvas.width = Math.round(800 * web.dpr);
-        canvas.height = Math.round(600 * web.dpr);
-        canvas.style.width = '800px';
-        canvas.style.height = '600px';
         canvas.style.touchAction = 'none';
         canvas.tabIndex = 0;
+        web.makePad(canvas.parentElement || document.body);
+        web.startLayout(canvas);
         web.context = canvas.getContext('2d', { alpha: false });
         web.listen(canvas);
         web.makeCommands(canvas);
