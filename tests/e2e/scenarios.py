@@ -256,3 +256,8 @@ SCENARIOS = {
 from keyboard_dialogs import SCENARIOS as KEYBOARD_AND_DIALOG_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(KEYBOARD_AND_DIALOG_SCENARIOS)
+
+# Keys for every command, and the window read through the accessibility service.
+from screen_reader import SCENARIOS as SCREEN_READER_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(SCREEN_READER_SCENARIOS)

@@ -38,6 +38,8 @@ public:
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
     void openDocument(const std::string& relativePath) override;
+    void publishAccessibleText(const AccessibleText& text) override { published.push_back(text); }
+    void announce(const std::u16string& text) override { announced.push_back(text); }
 
     // Scripting helpers.
     void pushMessage(MessageKind kind);
@@ -76,5 +78,7 @@ public:
     std::function<void(DialogId, DialogProcedure&)> dialogDriver;
     std::vector<DialogId> dialogsRun;
     std::vector<std::string> documentsOpened;
+    std::vector<AccessibleText> published;
+    std::vector<std::u16string> announced;
     FakeBackBuffer* lastBackBuffer = nullptr;
 };

@@ -8,6 +8,7 @@ import lesson as look
 from program import PLAIN_SETTINGS
 from scenarios import expect_expert_with_times, refuse_and_cancel
 from steps import create_question, expect, wait_for_question
+from windows_reader import expect_window_reads, new_question_by_key
 from windows_steps import (EXPECTED_SETTINGS, INSTALL_FOLDER, SHORTCUT, UNINSTALL_KEY,
                            UNINSTALLER, check_window, confirm_settings, open_and_close_about,
                            message_box_says, quit_with_yes, wait_for_file, work_100_by_7)
@@ -15,7 +16,9 @@ from windows_steps import (EXPECTED_SETTINGS, INSTALL_FOLDER, SHORTCUT, UNINSTAL
 
 def portable(scenario):
     """The portable zip, unpacked: the window, Create Question refusing 12345 and then
-    setting 100 ÷ 7, the question worked with one wrong entry corrected, the About
+    setting 100 ÷ 7, the question worked with one wrong entry corrected (its accessible
+    name and value read from another process before and after, and F2 starting a new
+    question), the About
     dialog, Settings written to the copy's own Data\\settings.txt with CR LF, and
     Escape then Yes ending the program with exit code 0."""
     folder = scenario.unpack_zip()
@@ -32,7 +35,11 @@ def portable(scenario):
     shot = create_question(lesson, 100, 7)
     expect(not look.shows_header(shot, "101 ÷ 7") and not look.shows_header(shot, "100 ÷ 1"),
            "the header check cannot tell 100 ÷ 7 from its neighbours")
+    expect_window_reads(scenario, "100 ÷ 7",
+                        "How many lots of 7 to take from 100? Nothing typed yet.")
     work_100_by_7(lesson)
+    expect_window_reads(scenario, "100 ÷ 7", "The answer is 14 remainder 2.")
+    new_question_by_key(scenario, lesson, "100 ÷ 7")
     open_and_close_about(lesson)
 
     confirm_settings(lesson)

@@ -161,6 +161,7 @@ QtHost::~QtHost() {
 }
 
 void QtHost::createMainWindow(const WindowDescription& description, MessageHandler& handler) {
+    installWindowAccessibility();
     window = std::make_unique<QtMainWindow>(*this);
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -176,6 +177,18 @@ void QtHost::createMainWindow(const WindowDescription& description, MessageHandl
     pointer.watch(window->windowHandle());
     window->raise();
     window->activateWindow();
+}
+
+void QtHost::publishAccessibleText(const AccessibleText& text) {
+    if (window) {
+        publishWindowWords(*window, window->words, text);
+    }
+}
+
+void QtHost::announce(const std::u16string& text) {
+    if (window) {
+        announceInWindow(*window, window->words, text);
+    }
 }
 
 void QtHost::destroyMainWindow() {

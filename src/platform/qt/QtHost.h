@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/Host.h"
+#include "platform/qt/QtAccessible.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtFrameLog.h"
 #include "platform/qt/QtPointer.h"
@@ -22,6 +23,7 @@ class QtMainWindow : public QWidget {
 public:
     explicit QtMainWindow(QtHost& host);
     QImage frame;
+    QtWindowWords words;  // what screen readers are told of the window
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -61,6 +63,8 @@ public:
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
     void openDocument(const std::string& relativePath) override;
+    void publishAccessibleText(const AccessibleText& text) override;
+    void announce(const std::u16string& text) override;
 
     // Called by the main window as Qt delivers its events. Input is dropped while a
     // modal window is open.

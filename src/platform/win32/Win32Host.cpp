@@ -113,6 +113,11 @@ LRESULT Win32Host::handleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, L
                 return 0;
             }
             break;
+        case WM_GETOBJECT:
+            if (const LRESULT object = answerGetObject(hwnd, wParam, lParam, words)) {
+                return object;
+            }
+            break;
         case WM_KEYDOWN: {
             Message key = messageOf(MessageKind::KeyDown);
             key.keyCode = static_cast<std::uint32_t>(wParam);
@@ -261,6 +266,14 @@ MessageBoxAnswer Win32Host::messageBox(MessageBoxOwner owner, const std::u16stri
 
 void Win32Host::runDialog(DialogId dialog, DialogProcedure& procedure) {
     runWin32Dialog(instance, window, static_cast<int>(dialog), procedure);
+}
+
+void Win32Host::publishAccessibleText(const AccessibleText& text) {
+    publishWindowWords(window, *words, text);
+}
+
+void Win32Host::announce(const std::u16string& text) {
+    announceInWindow(window, *words, text);
 }
 
 void Win32Host::openDocument(const std::string& relativePath) {

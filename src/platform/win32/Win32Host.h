@@ -7,8 +7,10 @@
 #include "platform/win32/Win32Windows.h"
 
 #include <deque>
+#include <memory>
 
 #include "platform/Host.h"
+#include "platform/win32/Win32Accessible.h"
 
 class Win32BackBuffer;
 
@@ -38,6 +40,8 @@ public:
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
     void openDocument(const std::string& relativePath) override;
+    void publishAccessibleText(const AccessibleText& text) override;
+    void announce(const std::u16string& text) override;
 
     HWND mainWindow() const { return window; }
     // Device pixels per back-buffer pixel at the window's current resolution.
@@ -66,4 +70,6 @@ private:
     // paints itself from it when uncovered, since a resting program presents nothing.
     Win32BackBuffer* shownBuffer = nullptr;
     bool pictureLost = false;  // the resolution changed since the last frame was drawn
+    // What screen readers are told of the window (Win32Accessible).
+    std::shared_ptr<Win32WindowWords> words = std::make_shared<Win32WindowWords>();
 };

@@ -4,7 +4,9 @@
 // accounting around every modal call.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "app/Application.h"
@@ -358,3 +360,166 @@ TEST_F(InputRoutingTest, MissingPanelsAreSkippedAndEscapeStillAsks) {
 }
 
 }  // namespace
+
+// One program of a pair: a key is compared with the press it stands for on a program
+// brought to the same point the same way.
+struct Program {
+    Program() {
+        app.createMainWindow();
+        app.secondsPerCount = 1.0 / static_cast<double>(host.frequency);
+        host.dialogDriver = [this](DialogId, DialogProcedure&) { host.advanceSeconds(2.5); };
+        lesson().dividend = 100;
+        lesson().divisor = 7;
+        lesson().board.setUpQuestion(100, 7);
+    }
+    LessonPanel& lesson() { return *app.lessonPanel; }
+    WorkingBoard& board() { return lesson().board; }
+
+    void send(MessageKind kind, std::uint32_t code = 0) {
+        Message message;
+        message.kind = kind;
+        message.keyCode = code;
+        app.handleMessage(message);
+    }
+    void answer(int number) {
+        for (char digit : std::to_string(number)) {
+            send(MessageKind::KeyDown, static_cast<std::uint32_t>(digit));
+        }
+        send(MessageKind::KeyDown, 13);
+    }
+    void click(PixelPoint point) {
+        host.cursor = point;
+        app.menuPanel->updateHover(app.pointerPosition());
+        send(MessageKind::LeftButtonDown);
+        send(MessageKind::LeftButtonUp);
+    }
+
+    struct Outcome {
+        LessonMoment moment;
+        LessonState lessonState = Working;
+        int dividend = 0;
+        int divisor = 0;
+        float originY = 0.0f;
+        double velocity = 0.0;
+        bool dragging = false;
+        int balloonStage = 0;
+        std::vector<DialogId> dialogs;
+        std::vector<std::string> documents;
+        std::size_t messageBoxes = 0;
+        double pausedSeconds = 0.0;
+        bool operator==(const Outcome&) const = default;
+    };
+    Outcome outcome() {
+        return {momentOf(board()),          lesson().lessonState,      lesson().dividend,
+                lesson().divisor,           board().glideport.originY, board().glideport.velocity,
+                board().glideport.dragging, lesson().balloonStage,     host.dialogsRun,
+                host.documentsOpened,       host.messageBoxes.size(),  app.pausedSeconds};
+    }
+
+    ProgramDrawing services;
+    FakeHost host;
+    Application app{host};
+};
+
+// Two completed steps of 100 ÷ 7 (2 and 3 lots), 65 left: both can be repeated.
+void twoSteps(Program& program) {
+    for (int number : {2, 14, 86, 3, 21, 65}) {
+        program.answer(number);
+    }
+}
+void stepInProgress(Program& program) {
+    twoSteps(program);
+    program.answer(5);  // the product is asked for next
+}
+void productWrong(Program& program) {
+    stepInProgress(program);
+    program.answer(36);
+}
+// Fourteen steps of one lot, the answer asked for, the working-out scrolled well up.
+void scrolledAnswer(Program& program) {
+    program.board().autoRemainder = true;
+    for (int step = 0; step < 14; ++step) {
+        program.answer(1);
+    }
+    program.app.updateFrame(0.0);
+    program.board().glideport.originY = -300.0f;
+    program.app.drawFrame();
+}
+void fresh(Program&) {}
+
+TEST(KeysStandForPresses, EachKeyMakesTheCallsOfItsPressAndOnlyWhereThePressActs) {
+    struct Case {
+        const char* name;
+        void (*setUp)(Program&);
+        std::vector<std::uint32_t> keys;
+        std::vector<PixelPoint> presses;
+        bool acts;
+    };
+    // Press points are the buttons, the logo and the icons where the picture has them.
+    const std::vector<Case> cases = {
+        {"F1 Help", fresh, {112}, {onHelp}, true},
+        {"F1 in an error clears it", productWrong, {112}, {onHelp}, true},
+        {"F2 New Question", twoSteps, {113}, {onNewQuestion}, true},
+        {"F3 Create Question", fresh, {114}, {onCreateQuestion}, true},
+        {"F4 Settings", fresh, {115}, {onSettings}, true},
+        {"F5 Restart Question", twoSteps, {116}, {onRestartQuestion}, true},
+        {"F6 About", fresh, {117}, {onLogo}, true},
+        {"Delete the last step", twoSteps, {46}, {{15, 140}}, true},
+        {"Delete the step in progress", stepInProgress, {46}, {{15, 220}}, true},
+        {"Delete out of an error", productWrong, {46}, {{15, 220}}, true},
+        {"Delete with nothing to delete", fresh, {46}, {{15, 60}}, false},
+        {"Home scrolled up", scrolledAnswer, {36}, {{20, 20}}, true},
+        {"Home not scrolled", twoSteps, {36}, {{20, 20}}, false},
+        {"Insert the newest step", twoSteps, {45}, {{37, 140}}, true},
+        {"Insert again, the older step", twoSteps, {45, 45}, {{37, 140}, {37, 60}}, true},
+        {"Insert, round to the newest", twoSteps, {45, 45, 45}, {{37, 60}, {37, 140}}, true},
+        {"Insert with no step", fresh, {45}, {{37, 60}}, false},
+    };
+    for (const Case& item : cases) {
+        Program byKey;
+        Program byPress;
+        item.setUp(byKey);
+        item.setUp(byPress);
+        const Program::Outcome before = byKey.outcome();
+        std::srand(11);
+        for (std::uint32_t code : item.keys) {
+            byKey.send(MessageKind::KeyDown, code);
+        }
+        std::srand(11);
+        for (PixelPoint point : item.presses) {
+            byPress.click(point);
+        }
+        EXPECT_TRUE(byKey.outcome() == byPress.outcome()) << item.name;
+        EXPECT_EQ(!(byKey.outcome() == before), item.acts) << item.name;
+        EXPECT_TRUE(byKey.board().entryRow->text.empty()) << item.name;
+    }
+}
+
+// The window's words follow the lesson: published when they change and only then, and
+// each change that is more than typing announced once.
+TEST(LessonNarration, WordsArePublishedOnChangeAndEachChangeAnnounced) {
+    Program program;
+    FakeHost& host = program.host;
+    program.app.updateFrame(0.02);
+    ASSERT_EQ(host.published.size(), 1u);
+    EXPECT_EQ(host.published.back().name, u"100 \u00F7 7");
+    program.app.updateFrame(0.02);
+    EXPECT_EQ(host.published.size(), 1u);
+    EXPECT_TRUE(host.announced.empty());
+
+    program.send(MessageKind::KeyDown, '9');
+    EXPECT_EQ(host.published.back().value, u"How many lots of 7 to take from 100? Typed: 9.");
+    EXPECT_TRUE(host.announced.empty());
+    program.send(MessageKind::KeyDown, '9');
+    program.send(MessageKind::KeyDown, 13);
+    ASSERT_EQ(host.announced.size(), 1u);
+    EXPECT_EQ(host.announced.back().substr(0, 6), u"Wrong:");
+    EXPECT_EQ(host.published.back().value, host.announced.back());
+
+    program.send(MessageKind::KeyDown, 113);  // F2: a new question
+    EXPECT_EQ(host.published.back().name, questionWords(program.board()));
+    EXPECT_EQ(host.announced.size(), 2u);
+    const std::size_t published = host.published.size();
+    program.app.updateFrame(0.02);
+    EXPECT_EQ(host.published.size(), published);
+}

@@ -1,0 +1,154 @@
+// The main window's accessible interface and its two text children. The children are
+// not widgets: they exist only for the accessibility service and are made with the
+// window's interface and released with it.
+#include "platform/qt/QtAccessible.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <array>
+
+#include "platform/qt/QtHost.h"
+
+namespace {
+
+enum class WordsPart { CurrentLine, Notice };
+
+// One line of words under the window: read-only text, no geometry of its own.
+class WindowWordsPart : public QAccessibleInterface {
+public:
+    WindowWordsPart(QAccessibleInterface& window, const QtWindowWords& words, WordsPart part)
+        : windowInterface(window), words(words), part(part) {}
+
+    bool isValid() const override { return windowInterface.isValid(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return windowInterface.window(); }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return &windowInterface; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text kind) const override {
+        if (kind != QAccessible::Name) {
+            return {};
+        }
+        return part == WordsPart::CurrentLine ? toQString(words.text.value) : words.announcement;
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return windowInterface.rect(); }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.readOnly = true;
+        return state;
+    }
+
+private:
+    QAccessibleInterface& windowInterface;
+    const QtWindowWords& words;
+    WordsPart part;
+};
+
+// The window: its name is the question, its value the line being typed, its
+// description the whole working-out.
+class WindowAccessible : public QAccessibleWidget {
+public:
+    WindowAccessible(QtMainWindow& window)
+        : QAccessibleWidget(&window, QAccessible::Window), words(window.words) {
+        for (std::size_t index = 0; index < parts.size(); ++index) {
+            parts[index] = new WindowWordsPart(*this, words, static_cast<WordsPart>(index));
+            QAccessible::registerAccessibleInterface(parts[index]);
+        }
+    }
+    ~WindowAccessible() override {
+        for (QAccessibleInterface* part : parts) {
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(part));
+        }
+    }
+    WindowAccessible(const WindowAccessible&) = delete;
+    WindowAccessible& operator=(const WindowAccessible&) = delete;
+
+    QString text(QAccessible::Text kind) const override {
+        switch (kind) {
+            case QAccessible::Name:
+                return words.text.name.empty() ? QAccessibleWidget::text(kind)
+                                               : toQString(words.text.name);
+            case QAccessible::Description:
+                return toQString(words.text.description);
+            case QAccessible::Value:
+                return toQString(words.text.value);
+            default:
+                return QAccessibleWidget::text(kind);
+        }
+    }
+    int childCount() const override { return static_cast<int>(parts.size()); }
+    QAccessibleInterface* child(int index) const override {
+        return index >= 0 && index < childCount() ? parts[static_cast<std::size_t>(index)]
+                                                  : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (std::size_t index = 0; index < parts.size(); ++index) {
+            if (parts[index] == child) {
+                return static_cast<int>(index);
+            }
+        }
+        return -1;
+    }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+private:
+    const QtWindowWords& words;
+    std::array<QAccessibleInterface*, 2> parts{};
+};
+
+QAccessibleInterface* windowInterfaceFor(const QString&, QObject* object) {
+    auto* window = qobject_cast<QWidget*>(object);
+    auto* mainWindow = dynamic_cast<QtMainWindow*>(window);
+    return mainWindow ? new WindowAccessible(*mainWindow) : nullptr;
+}
+
+void report(QWidget& window, QAccessible::Event change) {
+    QAccessibleEvent event(&window, change);
+    QAccessible::updateAccessibility(&event);
+}
+
+void reportPart(QWidget& window, WordsPart part) {
+    QAccessibleInterface* windowInterface = QAccessible::queryAccessibleInterface(&window);
+    if (!windowInterface) {
+        return;
+    }
+    QAccessibleInterface* child = windowInterface->child(static_cast<int>(part));
+    if (!child) {
+        return;
+    }
+    QAccessibleEvent event(child, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+}  // namespace
+
+void installWindowAccessibility() {
+    static bool installed = false;
+    if (!installed) {
+        QAccessible::installFactory(windowInterfaceFor);
+        installed = true;
+    }
+}
+
+void publishWindowWords(QWidget& window, QtWindowWords& words, const AccessibleText& text) {
+    const AccessibleText before = words.text;
+    words.text = text;
+    if (before.name != text.name) {
+        report(window, QAccessible::NameChanged);
+    }
+    if (before.description != text.description) {
+        report(window, QAccessible::DescriptionChanged);
+    }
+    if (before.value != text.value) {
+        reportPart(window, WordsPart::CurrentLine);
+    }
+}
+
+void announceInWindow(QWidget& window, QtWindowWords& words, const std::u16string& notice) {
+    words.announcement = toQString(notice);
+    reportPart(window, WordsPart::Notice);
+}
