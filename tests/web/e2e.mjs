@@ -833,6 +833,23 @@ async function keyboardAndReader(suite) {
   const view = await lesson.readerView();
   const named = CONTROLS.filter(({ name }) => view.find("button", name) !== null);
   expect(named.length === CONTROLS.length, `the reader finds only ${named.map((c) => c.name)} as buttons`);
+  // The controls follow the picture when the page fits it to a smaller window.
+  const viewport = lesson.page.viewport();
+  await lesson.page.setViewport({ width: 560, height: 520 });
+  await waitUntil(async () => {
+    const { scale, boxes } = await lesson.page.evaluate(() => {
+      const canvas = document.getElementById("board").getBoundingClientRect();
+      const scale = canvas.width / 800;
+      return { scale, boxes: [...document.querySelectorAll(".bricketing-command")].map((button) => {
+        const box = button.getBoundingClientRect();
+        return [box.left - canvas.left, box.top - canvas.top, box.width, box.height]
+          .map((v) => Math.round(v / scale));
+      }) };
+    });
+    return scale < 0.8 && boxes.length === CONTROLS.length &&
+      CONTROLS.every(({ box }, i) => same(boxes[i], box));
+  }, 5000, "the controls to lie over their pictures at a smaller scale");
+  await lesson.page.setViewport(viewport);
   await lesson.keys(...Array(CONTROLS.length).fill("Shift+Tab"));
   expect((await focused(lesson.page)).id === "board", "Shift+Tab does not lead back to the canvas");
 
