@@ -878,7 +878,8 @@ async function keyboardAndReader(suite) {
   await activate(lesson, "Restart Question");
   await waitForBoardText(lesson, (b) => b.name === "100 ÷ 7" && /How many/.test(b.description) &&
     !/10 lots of 7/.test(b.description), "the question to start again");
-  await lesson.page.focus("#board");
+  await waitUntil(async () => (await focused(lesson.page)).id === "board", 5000,
+    "the focus to go back to the canvas after Restart Question");
   await lesson.keys("1", "0", "Enter", "7", "0", "Enter", "3", "0", "Enter");
   const worked = await waitForBoardText(lesson,
     (b) => b.description.includes("10 lots of 7 is 70; 30 left"), "the completed step in words");

@@ -12,10 +12,13 @@
     // In picture pixels, where the program draws them (the command panel's buttons, then
     // the logo). shortcut: the program's key for the command where the browser leaves
     // it to the page; F1, F3, F5 and F6 the browser keeps, and the controls stand in.
+    // typingNext: the command starts a working-out, so the focus goes back to the canvas
+    // to type it (the dialogs' commands bring it back as they close).
     const controls = [
-        { name: 'New Question', x: 525, y: 250, width: 75, height: 75, shortcut: 'F2' },
+        { name: 'New Question', x: 525, y: 250, width: 75, height: 75, shortcut: 'F2',
+          typingNext: true },
         { name: 'Create Question', x: 603, y: 250, width: 75, height: 75 },
-        { name: 'Restart Question', x: 681, y: 250, width: 75, height: 75 },
+        { name: 'Restart Question', x: 681, y: 250, width: 75, height: 75, typingNext: true },
         { name: 'Settings', x: 525, y: 328, width: 75, height: 75, shortcut: 'F4' },
         { name: 'Help', x: 603, y: 328, width: 75, height: 75 },
         { name: 'Exit', x: 681, y: 328, width: 75, height: 75, shortcut: 'Escape' },
@@ -30,6 +33,7 @@
     const commandKeys = new Set(['Escape', 'F2', 'F4', 'Delete', 'Home', 'Insert']);
 
     let clicking = null; // the click under way
+    let tabbing = false; // the latest key was Tab, or the focus is sent back to type
     const pollMs = 10;
 
     // Tab moves the focus through the page; the browser's own keys stay the browser's.
@@ -74,6 +78,9 @@
             // The program has taken the release and acted on it (or is in the dialog it
             // opened): the pointer is the mouse's again.
             web.pointerOverride = null;
+            if (click.typingNext && web.modalDepth === 0) {
+                focusForTyping();
+            }
             clicking = null;
             return;
         }
@@ -83,11 +90,11 @@
     // Clicks a picture the way the mouse does. One click at a time, as with the mouse:
     // a key held down (auto-repeat) does not pile up commands, and a press the mouse
     // holds is left alone.
-    web.clickPicture = function (point) {
+    web.clickPicture = function (point, typingNext) {
         if (clicking || web.pointerId !== null || web.modalDepth > 0) {
             return;
         }
-        clicking = { stage: 'hover', passes: passes() };
+        clicking = { stage: 'hover', passes: passes(), typingNext: typingNext === true };
         putPointerOn(point);
         setTimeout(advance, pollMs);
     };
@@ -109,7 +116,9 @@
         style.width = (control.width / 8) + '%';
         style.height = (control.height / 6) + '%';
         // Enter and Space (and a screen reader's activation) click the button.
-        button.addEventListener('click', function () { web.clickPicture(centreOf(control)); });
+        button.addEventListener('click', function () {
+            web.clickPicture(centreOf(control), control.typingNext);
+        });
         return button;
     }
 
@@ -132,19 +141,24 @@
         place();
     }
 
-    // The canvas shows a ring when Tab (or Shift+Tab) brings the focus to it; the
-    // program's own focusing, at the start and after a dialog, shows none, so a pupil
-    // with a mouse sees the picture as ever.
+    // The canvas shows a ring when the keyboard brings the focus to it (Tab, Shift+Tab,
+    // or a command's control sending it back to type); the program's own focusing, at
+    // the start and after a dialog, shows none, so a pupil with a mouse sees the
+    // picture as ever.
+    function focusForTyping() {
+        tabbing = true;
+        web.canvas.focus({ preventScroll: true });
+    }
+
     function ringWhenTabbedTo(canvas) {
-        let tabbing = false;
         window.addEventListener('keydown', function (event) {
             tabbing = event.key === 'Tab';
         }, true);
         window.addEventListener('pointerdown', function () { tabbing = false; }, true);
         canvas.addEventListener('focus', function () {
-            canvas.classList.toggle('tabbed-to', tabbing);
+            canvas.classList.toggle('keyboard-focus', tabbing);
         });
-        canvas.addEventListener('blur', function () { canvas.classList.remove('tabbed-to'); });
+        canvas.addEventListener('blur', function () { canvas.classList.remove('keyboard-focus'); });
     }
 
     // Right after the canvas, so that Tab goes from the canvas to New Question.
