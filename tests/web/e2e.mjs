@@ -766,38 +766,40 @@ function ringPoint([x, y, width, height]) {
   return y < 300 ? [middle, y - 3] : [middle, y + height + 2];
 }
 
-// The focused element: its text and where it lies on the canvas.
-async function focused(page) {
+// The focused element, and where the controls lie, in picture pixels at the fit's scale.
+async function focusAndControls(page) {
   return page.evaluate(() => {
-    const element = document.activeElement;
     const canvas = document.getElementById("board").getBoundingClientRect();
-    const box = element.getBoundingClientRect();
-    return { id: element.id, text: element.textContent,
-      box: [box.left - canvas.left, box.top - canvas.top, box.width, box.height].map(Math.round) };
+    const scale = canvas.width / 800;
+    const boxes = [...document.querySelectorAll(".bricketing-command")].map((button) => {
+      const box = button.getBoundingClientRect();
+      return [box.left - canvas.left, box.top - canvas.top, box.width, box.height]
+        .map((v) => Math.round(v / scale));
+    });
+    return { id: document.activeElement.id, text: document.activeElement.textContent, scale, boxes };
   });
 }
+
+const overPictures = ({ boxes }) => CONTROLS.every(({ box }, i) => same(boxes[i], box));
 
 // From the canvas, Tab to a command's control and Enter on it.
 async function activate(lesson, name) {
   await lesson.page.focus("#board");
   const steps = CONTROLS.findIndex((control) => control.name === name) + 1;
   await lesson.keys(...Array(steps).fill("Tab"));
-  const on = await focused(lesson.page);
+  const on = await focusAndControls(lesson.page);
   expect(on.text === name, `Tab ${steps} times from the canvas reached "${on.text}", not "${name}"`);
   await lesson.keys("Enter");
 }
 
-// The canvas as a reader has it: its name and description.
-async function boardAsRead(lesson) {
-  const board = (await lesson.readerView()).find("application");
-  expect(board !== null, "the canvas is not in the accessibility tree as an application");
-  return { name: board.name?.value ?? "", description: board.description?.value ?? "" };
-}
-
+// The canvas as a reader has it: its name and description, awaited until accepted.
 async function waitForBoardText(lesson, accept, what) {
   let seen = null;
-  await waitUntil(async () => accept((seen = await boardAsRead(lesson))), 10000,
-    () => `${what}; the board reads ${JSON.stringify(seen)}`);
+  await waitUntil(async () => {
+    const board = (await lesson.readerView()).find("application");
+    seen = { name: board?.name?.value ?? "", description: board?.description?.value ?? "" };
+    return accept(seen);
+  }, 10000, () => `${what}; the board reads ${JSON.stringify(seen)}`);
   return seen;
 }
 
@@ -806,12 +808,6 @@ async function announced(lesson) {
   return view.textUnder(view.find("status"));
 }
 
-// The page from the keyboard alone and as a screen reader has it: Tab goes from the
-// canvas through the six commands in order and About, each named by its caption, over
-// its picture and ringed while focused; Enter on each does what a click on its picture
-// does; the canvas is named by the question and described by the working-out, and a
-// wrong entry is announced; a key the browser keeps does not reach the program; axe-core
-// finds nothing critical or serious on the page, in each dialog and on the end page.
 async function keyboardAndReader(suite) {
   const lesson = await suite.open({ settings: null });
   const { shot: start } = await waitForQuestion(lesson);
@@ -820,38 +816,27 @@ async function keyboardAndReader(suite) {
   expect(white.every((rgb) => same(rgb, [255, 255, 255])),
     `the page is not white where the focus rings go: ${JSON.stringify(white)}`);
 
-  expect((await focused(lesson.page)).id === "board", "the canvas does not have the focus at the start");
+  expect((await focusAndControls(lesson.page)).id === "board", "the canvas does not have the focus at first");
+  const view = await lesson.readerView();
   for (const { name, box } of CONTROLS) {
     await lesson.keys("Tab");
-    const on = await focused(lesson.page);
-    expect(on.text === name, `Tab reached "${on.text}" where "${name}" was due`);
-    expect(same(on.box, box), `the control "${name}" lies at ${on.box}, its picture at ${box}`);
+    const on = await focusAndControls(lesson.page);
+    expect(on.text === name && view.find("button", name), `Tab reached "${on.text}" where "${name}" was due`);
     const shot = await lesson.look("focus-" + name.toLowerCase().replace(/ /g, "-"));
     const [ring] = await lesson.ask(shot, [["pixel", ...ringPoint(box)]]);
     expect(same(ring, [0x1e, 0x1e, 0x1e]), `no focus ring round "${name}": ${ring}`);
   }
-  const view = await lesson.readerView();
-  const named = CONTROLS.filter(({ name }) => view.find("button", name) !== null);
-  expect(named.length === CONTROLS.length, `the reader finds only ${named.map((c) => c.name)} as buttons`);
-  // The controls follow the picture when the page fits it to a smaller window.
+  // The controls lie over their pictures, also when the page fits it to a smaller window.
+  expect(overPictures(await focusAndControls(lesson.page)), "the controls do not lie over their pictures");
   const viewport = lesson.page.viewport();
   await lesson.page.setViewport({ width: 560, height: 520 });
   await waitUntil(async () => {
-    const { scale, boxes } = await lesson.page.evaluate(() => {
-      const canvas = document.getElementById("board").getBoundingClientRect();
-      const scale = canvas.width / 800;
-      return { scale, boxes: [...document.querySelectorAll(".bricketing-command")].map((button) => {
-        const box = button.getBoundingClientRect();
-        return [box.left - canvas.left, box.top - canvas.top, box.width, box.height]
-          .map((v) => Math.round(v / scale));
-      }) };
-    });
-    return scale < 0.8 && boxes.length === CONTROLS.length &&
-      CONTROLS.every(({ box }, i) => same(boxes[i], box));
+    const smaller = await focusAndControls(lesson.page);
+    return smaller.scale < 0.8 && overPictures(smaller);
   }, 5000, "the controls to lie over their pictures at a smaller scale");
   await lesson.page.setViewport(viewport);
   await lesson.keys(...Array(CONTROLS.length).fill("Shift+Tab"));
-  expect((await focused(lesson.page)).id === "board", "Shift+Tab does not lead back to the canvas");
+  expect((await focusAndControls(lesson.page)).id === "board", "Shift+Tab does not lead back to the canvas");
 
   // Create Question by its control: a named dialog with labelled fields.
   await activate(lesson, "Create Question");
@@ -863,7 +848,7 @@ async function keyboardAndReader(suite) {
   await lesson.enterNumber(100);
   await lesson.enterNumber(7);
   await lesson.waitUntilClosed("create-question");
-  const { shot } = await lesson.waitForLook("question-100-by-7", [["shows_header", "100 ÷ 7"]],
+  await lesson.waitForLook("question-100-by-7", [["shows_header", "100 ÷ 7"]],
     (shown) => shown, 'the header "100 ÷ 7"');
   await waitForBoardText(lesson, (b) => b.name === "100 ÷ 7" && b.description.includes("Start with 100."),
     "the board read as 100 ÷ 7");
@@ -872,18 +857,16 @@ async function keyboardAndReader(suite) {
   await lesson.keys("1", "0", "Enter", "7", "1", "Enter");
   await waitUntil(async () => /Wrong/.test(await announced(lesson)) && /71/.test(await announced(lesson)),
     10000, async () => `the wrong product 71 to be announced (the live region says "${await announced(lesson)}")`);
-  console.log(`  announced: "${await announced(lesson)}"`);
   await waitForBoardText(lesson, (b) => /Wrong.*71/.test(b.description), "the board to read the entry as wrong");
   await lesson.keys("2");
   await activate(lesson, "Restart Question");
   await waitForBoardText(lesson, (b) => b.name === "100 ÷ 7" && /How many/.test(b.description) &&
     !/10 lots of 7/.test(b.description), "the question to start again");
-  await waitUntil(async () => (await focused(lesson.page)).id === "board", 5000,
+  await waitUntil(async () => (await focusAndControls(lesson.page)).id === "board", 5000,
     "the focus to go back to the canvas after Restart Question");
   await lesson.keys("1", "0", "Enter", "7", "0", "Enter", "3", "0", "Enter");
-  const worked = await waitForBoardText(lesson,
-    (b) => b.description.includes("10 lots of 7 is 70; 30 left"), "the completed step in words");
-  console.log(`  the board reads: ${JSON.stringify(worked)}`);
+  await waitForBoardText(lesson, (b) => b.description.includes("10 lots of 7 is 70; 30 left"),
+    "the completed step in words");
 
   // New Question by its control: a fresh working-out, read and shown alike, and the
   // pointer is the mouse's again (no caption stays).
@@ -892,8 +875,6 @@ async function keyboardAndReader(suite) {
     "a new question");
   await lesson.waitForLook("new-question", [["shows_header", fresh.name], ["caption_pixels"]],
     (shown, caption) => shown && caption === 0, `the header "${fresh.name}" and no caption`);
-  const [near] = await lesson.ask(shot, [["shows_header", fresh.name]]);
-  expect(fresh.name === "100 ÷ 7" || !near, "the header check cannot tell the questions apart");
 
   // F2 on the canvas is New Question too; F3 stays the browser's (find).
   await lesson.page.focus("#board");
@@ -907,8 +888,7 @@ async function keyboardAndReader(suite) {
 
   for (const [name, kind, check] of [
     ["Settings", "settings", (v) => v.find("dialog", "Settings")],
-    ["About", "about", (v) => v.find("dialog", "About") &&
-      v.all("image").some((image) => /Bricketing/.test(image.name?.value ?? ""))],
+    ["About", "about", (v) => v.find("dialog", "About") && v.find("image", /Bricketing/)],
   ]) {
     await activate(lesson, name);
     await lesson.waitForDialog(kind);

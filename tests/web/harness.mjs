@@ -412,13 +412,10 @@ export class ReaderView {
     this.nodes = nodes.filter((node) => !node.ignored);
   }
 
+  // name: the exact name, a pattern it matches, or null for any.
   find(role, name = null) {
-    return this.nodes.find((node) => node.role?.value === role &&
-      (name === null || node.name?.value === name)) ?? null;
-  }
-
-  all(role) {
-    return this.nodes.filter((node) => node.role?.value === role);
+    const named = (text) => name === null || (name instanceof RegExp ? name.test(text) : text === name);
+    return this.nodes.find((node) => node.role?.value === role && named(node.name?.value ?? "")) ?? null;
   }
 
   textUnder(node) {
