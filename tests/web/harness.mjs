@@ -357,20 +357,11 @@ export class Lesson {
     );
   }
 
-  // Keyboard: names as puppeteer's (Digit4, Enter, Escape...), "Shift+" before one for
-  // it held; single characters are typed as their keys.
+  // Keyboard: names as puppeteer's (Digit4, Enter, Escape...); single characters are
+  // typed as their keys.
   async keys(...names) {
-    const keyboard = this.page.keyboard;
     for (const name of names) {
-      const shifted = name.startsWith("Shift+");
-      const key = shifted ? name.slice(6) : name;
-      if (shifted) {
-        await keyboard.down("Shift");
-      }
-      await keyboard.press(/^[0-9]$/.test(key) ? `Digit${key}` : key);
-      if (shifted) {
-        await keyboard.up("Shift");
-      }
+      await this.page.keyboard.press(/^[0-9]$/.test(name) ? `Digit${name}` : name);
       await sleep(30);
     }
   }
