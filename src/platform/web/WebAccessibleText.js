@@ -43,11 +43,23 @@
     }
 
     // The line being typed (the value) needs no place of its own: it is the
-    // description's last line.
+    // description's last line. Only the lines that changed are written again, so a
+    // long working-out costs little per key.
     web.publishText = function (name, value, words) {
         ensureMade();
         web.canvas.setAttribute('aria-label', name);
-        description.replaceChildren.apply(description, words.split('\n').map(paragraph));
+        const lines = words.split('\n');
+        const shown = description.children;
+        lines.forEach(function (text, at) {
+            if (at >= shown.length) {
+                description.appendChild(paragraph(text));
+            } else if (shown[at].textContent !== text) {
+                shown[at].textContent = text;
+            }
+        });
+        while (shown.length > lines.length) {
+            description.lastChild.remove();
+        }
     };
 
     // A new node each time, so a notice the same as the last is spoken again.
