@@ -12,6 +12,8 @@ import { tmpdir } from "node:os";
 import path from "node:path";
 import {
   AWAY_FROM_BUTTONS,
+  BUTTONS,
+  BUTTON_SIZE,
   Checker,
   Lesson,
   expect,
@@ -780,10 +782,177 @@ async function refusedStorage(suite) {
   await lesson.page.close();
 }
 
+// The commands' own controls in their Tab order, the six commands and then the logo
+// (About, 200 x 80 at (500, 490)), with where each lies on the picture.
+const CONTROLS = [
+  ...Object.entries(BUTTONS).map(([name, [x, y]]) => ({ name, box: [x, y, BUTTON_SIZE, BUTTON_SIZE] })),
+  { name: "About", box: [500, 490, 200, 80] },
+];
+
+// A point of each control's focus ring that lies on white: above the first row, below
+// the second, left of the logo.
+function ringPoint([x, y, width, height]) {
+  const middle = x + Math.floor(width / 2);
+  if (width > BUTTON_SIZE) {
+    return [x - 3, y + height / 2];
+  }
+  return y < 300 ? [middle, y - 3] : [middle, y + height + 2];
+}
+
+// The focused element, and where the controls lie, in picture pixels at the fit's scale.
+async function focusAndControls(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById("board").getBoundingClientRect();
+    const scale = canvas.width / 800;
+    const boxes = [...document.querySelectorAll(".bricketing-command")].map((button) => {
+      const box = button.getBoundingClientRect();
+      return [box.left - canvas.left, box.top - canvas.top, box.width, box.height]
+        .map((v) => Math.round(v / scale));
+    });
+    return { id: document.activeElement.id, text: document.activeElement.textContent, scale, boxes };
+  });
+}
+
+const overPictures = ({ boxes }) => CONTROLS.every(({ box }, i) => same(boxes[i], box));
+
+// From the canvas, Tab to a command's control and Enter on it.
+async function activate(lesson, name) {
+  await lesson.page.focus("#board");
+  const steps = CONTROLS.findIndex((control) => control.name === name) + 1;
+  await lesson.keys(...Array(steps).fill("Tab"));
+  const on = await focusAndControls(lesson.page);
+  expect(on.text === name, `Tab ${steps} times from the canvas reached "${on.text}", not "${name}"`);
+  await lesson.keys("Enter");
+}
+
+// The canvas as a reader has it: its name and description, awaited until accepted.
+async function waitForBoardText(lesson, accept, what) {
+  let seen = null;
+  await waitUntil(async () => {
+    const board = (await lesson.readerView()).find("application");
+    seen = { name: board?.name?.value ?? "", description: board?.description?.value ?? "" };
+    return accept(seen);
+  }, 10000, () => `${what}; the board reads ${JSON.stringify(seen)}`);
+  return seen;
+}
+
+async function announced(lesson) {
+  const view = await lesson.readerView();
+  return view.textUnder(view.find("status"));
+}
+
+// The page from the keyboard alone and as a screen reader has it: Tab goes from the
+// canvas through the six commands in order and About, each named by its caption, over
+// its picture and ringed while focused; Enter on one does what a click on its picture
+// does; the canvas is named by the question and described by the working-out, and a
+// wrong entry is announced; a key the browser keeps does not reach the program; axe-core
+// finds nothing critical or serious on the page, in each dialog and on the end page.
+async function keyboardAndReader(suite) {
+  const lesson = await suite.open({ settings: null });
+  const { shot: start } = await waitForQuestion(lesson);
+  await lesson.expectNoGraveAxeFindings("on the page");
+  const white = await lesson.ask(start, CONTROLS.map(({ box }) => ["pixel", ...ringPoint(box)]));
+  expect(white.every((rgb) => same(rgb, [255, 255, 255])),
+    `the page is not white where the focus rings go: ${JSON.stringify(white)}`);
+
+  expect((await focusAndControls(lesson.page)).id === "board", "the canvas does not have the focus at first");
+  const view = await lesson.readerView();
+  for (const { name, box } of CONTROLS) {
+    await lesson.keys("Tab");
+    const on = await focusAndControls(lesson.page);
+    expect(on.text === name && view.find("button", name), `Tab reached "${on.text}" where "${name}" was due`);
+    const shot = await lesson.look("focus-" + name.toLowerCase().replace(/ /g, "-"));
+    const [ring] = await lesson.ask(shot, [["pixel", ...ringPoint(box)]]);
+    expect(same(ring, [0x1e, 0x1e, 0x1e]), `no focus ring round "${name}": ${ring}`);
+  }
+  // The controls lie over their pictures, also when the page fits it to a smaller window.
+  expect(overPictures(await focusAndControls(lesson.page)), "the controls do not lie over their pictures");
+  const viewport = lesson.page.viewport();
+  await lesson.page.setViewport({ width: 560, height: 520 });
+  await waitUntil(async () => {
+    const smaller = await focusAndControls(lesson.page);
+    return smaller.scale < 0.8 && overPictures(smaller);
+  }, 5000, "the controls to lie over their pictures at a smaller scale");
+  await lesson.page.setViewport(viewport);
+
+  // Create Question by its control: a named dialog with labelled fields.
+  await activate(lesson, "Create Question");
+  await lesson.waitForDialog("create-question");
+  const dialog = await lesson.readerView();
+  expect(dialog.find("dialog", "Create Question") && dialog.find("textbox", "Dividend") &&
+    dialog.find("textbox", "Divisor"), "Create Question is not a dialog of that name with its two fields named");
+  await lesson.expectNoGraveAxeFindings("in Create Question");
+  await lesson.enterNumber(100);
+  await lesson.enterNumber(7);
+  await lesson.waitUntilClosed("create-question");
+  await lesson.waitForLook("question-100-by-7", [["shows_header", "100 ÷ 7"]],
+    (shown) => shown, 'the header "100 ÷ 7"');
+  await waitForBoardText(lesson, (b) => b.name === "100 ÷ 7" && b.description.includes("Start with 100."),
+    "the board read as 100 ÷ 7");
+
+  // A wrong product is announced and read as wrong; a completed step is read in words.
+  await lesson.keys("1", "0", "Enter", "7", "1", "Enter");
+  await waitUntil(async () => /Wrong/.test(await announced(lesson)) && /71/.test(await announced(lesson)),
+    10000, async () => `the wrong product 71 to be announced (the live region says "${await announced(lesson)}")`);
+  await waitForBoardText(lesson, (b) => /Wrong.*71/.test(b.description), "the board to read the entry as wrong");
+  await lesson.keys("2", "7", "0", "Enter", "3", "0", "Enter");
+  await waitForBoardText(lesson, (b) => b.description.includes("10 lots of 7 is 70; 30 left"),
+    "the completed step in words");
+
+  // New Question by its control: a fresh working-out, read and shown alike, the pointer
+  // the mouse's again (no caption stays) and the focus back on the canvas to type.
+  await activate(lesson, "New Question");
+  const fresh = await waitForBoardText(lesson, (b) => !b.description.includes("lots of 7 is 70"),
+    "a new question");
+  await lesson.waitForLook("new-question", [["shows_header", fresh.name], ["caption_pixels"]],
+    (shown, caption) => shown && caption === 0, `the header "${fresh.name}" and no caption`);
+  expect((await focusAndControls(lesson.page)).id === "board", "the focus stays off the canvas");
+  // F3 stays the browser's (find).
+  await lesson.keys("F3");
+  await sleep(400);
+  expect(!(await lesson.dialogShown("create-question")), "F3, the browser's, opened Create Question");
+
+  for (const [name, kind, check] of [
+    ["Settings", "settings", (v) => v.find("dialog", "Settings")],
+    ["About", "about", (v) => v.find("dialog", "About") && v.find("image", /Bricketing/)],
+  ]) {
+    await activate(lesson, name);
+    await lesson.waitForDialog(kind);
+    expect(check(await lesson.readerView()), `the ${name} dialog is not named, or its picture has no words`);
+    await lesson.expectNoGraveAxeFindings(`in ${name}`);
+    await lesson.keys(kind === "about" ? "Enter" : "Escape");
+    await lesson.waitUntilClosed(kind);
+  }
+
+  await checkHelp(lesson, async () => {
+    await activate(lesson, "Help");
+    await lesson.waitForHelp();
+    expect((await lesson.readerView()).find("dialog", "Help"), "the help panel is not a dialog named Help");
+    await lesson.expectNoGraveAxeFindings("in the help panel");
+  }, () => lesson.keys("Escape"));
+
+  // Escape with the focus on a control is the program's; the exit prompt is read out.
+  await lesson.page.focus("#board");
+  await lesson.keys("Tab", "Escape");
+  await lesson.messageBox();
+  const box = (await lesson.readerView()).find("alertdialog", "Had enough?");
+  expect(box?.description?.value === "Finished bricketing for today?",
+    "the exit prompt is not an alert dialog named by its caption and described by its question");
+  await lesson.expectNoGraveAxeFindings("in the exit prompt");
+  await lesson.keys("Enter");
+  await lesson.page.waitForSelector("#finished:not([hidden])", { timeout: 10000 });
+  const end = await lesson.readerView();
+  expect(end.find("main") && end.find("heading", "Finished for today"),
+    "the end page has no main landmark or no heading");
+  await lesson.look("finished");
+  await lesson.expectNoGraveAxeFindings("on the end page");
+  await lesson.page.close();
+}
+
 const SCENARIOS = {
   sizeBudget,
-  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, touch, settings, exitPrompt, offline,
-  refusedStorage,
+  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, touch, settings, exitPrompt,
+  keyboardAndReader, offline, refusedStorage,
 };
 
 async function main() {

@@ -1,7 +1,8 @@
 // The short flow the page must pass in the other browser engines: WebKit (WebKitGTK's
 // WebKitWebDriver, driven by selenium-webdriver) and Firefox ESR (puppeteer-core over
-// WebDriver BiDi). In each: the first frame, 100 ÷ 7 worked by keyboard, the settings
-// kept over a reload, Help opening, and the program starting again offline after one
+// WebDriver BiDi). In each: the first frame, 100 ÷ 7 worked by keyboard (and the words
+// a reader is given for it, and Tab from the canvas to New Question), the settings kept
+// over a reload, Help opening, and the program starting again offline after one
 // visit. The checks on the picture are the desktop suite's, read from the canvas.
 //
 // Usage: node engines.mjs [--site DIR] [--shots DIR] [webkit|firefox ...]
@@ -128,6 +129,15 @@ async function flow(browser, checker, server, shots) {
   await browser.keys("2", ..."28", "Enter", "2", "Enter", ..."14", "Enter");
   await picture("answer", [["shows_quotient", "= 14"], ["shows_remainder_part", " rem.2"]],
     'the answer "= 14 rem.2"');
+  // A reader's words for the board, and Tab from the canvas to the first command.
+  const reader = await browser.evaluate(() => ({
+    name: document.getElementById("board").getAttribute("aria-label"),
+    words: document.getElementById("board-description").textContent }));
+  expect(reader.name === "100 ÷ 7" && reader.words.includes("The answer is 14 remainder 2."),
+    `a reader is told ${JSON.stringify(reader)}`);
+  await browser.keys("Tab");
+  const tabbed = await browser.evaluate(() => document.activeElement.textContent);
+  expect(tabbed === "New Question", `Tab from the canvas reaches "${tabbed}"`);
   console.log("   100 ÷ 7 worked by keyboard to = 14 rem.2");
 
   await pressButton("Settings");

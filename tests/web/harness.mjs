@@ -9,6 +9,7 @@ import { tmpdir } from "node:os";
 import path from "node:path";
 import { createInterface } from "node:readline";
 import { fileURLToPath } from "node:url";
+import { AxePuppeteer } from "@axe-core/puppeteer";
 import puppeteer from "puppeteer-core";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -28,7 +29,7 @@ export function expect(condition, message) {
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // Polls condition() until it gives something true and returns that; fails after
-// timeoutMs, saying what was awaited.
+// timeoutMs, saying what was awaited (`what` may be a function that tells it then).
 export async function waitUntil(condition, timeoutMs, what) {
   const deadline = Date.now() + timeoutMs;
   for (;;) {
@@ -37,7 +38,8 @@ export async function waitUntil(condition, timeoutMs, what) {
       return result;
     }
     if (Date.now() >= deadline) {
-      throw new Failure(`timed out after ${timeoutMs / 1000} s waiting for ${what}`);
+      const awaited = typeof what === "function" ? await what() : what;
+      throw new Failure(`timed out after ${timeoutMs / 1000} s waiting for ${awaited}`);
     }
     await sleep(POLL_MS);
   }
@@ -368,8 +370,55 @@ export class Lesson {
     await this.keys(...String(number), "Enter");
   }
 
+  // axe-core on the whole page as it is now: every finding is printed, and a critical
+  // or serious one fails.
+  async expectNoGraveAxeFindings(where) {
+    const { violations } = await new AxePuppeteer(this.page).analyze();
+    for (const v of violations) {
+      console.log(`  axe, ${where}: ${v.impact} ${v.id} at ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
+    }
+    const grave = violations.filter((v) => v.impact === "critical" || v.impact === "serious");
+    expect(grave.length === 0,
+      `axe-core finds ${grave.map((v) => `${v.impact} "${v.help}"`).join(", ")} ${where}`);
+  }
+
+  // Chromium's accessibility tree, as a screen reader is given it.
+  async readerView() {
+    this.devtools ??= await this.page.createCDPSession();
+    const { nodes } = await this.devtools.send("Accessibility.getFullAXTree");
+    return new ReaderView(nodes);
+  }
+
   // Passes of the frame loop: they go on at rest, when no frame is presented.
   async loopPasses() {
     return this.page.evaluate(() => window.bricketingPage?.module?.loopPasses ?? 0);
+  }
+}
+
+// The accessibility tree's nodes that a reader is not told to skip, found by role and
+// name, with the text of everything below a node.
+export class ReaderView {
+  constructor(nodes) {
+    this.byId = new Map(nodes.map((node) => [node.nodeId, node]));
+    this.nodes = nodes.filter((node) => !node.ignored);
+  }
+
+  // name: the exact name, a pattern it matches, or null for any.
+  find(role, name = null) {
+    const named = (text) => name === null || (name instanceof RegExp ? name.test(text) : text === name);
+    return this.nodes.find((node) => node.role?.value === role && named(node.name?.value ?? "")) ?? null;
+  }
+
+  textUnder(node) {
+    const texts = [];
+    const visit = (id) => {
+      const child = this.byId.get(id);
+      if (child?.role?.value === "StaticText" && !child.ignored) {
+        texts.push(child.name?.value ?? "");
+      }
+      (child?.childIds ?? []).forEach(visit);
+    };
+    (node?.childIds ?? []).forEach(visit);
+    return texts.join(" ");
   }
 }

@@ -81,4 +81,20 @@ TEST(WebDialogLayout, RadioButtonsFormTheTemplatesGroups) {
     EXPECT_EQ(std::set<int>(none.begin(), none.end()), std::set<int>{-1});
 }
 
+// Every control of the three dialogs has a name a screen reader can give: its caption,
+// or where it has none (the edits, the picture) a name of its own.
+TEST(WebDialogLayout, EveryControlHasAName) {
+    EXPECT_EQ(accessibleNameOf(DialogNumber::CreateQuestion, ControlId::Dividend), u"Dividend");
+    EXPECT_EQ(accessibleNameOf(DialogNumber::CreateQuestion, ControlId::Divisor), u"Divisor");
+    EXPECT_NE(accessibleNameOf(DialogNumber::About, ControlId::AboutPicture).find(u"Bricketing"),
+              std::u16string_view::npos);
+    for (const int number :
+         {DialogNumber::Settings, DialogNumber::CreateQuestion, DialogNumber::About}) {
+        for (const ControlTemplate& control : findDialogTemplate(number)->controls) {
+            EXPECT_NE(control.caption.empty(), accessibleNameOf(number, control.id).empty())
+                << number << "/" << control.id << ": named twice or not at all";
+        }
+    }
+}
+
 }  // namespace

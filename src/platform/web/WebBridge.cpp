@@ -24,8 +24,10 @@ EM_JS(int, web_take_input, (int* wheelDelta, char* code, int codeCapacity, char*
 });
 
 EM_JS(void, web_pointer, (double* x, double* y), {
-    HEAPF64[x >> 3] = Module.web.pointer.x;
-    HEAPF64[y >> 3] = Module.web.pointer.y;
+    // While a command's own control clicks its picture, the pointer is there.
+    const pointer = Module.web.pointerOverride || Module.web.pointer;
+    HEAPF64[x >> 3] = pointer.x;
+    HEAPF64[y >> 3] = pointer.y;
 });
 
 EM_JS(void, web_capture, (int on), { Module.web.capture(on !== 0); });
@@ -157,6 +159,22 @@ EM_JS(int, web_message_box, (const char16_t* text, int textLength, const char16_
                              int captionLength, int yesNo), {
     return Module.web.messageBox(Module.web.utf16(text, textLength),
                                  Module.web.utf16(caption, captionLength), yesNo !== 0);
+});
+
+EM_JS(void, web_set_control_name, (int dialog, int id, const char16_t* name, int length), {
+    Module.web.setControlName(dialog, id, Module.web.utf16(name, length));
+});
+
+EM_JS(void, web_publish_accessible_text, (const char16_t* name, int nameLength,
+                                          const char16_t* value, int valueLength,
+                                          const char16_t* description, int descriptionLength), {
+    const web = Module.web;
+    web.publishText(web.utf16(name, nameLength), web.utf16(value, valueLength),
+                    web.utf16(description, descriptionLength));
+});
+
+EM_JS(void, web_announce, (const char16_t* text, int length), {
+    Module.web.announce(Module.web.utf16(text, length));
 });
 
 EM_JS(int, web_read_settings, (char* buffer, int capacity), {

@@ -62,6 +62,15 @@ int web_focused_control(int dialog);
 void web_set_focus(int dialog, int id);
 int web_message_box(const char16_t* text, int textLength, const char16_t* caption,
                     int captionLength, int yesNo);
+// The name a screen reader gives a control, where its caption does not say it.
+void web_set_control_name(int dialog, int id, const char16_t* name, int length);
+
+// What a screen reader reads: the board's name, the line being typed and the whole
+// working-out, and a notice spoken once.
+void web_publish_accessible_text(const char16_t* name, int nameLength, const char16_t* value,
+                                 int valueLength, const char16_t* description,
+                                 int descriptionLength);
+void web_announce(const char16_t* text, int length);
 
 // Settings kept in local storage.
 int web_read_settings(char* buffer, int capacity);  // the length, or -1 when none

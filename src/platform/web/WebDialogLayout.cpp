@@ -9,6 +9,20 @@ namespace {
 constexpr int baseX = 6;
 constexpr int baseY = 13;
 
+struct ControlName {
+    int dialogNumber;
+    int controlId;
+    std::u16string_view name;
+};
+
+constexpr ControlName controlNames[] = {
+    {DialogNumber::CreateQuestion, ControlId::Dividend, u"Dividend"},
+    {DialogNumber::CreateQuestion, ControlId::Divisor, u"Divisor"},
+    {DialogNumber::About, ControlId::AboutPicture,
+     u"Quillmoor, with Mox the fox waving a pencil. Bricketing: division by repeated "
+     u"subtraction. Made with care by the Bricketing team."},
+};
+
 int roundedScale(int units, int base, int divisor) {
     const int product = units * base;
     return product >= 0 ? (product + divisor / 2) / divisor : -((-product + divisor / 2) / divisor);
@@ -47,4 +61,13 @@ std::vector<int> radioGroupIndices(const DialogTemplate& dialog) {
         indices.push_back(control.kind == ControlKind::RadioButton ? found : -1);
     }
     return indices;
+}
+
+std::u16string_view accessibleNameOf(int dialogNumber, int controlId) {
+    for (const ControlName& entry : controlNames) {
+        if (entry.dialogNumber == dialogNumber && entry.controlId == controlId) {
+            return entry.name;
+        }
+    }
+    return {};
 }

@@ -3,6 +3,7 @@
 // each control belongs to. Plain C++, so it is tested without a browser.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "resources/DialogTemplates.h"
@@ -24,3 +25,8 @@ PixelBox clientBoxOf(const DialogTemplate& dialog);
 // For each control in template order, the index of the radio group it belongs to
 // (as radioGroups() forms them), or -1 for a control that is no radio button.
 std::vector<int> radioGroupIndices(const DialogTemplate& dialog);
+
+// What a screen reader names a control whose caption does not say what it is: the two
+// edits of Create Question, the About picture. Empty for every other control, which its
+// own caption names.
+std::u16string_view accessibleNameOf(int dialogNumber, int controlId);

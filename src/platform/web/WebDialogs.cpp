@@ -57,6 +57,14 @@ bool has(const ControlTemplate& control, unsigned style) {
     return (control.styles & style) != 0;
 }
 
+// A control whose caption does not say what it is gets its name apart.
+void nameForScreenReaders(int handle, int dialogNumber, int controlId) {
+    const std::u16string_view name = accessibleNameOf(dialogNumber, controlId);
+    if (!name.empty()) {
+        web_set_control_name(handle, controlId, name.data(), lengthOf(name));
+    }
+}
+
 // One open dialog as its procedure sees it. Commands are delivered one at a time; an
 // end requested during a command closes the dialog once the command returns.
 class WebDialog : public DialogHost {
@@ -74,6 +82,7 @@ public:
                            box.x, box.y, box.width, box.height, has(c, ControlStyle::TabStop),
                            has(c, ControlStyle::DigitsOnly), has(c, ControlStyle::Border),
                            groups[at]);
+            nameForScreenReaders(handle, layout.number, c.id);
         }
     }
 

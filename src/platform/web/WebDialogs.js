@@ -57,6 +57,9 @@
         web.dialogs.push(dialog);
         dialog.handle = web.dialogs.length - 1;
         dialog.serial = ++web.dialogSerial;
+        // Screen readers name the dialog by its caption, as the title bar shows it.
+        title.id = 'bricketing-dialog-caption-' + dialog.serial;
+        element.setAttribute('aria-labelledby', title.id);
         return dialog;
     }
 
@@ -318,6 +321,20 @@
         }
     };
 
+    // The name a screen reader gives a control whose caption does not say what it is:
+    // the text alternative of a picture, the label of an edit.
+    web.setControlName = function (handle, id, name) {
+        const control = web.dialogs[handle].controls.get(id);
+        if (!control) {
+            return;
+        }
+        if (control.tagName === 'IMG') {
+            control.alt = name;
+        } else {
+            control.setAttribute('aria-label', name);
+        }
+    };
+
     web.focusedControl = function (handle) {
         const dialog = web.dialogs[handle];
         const active = document.activeElement;
@@ -348,6 +365,10 @@
         const message = document.createElement('p');
         message.className = 'message-text';
         message.textContent = text;
+        // Read out with its caption when it opens, as a reader does for the desktop's.
+        message.id = 'bricketing-message-' + dialog.serial;
+        dialog.element.setAttribute('role', 'alertdialog');
+        dialog.element.setAttribute('aria-describedby', message.id);
         message.style.whiteSpace = 'pre-wrap';
         client.appendChild(message);
         const row = document.createElement('div');

@@ -153,6 +153,23 @@ void WebHost::runDialog(DialogId dialog, DialogProcedure& procedure) {
     runWebDialog(dialog, procedure);
 }
 
+// The board's name and description on the canvas, the words in the page for a reader.
+void WebHost::publishAccessibleText(const AccessibleText& text) {
+    if (!windowDestroyed) {
+        web_publish_accessible_text(text.name.data(), static_cast<int>(text.name.size()),
+                                    text.value.data(), static_cast<int>(text.value.size()),
+                                    text.description.data(),
+                                    static_cast<int>(text.description.size()));
+    }
+}
+
+// Spoken once by the page's live region.
+void WebHost::announce(const std::u16string& text) {
+    if (!windowDestroyed) {
+        web_announce(text.data(), static_cast<int>(text.size()));
+    }
+}
+
 void WebHost::openDocument(const std::string& relativePath) {
     web_open_document(relativePath.c_str());
 }

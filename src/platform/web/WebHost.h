@@ -26,6 +26,8 @@ public:
     MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
+    void publishAccessibleText(const AccessibleText& text) override;
+    void announce(const std::u16string& text) override;
     void openDocument(const std::string& relativePath) override;
 
 private:

@@ -75,7 +75,8 @@
         }
         const target = event.target;
         return target === web.canvas || target === document.body ||
-            target === document.documentElement || target === document || target === window;
+            target === document.documentElement || target === document || target === window ||
+            web.commandKeyOnControl(event);
     }
 
     function isFinger(event) {
@@ -152,7 +153,8 @@
 
     function listenToKeys() {
         window.addEventListener('keydown', function (event) {
-            if (!forProgram(event) || composing(event) || web.hold(event)) {
+            if (!forProgram(event) || web.leftToPage(event) || composing(event) ||
+                web.hold(event)) {
                 return;
             }
             web.noteKeyboard();

@@ -4,8 +4,10 @@
 // (WebInput.js), drawing (WebDrawing.js), pictures (WebPictures.js), the HTML dialogs
 // (WebDialogs.js), keys typed ahead (WebReplay.js), the settings' storage
 // (WebStorage.js), the frame benchmark (WebBench.js), the picture's fit to the screen
-// (WebLayout.js), the on-screen number pad (WebPad.js) and the help panel (WebHelp.js). The C++ side calls in through
-// the small functions of WebBridge.cpp.
+// (WebLayout.js), the on-screen number pad (WebPad.js), the help panel (WebHelp.js),
+// the commands' own controls (WebCommands.js) and what a screen reader reads
+// (WebAccessibleText.js). The C++ side calls in through the small functions of
+// WebBridge.cpp.
 
 Module.web = (function () {
     'use strict';
@@ -82,6 +84,7 @@ Module.web = (function () {
         web.startLayout(canvas);
         web.context = canvas.getContext('2d', { alpha: false });
         web.listen(canvas);
+        web.makeCommands(canvas);
         canvas.focus();
     };
 
