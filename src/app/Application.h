@@ -41,6 +41,7 @@ public:
     // Modal dialogs (Dialogs.cpp).
     void runDialog(DialogId dialog);
     bool confirmExit();
+    void showStartUpMessage();
 
     Host& host;
     int width = 800;
