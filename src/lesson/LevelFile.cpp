@@ -241,12 +241,14 @@ bool skipLine(Characters& characters) {
 // What reading one record after its label found.
 enum class RecordEnd {
     Line,      // the record and its line are done; the next label follows
+    Comment,   // a comment follows the record on its line
     Input,     // the input ended after the fourth number: the record is whole
     CutShort,  // the input ended before the fourth number: there is no record
 };
 
 // The four numbers after a label: three ended by commas, the last by a space (the rest
-// of the line is a comment), by the line end or by the end of the input.
+// of the line is a comment, left for the caller), by the line end or by the end of the
+// input.
 RecordEnd readRecord(Characters& characters, LevelRecord& record) {
     std::int32_t* const commaFields[] = {&record.divisorMin, &record.divisorMax,
                                          &record.dividendMin};
@@ -263,10 +265,7 @@ RecordEnd readRecord(Characters& characters, LevelRecord& record) {
     if (lastEnd == FieldEnd::Input) {
         return RecordEnd::Input;
     }
-    if (lastEnd == FieldEnd::Delimiter && !skipLine(characters)) {
-        return RecordEnd::Input;
-    }
-    return RecordEnd::Line;
+    return lastEnd == FieldEnd::Delimiter ? RecordEnd::Comment : RecordEnd::Line;
 }
 
 // The records after the header, up to "END", the end of the input or a full table.
@@ -290,7 +289,10 @@ void readRecords(Characters& characters, LevelTable& table, LevelFileReading& re
         }
         reading.recordLines.at(table.size()) = line;
         table.push_back(record);
-        if (recordEnd == RecordEnd::Input) {
+        // The comment of the record that fills the table is not read at all.
+        const bool full = table.size() >= usedLevelCount;
+        if (recordEnd == RecordEnd::Input ||
+            (recordEnd == RecordEnd::Comment && !full && !skipLine(characters))) {
             break;
         }
     }
