@@ -199,15 +199,15 @@ TEST(StartupProblems, SpecialFilesStartTheProgramAndAreSaid) {
         std::function<void()> make;  // puts it at Data/levels.txt
         std::vector<std::string> messageWords;
     };
-    const auto linkTo = [](const char* target) {
-        return [target] { std::filesystem::create_symlink(target, "Data/levels.txt"); };
-    };
     std::vector<Case> cases = {
         {"a folder",
          [] { std::filesystem::create_directory("Data/levels.txt"); },
          {"Data/levels.txt is a folder, not a file", "at every level New Question gives 100 / 7"}},
     };
 #ifndef _WIN32
+    const auto linkTo = [](const char* target) {
+        return [target] { std::filesystem::create_symlink(target, "Data/levels.txt"); };
+    };
     cases.push_back({"a pipe",
                      [] { ASSERT_EQ(mkfifo("Data/levels.txt", 0600), 0); },
                      {"is not an ordinary file", "at every level New Question gives 100 / 7"}});
