@@ -47,6 +47,7 @@ public:
     // Modal dialogs (Dialogs.cpp).
     void runDialog(DialogId dialog);
     bool confirmExit();
+    void showStartUpMessage();
 
     Host& host;
     int width = 800;

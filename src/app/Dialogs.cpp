@@ -1,11 +1,12 @@
 // The dialog procedures, the settings writer they call, and the application's modal
-// entry points: running a stored dialog and the exit prompt, each bracketed by the
-// pause accounting so that animations resume where they stopped.
+// entry points: running a stored dialog, the exit prompt and the start-up message, each
+// bracketed by the pause accounting so that animations resume where they stopped.
 #include "app/Dialogs.h"
 
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <utility>
 
 #include "app/Application.h"
 #include "lesson/SettingsFile.h"
@@ -237,4 +238,17 @@ bool Application::confirmExit() {
     windowDestroyed = true;
     host.destroyMainWindow();
     return true;
+}
+
+// What the lesson found wrong while it started (a level file a teacher must mend) is
+// said once, in a box over the window, and like every modal box its time is left out
+// of the animations.
+void Application::showStartUpMessage() {
+    if (!lessonPanel || lessonPanel->levelFileMessage.empty()) {
+        return;
+    }
+    const std::u16string message = std::exchange(lessonPanel->levelFileMessage, u"");
+    beginModalPause();
+    host.messageBox(MessageBoxOwner::MainWindow, message, errorCaption, MessageBoxButtons::Ok);
+    endModalPause();
 }

@@ -31,6 +31,8 @@ int Application::runFrameLoop() {
         }
         updateFrame(elapsedSeconds);
         drawFrame();
+        // Shown over the first frame, so that the window stands behind it.
+        showStartUpMessage();
         previousCount = nowCount;
         host.sleepMilliseconds(20);
     }

@@ -3,12 +3,12 @@
 // drawing of random questions from the level table.
 #include "lesson/LessonPanel.h"
 
-#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <string>
 
+#include "lesson/LevelFileProblems.h"
 #include "lesson/Questions.h"
 #include "platform/ProblemReport.h"
 #include "text/Stringify.h"
@@ -71,28 +71,6 @@ bool pressedOn(const Image* image, Point place, Point press) {
                             static_cast<float>(image->height()));
 }
 
-// A level that can give no question falls back to a fixed one on screen without a word,
-// so each such level is named on standard error for the teacher who edits the file.
-void reportUnusableLevels(const LevelTable& levels, bool fileRead) {
-    constexpr std::array<const char*, usedLevelCount> names = {"Beginner", "Novice", "Intermediate",
-                                                               "Advanced", "Expert"};
-    const std::string fallback = "New Question gives " + std::to_string(fallbackQuestion.dividend) +
-                                 " divided by " + std::to_string(fallbackQuestion.divisor) +
-                                 " instead";
-    if (!fileRead) {
-        reportProblem("Data/levels.txt cannot be read; at every level " + fallback);
-        return;
-    }
-    for (int difficulty = 0; difficulty < static_cast<int>(names.size()); ++difficulty) {
-        const std::string why = whyNoQuestion(levels, difficulty);
-        if (!why.empty()) {
-            reportProblem("Data/levels.txt: the " + std::string(names[difficulty]) +
-                          " level (record " + std::to_string(difficulty + 1) +
-                          " after the header) can give no question: it " + why + "; " + fallback);
-        }
-    }
-}
-
 }  // namespace
 
 // The board, the question fields and the empty level table are made by their
@@ -100,7 +78,8 @@ void reportUnusableLevels(const LevelTable& levels, bool fileRead) {
 // board starts with and the first question use the settings' difficulty.
 LessonPanel::LessonPanel() {
     std::srand(static_cast<unsigned int>(static_cast<std::uint32_t>(std::time(nullptr))));
-    reportUnusableLevels(levels, loadLevels());
+    loadLevels();
+    reportLevelFileProblems();
     loadSettings();
     logoImage = loadImage("Resources/Quillmoor_200.png");
     mascotImage = loadImage("Resources/Mox_73.png");
@@ -177,4 +156,14 @@ void LessonPanel::newRandomQuestion() {
     // Records with divisors below 1 are never drawn from, so the divisor is never 0.
     dividend = question.dividend;
     divisor = question.divisor;
+}
+
+// A level that can give no question falls back to a fixed one on screen without a
+// word, so the level file's problems are written on standard error for whoever started
+// the program from a terminal, and kept for the message the shell shows at start-up.
+void LessonPanel::reportLevelFileProblems() {
+    for (const std::string& line : levelFileProblemLines(levelFileReading, levels)) {
+        reportProblem(line);
+    }
+    levelFileMessage = levelFileMessageFor(levelFileReading, levels);
 }

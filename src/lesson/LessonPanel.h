@@ -4,8 +4,10 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "board/WorkingBoard.h"
+#include "lesson/LevelFile.h"
 #include "lesson/LevelTable.h"
 #include "platform/Drawing.h"
 #include "platform/Geometry.h"
@@ -29,6 +31,7 @@ public:
     std::optional<Point> logoPoint() const;
     void newRandomQuestion();
     bool loadLevels();
+    void reportLevelFileProblems();
     void loadSettings();
 
     WorkingBoard board;
@@ -36,6 +39,10 @@ public:
     int divisor = 1;  // never 0
     LessonState lessonState = Working;
     LevelTable levels;
+    LevelFileReading levelFileReading;  // what loadLevels found besides the records
+    // What is wrong with the level file, for the shell to show once the window is up;
+    // empty when there is nothing to say.
+    std::u16string levelFileMessage;
     int difficulty = 0;  // 0 Beginner to 4 Expert
     std::unique_ptr<Image> logoImage;
     std::unique_ptr<Image> mascotImage;

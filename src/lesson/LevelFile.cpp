@@ -1,14 +1,17 @@
 // The level file reader and the lesson panel's loading of Data/levels.txt. The file is
 // read one character at a time and only the numbers and the few letters the reader is
-// looking at are kept, so that however large the file, reading it takes no more memory.
+// looking at are kept, so that however large the file, reading it takes no more memory;
+// and reading stops as soon as the table holds every record the difficulties use.
 #include "lesson/LevelFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <ios>
 #include <limits>
 #include <streambuf>
 #include <string_view>
+#include <system_error>
 
 #include "lesson/LessonPanel.h"
 
@@ -21,24 +24,50 @@ bool isWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The characters of the file, straight from the stream's buffer.
+// The characters of the file, straight from the stream's buffer, with the number of
+// the line they are on. A read error (a folder opened as a file, a failing disk) is
+// the end of the input: the buffer throws it, and what was read before it stands.
 class Characters {
 public:
     explicit Characters(std::istream& in) : buffer(in.rdbuf()) {}
     // The next character, or Traits::eof() at the end of the input.
-    Traits::int_type next() { return buffer == nullptr ? Traits::eof() : buffer->sbumpc(); }
+    Traits::int_type next() {
+        if (buffer == nullptr) {
+            return Traits::eof();
+        }
+        try {
+            const Traits::int_type c = buffer->sbumpc();
+            if (Traits::eq_int_type(c, Traits::to_int_type('\n'))) {
+                ++lineNumber;
+            }
+            return c;
+        } catch (const std::ios_base::failure&) {
+            buffer = nullptr;
+            failed = true;
+            return Traits::eof();
+        }
+    }
+    int line() const { return lineNumber; }
+    bool readFailed() const { return failed; }
 
 private:
     std::streambuf* buffer;
+    int lineNumber = 1;
+    bool failed = false;
 };
 
 // atoi's reading of a field, fed one character at a time: leading white space, an
 // optional sign, then digits up to the first other character; 0 when there are none.
-// Values beyond 32 bits saturate instead of overflowing.
+// Values beyond 32 bits saturate instead of overflowing. It also notes whether the
+// field held a number and nothing else but white space, as a record's fields do.
 class NumberReader {
 public:
     void take(char c) {
@@ -54,10 +83,14 @@ public:
         }
         if (stage == Stage::Digits) {
             if (isDigit(c)) {
+                hasDigits = true;
                 magnitude = std::min(magnitude * 10 + (c - '0'), largestMagnitude);
-            } else {
-                stage = Stage::Done;
+                return;
             }
+            stage = Stage::Done;
+        }
+        if (!isWhiteSpace(c)) {
+            hasOtherText = true;
         }
     }
 
@@ -69,12 +102,18 @@ public:
             std::min<std::int64_t>(magnitude, std::numeric_limits<std::int32_t>::max()));
     }
 
+    // Past the white space in front of the number.
+    bool started() const { return stage != Stage::Blank; }
+    bool holdsOnlyANumber() const { return hasDigits && !hasOtherText; }
+
 private:
     enum class Stage { Blank, Digits, Done };
     static constexpr std::int64_t largestMagnitude =
         -std::int64_t{std::numeric_limits<std::int32_t>::min()};
     Stage stage = Stage::Blank;
     bool negative = false;
+    bool hasDigits = false;
+    bool hasOtherText = false;
     std::int64_t magnitude = 0;
 };
 
@@ -95,109 +134,227 @@ private:
     bool matches = true;
 };
 
+// Whether a line, fed one character at a time up to its line end, has the shape of a
+// record: a label, three numbers ended by commas and a fourth ended by a blank or the
+// line end. A header names its columns in words, so it never has that shape.
+class RecordShape {
+public:
+    void take(char c) {
+        if (field == 0) {
+            field = c == ',' ? 1 : 0;
+            return;
+        }
+        if (field > lastField) {
+            return;
+        }
+        if (field < lastField ? c == ',' : isBlank(c) && number.started()) {
+            endField();
+        } else {
+            number.take(c);
+        }
+    }
+    // Called at the line end.
+    bool looksLikeRecord() {
+        if (field == lastField) {
+            endField();
+        }
+        return field > lastField && allNumbers;
+    }
+
+private:
+    static constexpr int lastField = 4;
+    void endField() {
+        allNumbers = allNumbers && number.holdsOnlyANumber();
+        number = NumberReader{};
+        ++field;
+    }
+    int field = 0;  // 0 the label, 1 to 4 the numbers
+    bool allNumbers = true;
+    NumberReader number;
+};
+
 // What ended a field: the delimiter looked for, a line end, or the end of the input.
 enum class FieldEnd { Delimiter, LineEnd, Input };
 
-// Feeds the characters up to the delimiter (consumed) to `reader`. A line end ends the
-// field only where `lineEndEnds` says so; elsewhere a field may run across lines.
+// Feeds the characters up to the next comma (consumed) to `reader`; the field may run
+// across lines.
 template <typename Reader>
-FieldEnd readField(Characters& characters, char delimiter, bool lineEndEnds, Reader& reader) {
+FieldEnd readCommaField(Characters& characters, Reader& reader) {
     for (;;) {
         const Traits::int_type next = characters.next();
         if (Traits::eq_int_type(next, Traits::eof())) {
             return FieldEnd::Input;
         }
         const char c = Traits::to_char_type(next);
-        if (c == delimiter) {
+        if (c == ',') {
             return FieldEnd::Delimiter;
-        }
-        if (lineEndEnds && c == '\n') {
-            return FieldEnd::LineEnd;
         }
         reader.take(c);
     }
 }
 
-// Consumes the rest of the line and its line end. False when the input ended first.
-bool skipLine(Characters& characters) {
+// The fourth number: blanks in front of it are skipped, as they are before the other
+// three ("30, 99"), and the first space after them ends it, or the line end.
+FieldEnd readLastNumber(Characters& characters, NumberReader& number) {
+    for (;;) {
+        const Traits::int_type next = characters.next();
+        if (Traits::eq_int_type(next, Traits::eof())) {
+            return FieldEnd::Input;
+        }
+        const char c = Traits::to_char_type(next);
+        if (c == '\n') {
+            return FieldEnd::LineEnd;
+        }
+        if (c == ' ' && number.started()) {
+            return FieldEnd::Delimiter;
+        }
+        number.take(c);
+    }
+}
+
+// Consumes the rest of the line and its line end, showing each character to `shape`.
+// False when the input ended first.
+template <typename Shape>
+bool skipLine(Characters& characters, Shape& shape) {
     for (;;) {
         const Traits::int_type next = characters.next();
         if (Traits::eq_int_type(next, Traits::eof())) {
             return false;
         }
-        if (Traits::to_char_type(next) == '\n') {
+        const char c = Traits::to_char_type(next);
+        if (c == '\n') {
             return true;
         }
+        shape.take(c);
     }
+}
+
+struct IgnoreShape {
+    void take(char) {}
+};
+
+bool skipLine(Characters& characters) {
+    IgnoreShape ignored;
+    return skipLine(characters, ignored);
 }
 
 // What reading one record after its label found.
 enum class RecordEnd {
     Line,      // the record and its line are done; the next label follows
+    Comment,   // a comment follows the record on its line
     Input,     // the input ended after the fourth number: the record is whole
     CutShort,  // the input ended before the fourth number: there is no record
 };
 
 // The four numbers after a label: three ended by commas, the last by a space (the rest
-// of the line is a comment), by the line end or by the end of the input.
+// of the line is a comment, left for the caller), by the line end or by the end of the
+// input.
 RecordEnd readRecord(Characters& characters, LevelRecord& record) {
     std::int32_t* const commaFields[] = {&record.divisorMin, &record.divisorMax,
                                          &record.dividendMin};
     for (std::int32_t* target : commaFields) {
         NumberReader number;
-        if (readField(characters, ',', false, number) == FieldEnd::Input) {
+        if (readCommaField(characters, number) == FieldEnd::Input) {
             return RecordEnd::CutShort;
         }
         *target = number.value();
     }
     NumberReader last;
-    const FieldEnd lastEnd = readField(characters, ' ', true, last);
+    const FieldEnd lastEnd = readLastNumber(characters, last);
     record.dividendMax = last.value();
     if (lastEnd == FieldEnd::Input) {
         return RecordEnd::Input;
     }
-    if (lastEnd == FieldEnd::Delimiter && !skipLine(characters)) {
-        return RecordEnd::Input;
+    return lastEnd == FieldEnd::Delimiter ? RecordEnd::Comment : RecordEnd::Line;
+}
+
+// The records after the header, up to "END", the end of the input or a full table.
+void readRecords(Characters& characters, LevelTable& table, LevelFileReading& reading) {
+    while (table.size() < usedLevelCount) {
+        LabelReader label;
+        const FieldEnd labelEnd = readCommaField(characters, label);
+        // "END" may also stand at the very end of the input without its comma.
+        if (label.isEnd()) {
+            reading.complete = true;
+            return;
+        }
+        if (labelEnd == FieldEnd::Input) {
+            return;
+        }
+        const int line = characters.line();
+        LevelRecord record;
+        const RecordEnd recordEnd = readRecord(characters, record);
+        if (recordEnd == RecordEnd::CutShort) {
+            return;
+        }
+        reading.recordLines.at(table.size()) = line;
+        table.push_back(record);
+        // The comment of the record that fills the table is not read at all.
+        const bool full = table.size() >= usedLevelCount;
+        if (recordEnd == RecordEnd::Input ||
+            (recordEnd == RecordEnd::Comment && !full && !skipLine(characters))) {
+            break;
+        }
     }
-    return RecordEnd::Line;
+    reading.complete = table.size() >= usedLevelCount;
+}
+
+LevelFileAccess accessOf(const std::filesystem::path& path) {
+    std::error_code error;
+    switch (std::filesystem::status(path, error).type()) {
+        case std::filesystem::file_type::regular:
+            return LevelFileAccess::Read;
+        case std::filesystem::file_type::not_found:
+            return LevelFileAccess::Missing;
+        case std::filesystem::file_type::directory:
+            return LevelFileAccess::Folder;
+        case std::filesystem::file_type::none:
+        case std::filesystem::file_type::unknown:
+            return LevelFileAccess::CannotOpen;  // there, but not even its kind is known
+        default:
+            return LevelFileAccess::NotAFile;
+    }
 }
 
 }  // namespace
 
-bool readLevels(std::istream& in, LevelTable& table) {
+LevelFileReading readLevelFile(std::istream& in, LevelTable& table) {
+    LevelFileReading reading;
     Characters characters(in);
-    if (!skipLine(characters)) {
-        return false;  // nothing but the header, whatever it holds
-    }
-    for (;;) {
-        LabelReader label;
-        const FieldEnd labelEnd = readField(characters, ',', false, label);
-        // "END" may also stand at the very end of the input without its comma.
-        if (label.isEnd()) {
-            return true;
-        }
-        if (labelEnd == FieldEnd::Input) {
-            return false;
-        }
-        LevelRecord record;
-        const RecordEnd recordEnd = readRecord(characters, record);
-        if (recordEnd == RecordEnd::CutShort) {
-            return false;
-        }
+    RecordShape header;
+    const bool headerEnded = skipLine(characters, header);
+    reading.headerLooksLikeRecord = header.looksLikeRecord();
+    if (headerEnded) {
         if (table.size() < usedLevelCount) {
-            table.push_back(record);
-        }
-        if (recordEnd == RecordEnd::Input) {
-            return false;
+            readRecords(characters, table, reading);
+        } else {
+            reading.complete = true;  // nothing in the file could change the table
         }
     }
+    reading.readFailed = characters.readFailed();
+    reading.lastLine = characters.line();
+    return reading;
+}
+
+bool readLevels(std::istream& in, LevelTable& table) {
+    return readLevelFile(in, table).complete;
+}
+
+LevelFileReading readLevelFile(const std::filesystem::path& path, LevelTable& table) {
+    LevelFileReading reading;
+    reading.access = accessOf(path);
+    if (reading.access != LevelFileAccess::Read) {
+        return reading;
+    }
+    std::ifstream file(path);
+    if (!file.is_open()) {
+        reading.access = LevelFileAccess::CannotOpen;
+        return reading;
+    }
+    return readLevelFile(file, table);
 }
 
 bool LessonPanel::loadLevels() {
-    std::ifstream file("Data/levels.txt");
-    if (!file.is_open()) {
-        return false;
-    }
-    readLevels(file, levels);
-    return true;
+    levelFileReading = readLevelFile(levelFilePath, levels);
+    return levelFileReading.access == LevelFileAccess::Read;
 }

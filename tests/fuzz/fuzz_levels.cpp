@@ -1,7 +1,7 @@
 // Fuzz target: any bytes as a level file. The reader must end without a sanitizer
-// report; then a question is drawn from each of the five levels the settings can name
-// and checked against a brute-force reading of the level, and worked through on the
-// board to its quotient and remainder.
+// report, and its problems be told alike on standard error and at start-up; then a question is
+// drawn from each of the five levels the settings can name and checked against a brute-force
+// reading of the level, and worked through on the board to its quotient and remainder.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +14,7 @@
 #include "fakes/FakeDrawing.h"
 #include "lesson/LessonPanel.h"
 #include "lesson/LevelFile.h"
+#include "lesson/LevelFileProblems.h"
 
 namespace {
 
@@ -96,7 +97,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::istringstream in(text);
     LevelTable table;
-    readLevels(in, table);
+    const LevelFileReading reading = readLevelFile(in, table);
+    // Whatever the file held, its problems can be put into words for the teacher.
+    if (levelFileMessageFor(reading, table).empty() !=
+        levelFileProblemLines(reading, table).empty()) {
+        std::fprintf(stderr, "Broken rule: the start-up message and the error lines disagree\n");
+        std::abort();
+    }
 
     LessonPanel& lesson = panel();
     lesson.levels = table;

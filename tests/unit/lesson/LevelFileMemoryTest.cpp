@@ -176,8 +176,9 @@ TEST(LevelFileMemory, StaysSmallWhateverTheFileHolds) {
     const LargeFile files[] = {
         {"64 MB of records after the five used", header + fiveLevels,
          "EXTRA,7,7,91,99 read but never used\n", 64 * megabyte, "END,", fiveRows, true},
+        // Once the five records are read nothing can change the table: reading stops.
         {"64 MB of records without an END", header + fiveLevels, "EXTRA,7,7,91,99\n", 64 * megabyte,
-         "", fiveRows, false},
+         "", fiveRows, true},
         {"an 8 MB header", "", "header text, ", 8 * megabyte, "\nA,1,2,3,4 x\nEND,",
          LevelRows{{1, 2, 3, 4}}, true},
         {"an 8 MB label", header, "LABEL ", 8 * megabyte, ",1,2,3,4 x\nEND,",

@@ -7,8 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <random>
 #include <sstream>
+#include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/FakeDrawing.h"
@@ -125,6 +128,28 @@ TEST(LevelFileNumbers, ReadTheWayAtoiDoes) {
     EXPECT_EQ(rowsOf(read.table), (LevelRows{{12, 7, 8, -3}, {12, 0, 0, 0}, {0, 4, 0, 7}}));
 }
 
+// Lists are written with a space after each comma; the fourth number reads like the
+// other three, and only a space after it starts the comment.
+TEST(LevelFileNumbers, BlanksBeforeTheFourthNumberAreSkipped) {
+    struct Case {
+        const char* records;  // after the header
+        LevelRows expected;
+    };
+    const Case cases[] = {
+        {"BEGINNER, 2, 5, 30, 99\nEND,", {{2, 5, 30, 99}}},
+        {"A,2,5,30,   99 a comment\nEND,", {{2, 5, 30, 99}}},
+        {"A,2,5,30,\t 99\tcomment, with commas\nEND,", {{2, 5, 30, 99}}},
+        {"A, 2, 5, 30, 99\r\nB, 3, 9, 100, 999 x\r\nEND,", {{2, 5, 30, 99}, {3, 9, 100, 999}}},
+        {"A, 2, 5, 30, -99", {{2, 5, 30, -99}}},
+        {"A,2,5,30,  \nB,3,9,100,999\nEND,", {{2, 5, 30, 0}, {3, 9, 100, 999}}},
+        {"A,2,5,30,  99  spaced comment\nB,1,1,1,1\nEND,", {{2, 5, 30, 99}, {1, 1, 1, 1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.records);
+        EXPECT_EQ(rowsOf(readText(header + c.records).table), c.expected);
+    }
+}
+
 TEST(LevelFileNumbers, SaturateBeyondThirtyTwoBits) {
     const ReadResult read = readText(header +
                                      "A,2147483647,-2147483648,2147483648,-2147483649 x\n"
@@ -153,6 +178,114 @@ TEST(LevelFileWithoutEnd, EmptyOrHeaderOnlyInputGivesNothing) {
     EXPECT_FALSE(readText("").endedAtEnd);
     EXPECT_TRUE(readText(header).table.empty());
     EXPECT_TRUE(readText("just a header without a line end").table.empty());
+}
+
+// A stream that gives `text` and then fails as a failing disk does: its buffer throws.
+class FailingText : public std::streambuf {
+public:
+    explicit FailingText(std::string text) : text(std::move(text)) {
+        setg(this->text.data(), this->text.data(), this->text.data() + this->text.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
+
+private:
+    std::string text;
+};
+
+TEST(LevelFileReadError, EndsTheInputAndKeepsWhatCameBefore) {
+    FailingText text(header + "A,1,2,3,4 x\nB,5,6,7,8 y\nC,9,9");
+    std::istream in(&text);
+    LevelTable table;
+    const LevelFileReading reading = readLevelFile(in, table);
+    EXPECT_TRUE(reading.readFailed);
+    EXPECT_FALSE(reading.complete);
+    EXPECT_EQ(reading.lastLine, 4);
+    EXPECT_EQ(rowsOf(table), (LevelRows{{1, 2, 3, 4}, {5, 6, 7, 8}}));
+}
+
+// Input that never ends, as a device gives it: once five records are read nothing later
+// can change the table, so reading stops there, END or not.
+class EndlessText : public std::streambuf {
+public:
+    EndlessText(std::string head, std::string body)
+        : head(std::move(head)), body(std::move(body)) {}
+    std::uint64_t given = 0;
+
+protected:
+    int_type underflow() override {
+        if (given >= giveUpAt) {
+            return traits_type::eof();  // a reader that never stops is caught here
+        }
+        const std::string& next = given == 0 && !head.empty() ? head : body;
+        given += next.size();
+        setg(const_cast<char*>(next.data()), const_cast<char*>(next.data()),
+             const_cast<char*>(next.data() + next.size()));
+        return traits_type::to_int_type(next[0]);
+    }
+
+private:
+    static constexpr std::uint64_t giveUpAt = 16 * 1024 * 1024;
+    std::string head;
+    std::string body;
+};
+
+TEST(LevelFileEndlessInput, StopsOnceTheTableIsFull) {
+    std::string noise(4096, '\0');
+    std::mt19937 generator(18u);
+    for (char& c : noise) {
+        c = static_cast<char>(generator());
+    }
+    struct Case {
+        const char* name;
+        std::string head;
+        std::string body;
+    };
+    const Case cases[] = {
+        {"records without END", header, "LEVEL,7,7,91,99 again\n"},
+        {"random bytes", "", noise},
+        {"a comment that never ends",
+         header + "A,1,2,3,4 x\nB,1,2,3,4 x\nC,1,2,3,4 x\n" + "D,1,2,3,4 x\nE,1,2,3,4 ", "and on "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EndlessText text(c.head, c.body);
+        std::istream in(&text);
+        LevelTable table;
+        EXPECT_TRUE(readLevels(in, table));
+        EXPECT_EQ(table.size(), usedLevelCount);
+        EXPECT_LT(text.given, 1024u * 1024u);
+    }
+}
+
+// The header is skipped whatever it holds, but one with a record's shape is noted: the
+// teacher most likely left the header out, and every level moved up by one.
+TEST(LevelFileHeader, OneShapedLikeARecordIsNoted) {
+    struct Case {
+        const char* firstLine;
+        bool looksLikeRecord;
+    };
+    const Case cases[] = {
+        {"LEVEL,DIVISOR MIN,DIVISOR MAX,DIVIDEND MIN,DIVIDEND MAX COMMENT", false},
+        {"BEGINNER,2,5,30,99 one-digit divisors", true},
+        {"BEGINNER, 2, 5, 30, 99", true},
+        {"BEGINNER,2,5,30,99\r", true},
+        {"H,1ST,2ND,3RD,4TH", false},
+        {"H,1,2,3", false},
+        {"H,1,2,3,", false},
+        {"", false},
+        {"A,1,2,3,4,5,6", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.firstLine);
+        std::istringstream in(std::string(c.firstLine) + "\nB,5,6,7,8 x\nEND,");
+        LevelTable table;
+        const LevelFileReading reading = readLevelFile(in, table);
+        EXPECT_EQ(reading.headerLooksLikeRecord, c.looksLikeRecord);
+        EXPECT_EQ(rowsOf(table), (LevelRows{{5, 6, 7, 8}}));
+        EXPECT_EQ(reading.recordLines[0], 2);
+    }
 }
 
 // The rule by which questions are drawn from a level: a pair is kept only if the
