@@ -26,8 +26,18 @@ set(web_preload
     "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Data/levels.txt@/Data/levels.txt"
     "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Resources@/Resources")
 file(GLOB_RECURSE web_preloaded CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resources/*.png)
+# The browser side, one file per role; WebRuntime.js makes the shared state the others
+# add to, so it comes first.
+set(web_runtime_roles Runtime Input Drawing Pictures Dialogs Replay Storage Bench Layout Pad
+                      Help)
+set(web_runtime_files)
+set(web_pre_js)
+foreach(role ${web_runtime_roles})
+    list(APPEND web_runtime_files ${web_folder}/Web${role}.js)
+    list(APPEND web_pre_js "SHELL:--pre-js ${web_folder}/Web${role}.js")
+endforeach()
 set_property(TARGET bricketing_page APPEND PROPERTY LINK_DEPENDS
-             ${web_folder}/WebRuntime.js ${PROJECT_SOURCE_DIR}/Data/levels.txt ${web_preloaded})
+             ${web_runtime_files} ${PROJECT_SOURCE_DIR}/Data/levels.txt ${web_preloaded})
 
 target_link_options(bricketing_page PRIVATE
     # The frame loop's 20 ms sleep and the modal calls yield to the browser.
@@ -36,5 +46,5 @@ target_link_options(bricketing_page PRIVATE
     -sMODULARIZE -sEXPORT_NAME=createBricketing -sENVIRONMENT=web
     -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_bricketing_benchmark
     -sFILESYSTEM=1 -sFORCE_FILESYSTEM=1
-    "SHELL:--pre-js ${web_folder}/WebRuntime.js"
+    ${web_pre_js}
     ${web_preload})

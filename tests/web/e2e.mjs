@@ -142,14 +142,16 @@ async function createQuestion(lesson, dividend, divisor) {
 // The pupil works 100 ÷ 7 through: 10 lots of 7 (70, leaving 30), 4 lots of 7 with a
 // wrong product first (27, shown in the error colour and cleared by the next key), then
 // 28, leaving 2, and the answer 14. Each step waits for the working-out to show it.
-async function work100By7(lesson) {
+// `type` presses the keys (the keyboard by default); `tenKeys` type the first multiple.
+async function work100By7(lesson, type = (...keys) => lesson.keys(...keys),
+  tenKeys = ["1", "0", "Enter"]) {
   const step = async (name, keys, questions, accept, what) => {
-    await lesson.keys(...keys);
+    await type(...keys);
     return lesson.waitForLook(name, questions, accept, what);
   };
   const all = (...answers) => answers.every((answer) => answer === true);
 
-  await step("multiple-10", ["1", "0", "Enter"],
+  await step("multiple-10", tenKeys,
     [["entry_row_on", 1, "AMOUNTS_COLUMN"],
       ["shows_on_line", 1, "MULTIPLES_COLUMN", "10", "INK_COLOUR"]],
     all, "the product to be asked for beside 10");
@@ -519,8 +521,25 @@ async function offline(suite) {
   }
 }
 
+// Help opens the help page in a panel over the program, which keeps running behind it:
+// the working-out is as it was once the panel is closed.
+async function checkHelp(lesson, open, close) {
+  const { shot: before } = await lesson.waitForLook("before-help", [], () => true, "a look");
+  await open();
+  const help = await lesson.waitForHelp();
+  expect(help.url.endsWith("/Help/help.html") && help.title === "Bricketing help",
+    `Help opened ${help.url} ("${help.title}")`);
+  await lesson.lookAtPage("help-panel");
+  await close();
+  await lesson.page.waitForSelector(".help-panel", { hidden: true, timeout: 5000 });
+  const { shot: after } = await lesson.waitForLook("help-closed", [["caption_pixels"]],
+    (caption) => caption === 0, "the program again, without a caption");
+  const [changed] = await lesson.ask(after, [["differing_pixels", before.path, "BOARD_BOX"]]);
+  expect(changed === 0, `the working-out changed behind the help panel (${changed} pixels)`);
+}
+
 // A press on the logo opens About, which Escape does not close and OK does; Help opens
-// the help page in a new tab.
+// the help page in its panel.
 async function aboutAndHelp(suite) {
   const lesson = await suite.open({ settings: null });
   await waitForQuestion(lesson);
@@ -538,18 +557,230 @@ async function aboutAndHelp(suite) {
   await lesson.clickControl("about", OK);
   await lesson.waitUntilClosed("about");
 
-  const opened = new Promise((resolve) => lesson.page.browser().once("targetcreated", resolve));
-  await lesson.pressButton("Help");
-  const target = await Promise.race([opened, sleep(10000).then(() => null)]);
-  expect(target !== null, "Help opened no new tab");
-  const help = await target.page();
-  await help.waitForFunction(() => document.readyState === "complete", { timeout: 10000 });
-  const title = await help.title();
-  expect(help.url().endsWith("/Help/help.html") && title === "Bricketing help",
-    `Help opened ${help.url()} ("${title}")`);
-  await help.screenshot({ path: lesson.stagePath("help-tab") });
-  await help.close();
+  await checkHelp(lesson, () => lesson.pressButton("Help"),
+    () => lesson.page.click("[data-help-close]"));
   await lesson.page.close();
+}
+
+// Tablets, a phone and a touch Chromebook, by touch alone (no key events at all): the
+// picture fits the screen, keeping 800 : 600, sharp; one tap is one click; the question
+// is typed as a soft keyboard inserts text and worked with the number pad, whose
+// direction key flips the row; Help opens. The checks read the canvas's own pixels at
+// one device pixel per picture pixel, so they hold it to the desktop's picture.
+const TOUCH_VIEWPORTS = [
+  { name: "ipad-portrait", width: 768, height: 1024, ratio: 2, mobile: true,
+    turnTo: { width: 1024, height: 768 } },
+  { name: "ipad-landscape", width: 1024, height: 700, ratio: 2, mobile: true, toggle: true },
+  { name: "phone", width: 390, height: 844, ratio: 3, mobile: true, drag: true },
+  { name: "chromebook", width: 1366, height: 768, ratio: 1.25, mobile: false },
+];
+const PAD_NAMES = ["1", "2", "3", "4", "5", "6", "7", "8", "9", "Backspace", "0", "Enter",
+  "Switch direction"];
+const FINGER = 44;
+
+async function touch(suite) {
+  for (const viewport of TOUCH_VIEWPORTS) {
+    console.log(`  -- ${viewport.name} ${viewport.width} x ${viewport.height}`);
+    await touchRun(suite, viewport);
+  }
+}
+
+function inside(box, width, height) {
+  return box.left >= 0 && box.top >= 0 && box.right <= width + 0.5 && box.bottom <= height + 0.5;
+}
+
+// The picture within the viewport at 4 : 3 with a backing store of its screen size
+// times the pixel ratio; the pad beside it in landscape, below it in portrait, its keys
+// a finger's size and named for screen readers.
+async function checkFit(lesson, viewport, ratio) {
+  const { width, height } = viewport;
+  const canvas = await lesson.canvasBox();
+  const pad = await lesson.page.evaluate(() => {
+    const keys = [...document.querySelectorAll(".number-pad:not([hidden]) .pad-key")];
+    const boxes = keys.map((key) => key.getBoundingClientRect());
+    const all = document.querySelector(".number-pad")?.getBoundingClientRect();
+    return { names: keys.map((key) => key.getAttribute("aria-label")),
+      smallest: Math.min(...boxes.map((box) => Math.min(box.width, box.height))),
+      box: all && { left: all.left, top: all.top, right: all.right, bottom: all.bottom } };
+  });
+  expect(inside(canvas, width, height),
+    `the picture (${JSON.stringify(canvas)}) is not wholly inside ${width} x ${height}`);
+  expect(Math.abs(canvas.width * 3 - canvas.height * 4) < 0.01,
+    `the picture is ${canvas.width} x ${canvas.height}, not 4 : 3`);
+  expect(canvas.backing[0] === Math.round(canvas.width * ratio) &&
+    Math.abs(canvas.backing[1] - canvas.height * ratio) <= 1,
+  `the canvas holds ${canvas.backing.join(" x ")} pixels for ${canvas.width} x ` +
+    `${canvas.height} at a pixel ratio of ${ratio}`);
+  expect(pad.names.join() === PAD_NAMES.join(), `the pad's keys are named ${pad.names.join()}`);
+  expect(pad.smallest >= FINGER, `a pad key is only ${pad.smallest} px across`);
+  expect(inside(pad.box, width, height), `the pad (${JSON.stringify(pad.box)}) is off the screen`);
+  const beside = width >= height;
+  expect(beside ? pad.box.left >= canvas.right : pad.box.top >= canvas.bottom,
+    `the pad is not ${beside ? "beside" : "below"} the picture`);
+  return { scale: canvas.width / 800, place: beside ? "beside" : "below", key: pad.smallest };
+}
+
+// The dialog inside the visible area, its push buttons a finger's height or as large
+// as the screen allows.
+async function checkFingerDialog(lesson, kind, width, height) {
+  const sizes = await lesson.page.$eval(`dialog.bricketing-dialog[data-dialog="${kind}"][open]`,
+    (dialog) => {
+      const box = dialog.getBoundingClientRect();
+      const button = dialog.querySelector(".push-button").getBoundingClientRect();
+      return { left: box.left, top: box.top, right: box.right, bottom: box.bottom,
+        width: box.width, height: box.height, button: button.height };
+    });
+  expect(inside(sizes, width, height), `the ${kind} dialog is off the screen: ${JSON.stringify(sizes)}`);
+  const screenFull = sizes.width >= width - 17 || sizes.height >= height - 17;
+  expect(sizes.button >= FINGER - 0.5 || screenFull,
+    `the ${kind} dialog's buttons are ${sizes.button} px high on a touch screen`);
+  return sizes.button;
+}
+
+// A working-out taller than its panel (100 ÷ 7 in eight steps of 1) is scrolled by a
+// finger dragged down it, as by the mouse.
+async function dragWorkingOut(lesson) {
+  await lesson.tapButton("Create Question");
+  await lesson.waitForDialog("create-question");
+  await lesson.page.keyboard.sendCharacter("100");
+  await lesson.tapControl("create-question", 1016);
+  await lesson.page.keyboard.sendCharacter("7");
+  await lesson.tapControl("create-question", OK);
+  await lesson.waitUntilClosed("create-question");
+  for (let remaining = 93; remaining >= 44; remaining -= 7) {
+    await lesson.tapPad("1", "Enter", ...String(remaining), "Enter");
+  }
+  const dividendOnTop = [["shows_on_line", 0, "AMOUNTS_COLUMN", "100", "SPENT_COLOUR"]];
+  const { answers: [onTopBefore] } = await lesson.waitForLook("long-working-out", dividendOnTop,
+    (onTop) => !onTop, "the working-out to glide to its end");
+  expect(!onTopBefore, "the working-out was not scrolled to its end by the steps");
+  const box = await lesson.canvasBox();
+  const at = (x, y) => [box.left + (x * box.width) / 800, box.top + (y * box.height) / 600];
+  await lesson.page.touchscreen.touchStart(...at(300, 150));
+  for (let y = 170; y <= 550; y += 20) {
+    await lesson.page.touchscreen.touchMove(...at(300, y));
+    await sleep(20);
+  }
+  await lesson.page.touchscreen.touchEnd();
+  await lesson.waitForLook("dragged-down", dividendOnTop, (onTop) => onTop,
+    "the dividend back in view at the top after a finger's drag down");
+  await lesson.lookAtPage("dragged");
+}
+
+// The pupil hides the pad: the picture takes the room, the choice is kept over a
+// reload in the page's own storage and the settings' four lines do not hold it.
+async function togglePad(lesson) {
+  const page = lesson.page;
+  const before = await lesson.canvasBox();
+  const settingsBefore = await stored(page);
+  const toggle = await page.$(".pad-toggle");
+  await toggle.tap();
+  const hidden = () => page.evaluate(() => document.querySelector(".number-pad").hidden);
+  await waitUntil(hidden, 5000, "the pad to hide");
+  await lesson.lookAtPage("pad-hidden");
+  await waitUntil(async () => (await lesson.canvasBox()).width > before.width, 5000,
+    "the picture to grow into the pad's room");
+  const kept = await page.evaluate(() => localStorage.getItem("bricketing.numberPad"));
+  expect(kept === "hidden", `the pad's choice is kept as ${kept}`);
+  expect((await stored(page)) === settingsBefore, "hiding the pad changed the settings file");
+  await page.reload({ waitUntil: "domcontentloaded" });
+  await waitUntil(() => page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+    10000, "the program's first frame after the reload");
+  expect(await hidden(), "the pad came back after a reload although it was hidden");
+  await (await page.$(".pad-toggle")).tap();
+  await waitUntil(async () => !(await hidden()), 5000, "the pad to show again");
+}
+
+async function touchRun(suite, viewport) {
+  const page = await suite.chromium.browser.newPage();
+  page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
+  const keyEvents = [];
+  await page.exposeFunction("noteKeyEvent", (type) => keyEvents.push(type));
+  await page.evaluateOnNewDocument(() => {
+    for (const type of ["keydown", "keyup", "keypress"]) {
+      window.addEventListener(type, () => window.noteKeyEvent(type), true);
+    }
+  });
+  const { width, height, ratio, mobile } = viewport;
+  await page.setViewport({ width, height, deviceScaleFactor: ratio, isMobile: mobile,
+    hasTouch: true, isLandscape: width > height });
+  const shots = path.join(suite.scenarioShots, viewport.name);
+  const lesson = new Lesson(page, suite.checker, shots, { count: 0 });
+  await page.goto(suite.server.url, { waitUntil: "domcontentloaded" });
+  await page.evaluate(() => localStorage.clear());
+  await page.reload({ waitUntil: "domcontentloaded" });
+  await waitUntil(() => page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+    10000, "the program's first frame");
+  await sleep(200);
+  await lesson.lookAtPage("start");
+  const fit = await checkFit(lesson, viewport, ratio);
+
+  // From here on one device pixel per picture pixel, for the checks.
+  const exact = (800 / (await lesson.canvasBox()).width);
+  await page.setViewport({ width, height, deviceScaleFactor: exact, isMobile: mobile,
+    hasTouch: true, isLandscape: width > height });
+  await waitUntil(async () => (await lesson.canvasBox()).backing[0] === 800, 5000,
+    "the canvas to follow the new pixel ratio");
+  lesson.pictureShots = true;
+  await waitForQuestion(lesson, "start-picture");
+
+  // One tap opens Create Question; the numbers come as a soft keyboard inserts them.
+  await lesson.tapButton("Create Question");
+  await lesson.waitForDialog("create-question");
+  await lesson.lookAtPage("create-question");
+  const buttonHeight = await checkFingerDialog(lesson, "create-question", width, height);
+  await page.keyboard.sendCharacter("100");
+  await lesson.tapControl("create-question", 1016);
+  await page.keyboard.sendCharacter("7");
+  await lesson.tapControl("create-question", OK);
+  await lesson.waitUntilClosed("create-question");
+  await lesson.waitForLook("question-100-by-7",
+    [["shows_header", "100 ÷ 7"], ["entry_row_on", 1, "MULTIPLES_COLUMN"], ["caption_pixels"]],
+    (header, entryRow, caption) => header && entryRow && caption === 0,
+    'the header "100 ÷ 7" and no caption left behind by the lifted finger');
+
+  // The direction key flips the row: 0 then 1 typed right to left make 10.
+  const { shot: solved } = await work100By7(lesson, (...keys) => lesson.tapPad(...keys),
+    ["direction", "0", "1", "Enter"]);
+  await lesson.lookAtPage("worked");
+  const [remainder] = await lesson.ask(solved, [["shows_remainder_part", " rem.2"]]);
+  expect(remainder, 'the answer does not end in " rem.2"');
+
+  await checkHelp(lesson, () => lesson.tapButton("Help"), async () => {
+    const close = await page.$("[data-help-close]");
+    await close.tap();
+  });
+  if (viewport.turnTo) {
+    const turned = { ...viewport.turnTo };
+    await page.setViewport({ ...turned, deviceScaleFactor: ratio, isMobile: mobile,
+      hasTouch: true, isLandscape: turned.width > turned.height });
+    await waitUntil(async () => {
+      const box = await lesson.canvasBox();
+      return box.right <= turned.width && box.backing[0] === Math.round(box.width * ratio);
+    }, 5000, "the picture to fit the turned screen");
+    await sleep(200);
+    await lesson.lookAtPage("turned");
+    const turnedFit = await checkFit(lesson, turned, ratio);
+    console.log(`  turned to ${turned.width} x ${turned.height}: scale ` +
+      `${turnedFit.scale.toFixed(3)}, pad ${turnedFit.place}`);
+    const exactTurned = 800 / (await lesson.canvasBox()).width;
+    await page.setViewport({ ...turned, deviceScaleFactor: exactTurned, isMobile: mobile,
+      hasTouch: true, isLandscape: true });
+    await waitUntil(async () => (await lesson.canvasBox()).backing[0] === 800, 5000,
+      "the canvas to follow the new pixel ratio");
+    await lesson.waitForLook("turned-kept", [["shows_quotient", "= 14"]], (kept) => kept,
+      "the answer kept over the turn");
+  }
+  if (viewport.drag) {
+    await dragWorkingOut(lesson);
+  }
+  if (viewport.toggle) {
+    await togglePad(lesson);
+  }
+  expect(keyEvents.length === 0, `the touch run sent key events: ${keyEvents.join()}`);
+  console.log(`  ${viewport.name}: picture scale ${fit.scale.toFixed(3)}, pad ${fit.place} ` +
+    `(keys ${fit.key.toFixed(0)} px), dialog buttons ${buttonHeight.toFixed(0)} px high`);
+  await page.close();
 }
 
 // Every file of the page together, font and pictures included, stays within 1.5 MB
@@ -576,7 +807,7 @@ async function sizeBudget(suite) {
 
 const SCENARIOS = {
   sizeBudget,
-  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, settings, exitPrompt, offline,
+  firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, touch, settings, exitPrompt, offline,
 };
 
 async function main() {

@@ -4,7 +4,7 @@
 // it, with every look saved as a numbered screenshot.
 
 import { spawn } from "node:child_process";
-import { mkdirSync, mkdtempSync, rmSync } from "node:fs";
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { createInterface } from "node:readline";
@@ -93,7 +93,7 @@ export async function launchBrowser() {
       "--disable-sync",
       `--user-data-dir=${profile}`,
     ],
-    defaultViewport: { width: 1000, height: 720, deviceScaleFactor: 1 },
+    defaultViewport: { width: 1280, height: 720, deviceScaleFactor: 1 },
     protocolTimeout: 30000,
   });
   return {
@@ -176,9 +176,76 @@ export class Lesson {
     return path.join(this.shots, file);
   }
 
+  // With `pictureShots` set (a scaled picture), the checks read the canvas's own
+  // pixels instead of the page's; they need one canvas pixel per picture pixel.
   async screenshot(file) {
+    if (this.pictureShots) {
+      const data = await this.page.evaluate(() =>
+        document.getElementById("board").toDataURL("image/png").split(",")[1]);
+      writeFileSync(file, Buffer.from(data, "base64"));
+      return { path: file, origin: [0, 0] };
+    }
     await this.page.screenshot({ path: file, type: "png" });
     return { path: file, origin: await this.origin() };
+  }
+
+  // The whole visible page as the pupil sees it, saved as the next stage.
+  async lookAtPage(name) {
+    const file = this.stagePath(name);
+    await this.page.screenshot({ path: file, type: "png" });
+    return file;
+  }
+
+  // The canvas's place and size on the page and the pixels of its backing store.
+  async canvasBox() {
+    return this.page.evaluate(() => {
+      const board = document.getElementById("board");
+      const box = board.getBoundingClientRect();
+      return { left: box.left, top: box.top, width: box.width, height: box.height,
+        right: box.right, bottom: box.bottom, backing: [board.width, board.height] };
+    });
+  }
+
+  // A tap at a point of the picture (picture pixels), by touch alone.
+  async tap(x, y) {
+    const box = await this.canvasBox();
+    await this.page.touchscreen.tap(box.left + (x * box.width) / 800,
+      box.top + (y * box.height) / 600);
+  }
+
+  async tapButton(name) {
+    const [left, top] = BUTTONS[name];
+    await this.tap(left + BUTTON_SIZE / 2, top + BUTTON_SIZE / 2);
+  }
+
+  // Taps number pad keys: digits, "Enter", "Backspace", "direction".
+  async tapPad(...names) {
+    for (const name of names) {
+      const code = /^[0-9]$/.test(name) ? `Digit${name}` : name === "direction" ? "Space" : name;
+      const key = await this.page.$(`.pad-key[data-pad-key="${code}"]`);
+      expect(key !== null, `the number pad has no key ${name}`);
+      await key.tap();
+      await sleep(30);
+    }
+  }
+
+  async tapControl(kind, id) {
+    const control = await this.page.$(
+      `dialog.bricketing-dialog[data-dialog="${kind}"][open] [data-control-id="${id}"]`,
+    );
+    expect(control !== null, `the ${kind} dialog has no control ${id}`);
+    await control.tap();
+  }
+
+  // Waits for the help panel and the page in it; gives the page's title and address.
+  async waitForHelp() {
+    await this.page.waitForSelector(".help-panel:not([hidden])", { timeout: 10000 });
+    return waitUntil(() => this.page.evaluate(() => {
+      const frame = document.querySelector(".help-panel:not([hidden]) iframe");
+      const help = frame?.contentDocument;
+      return help && help.readyState === "complete" && help.title
+        ? { title: help.title, url: frame.contentWindow.location.href } : null;
+    }), 10000, "the help page in its panel");
   }
 
   // A screenshot saved as the next stage.

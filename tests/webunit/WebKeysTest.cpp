@@ -71,12 +71,41 @@ TEST(WebKeys, KeypadWithNumLockOffGivesNavigationKeys) {
     }
 }
 
+// Soft keyboards and some external ones name no physical key: the drill's keys are then
+// read from the key's name, and anything else still gives nothing.
+TEST(WebKeys, KeysWithoutAKnownCodeAreReadByName) {
+    const KeyCase cases[] = {
+        {"", "0", KeyCode::Digit0},
+        {"", "7", KeyCode::Digit0 + 7},
+        {"Unidentified", "9", KeyCode::Digit0 + 9},
+        {"", "Enter", KeyCode::Enter},
+        {"", "Backspace", KeyCode::Backspace},
+        {"", " ", KeyCode::Space},
+        {"", "Spacebar", KeyCode::Space},
+        {"", "Escape", KeyCode::Escape},
+        {"Unidentified", "Esc", KeyCode::Escape},
+        {"Lang1", "4", KeyCode::Digit0 + 4},
+        {"", "Unidentified", 0},
+        {"", "Process", 0},
+        {"", "a", 0},
+        {"", "12", 0},
+        {"", "", 0},
+        {"", "enter", 0},
+        // A physical key keeps its place: AZERTY's "&" key is still the digit 1.
+        {"Digit1", "&", KeyCode::Digit0 + 1},
+        {"KeyQ", "7", KeyCode::LetterA + 16},
+    };
+    for (const KeyCase& c : cases) {
+        EXPECT_EQ(virtualKeyOf(c.code, c.key), c.expected) << c.code << " / " << c.key;
+    }
+}
+
 TEST(WebKeys, NamesWithoutACodeGiveNothing) {
     const char* names[] = {"",      "Digit",  "DigitA",   "Digit10", "Key",         "Keya",
                            "KeyAB", "Numpad", "Numpad10", "F",       "F0",          "F25",
                            "Fn",    "F1x",    "Lang1",    "digit1",  "Unidentified"};
     for (const char* name : names) {
-        EXPECT_EQ(virtualKeyOf(name, "1"), 0) << name;
+        EXPECT_EQ(virtualKeyOf(name, "Unidentified"), 0) << name;
     }
 }
 

@@ -57,7 +57,7 @@ const browser = await puppeteer.launch({
 try {
   const page = await browser.newPage();
   page.on("pageerror", (error) => failures.push("page error: " + error.message));
-  await page.setViewport({ width: 1000, height: 720, deviceScaleFactor: 1 });
+  await page.setViewport({ width: 1280, height: 720, deviceScaleFactor: 1 });
   await page.goto(url);
   await page.evaluate(() => localStorage.clear());
   await page.reload();
@@ -182,10 +182,29 @@ try {
   const menuShown = await page.$eval("#board", (canvas) =>
     canvas.dispatchEvent(new MouseEvent("contextmenu", { bubbles: true, cancelable: true, button: 2 })));
   check(!menuShown, "the canvas has no context menu");
-  await page.setViewport({ width: 1000, height: 720, deviceScaleFactor: 2 });
+  await page.setViewport({ width: 1280, height: 720, deviceScaleFactor: 2 });
   await sleep(300);
   const size = await page.$eval("#board", (e) => [e.width, e.height, e.style.width].join(" "));
   check(size === "1600 1200 800px", `at two device pixels per pixel the canvas is ${size}`);
+
+  console.log("== keyboards without physical keys");
+  await page.evaluate(() => {
+    const web = window.bricketingPage.module.web;
+    window.pushed = [];
+    const push = web.push;
+    web.push = (message) => { window.pushed.push(message); push(message); };
+    document.getElementById("board").focus();
+  });
+  const devtools = await page.createCDPSession();
+  const sendKey = (fields) => devtools.send("Input.dispatchKeyEvent", { type: "keyDown", ...fields });
+  await sendKey({ key: "5", code: "", text: "5", windowsVirtualKeyCode: 53 });
+  await sendKey({ key: "Unidentified", code: "", windowsVirtualKeyCode: 229 });
+  await page.$eval("#board", (canvas) => canvas.dispatchEvent(new InputEvent("beforeinput",
+    { data: "4 x", inputType: "insertText", bubbles: true, cancelable: true })));
+  const pushed = await page.evaluate(() => window.pushed.map((m) => `${m.kind}:${m.code}:${m.key}`));
+  check(pushed.join(" ") === "key::5 key::4 key:: ",
+    `a key without a code goes on by its name, a composing key waits for its text, ` +
+    `inserted text gives its digits and spaces (${pushed.join(" ")})`);
 
   console.log("== frame benchmark hook");
   const bench = await page.evaluate(() => window.bricketingPage.module.benchmarkFrames(3, 5));

@@ -1,5 +1,5 @@
 // The bodies of the calls into the browser side, as inline JS that reaches the
-// runtime object Module.web (WebRuntime.js).
+// runtime object Module.web (WebRuntime.js and the Web*.js files beside it).
 #include "platform/web/WebBridge.h"
 
 #include <emscripten.h>
@@ -9,7 +9,7 @@ EM_JS(void, web_init, (), { Module.web.init(); });
 
 EM_JS(int, web_take_input, (int* wheelDelta, char* code, int codeCapacity, char* key,
                             int keyCapacity), {
-    const input = Module.web.queue.shift();
+    const input = Module.web.takeInput();
     if (!input) return 0;
     if (input.kind === 'key') {
         stringToUTF8(input.code, code, codeCapacity);
@@ -70,10 +70,7 @@ EM_JS(double, web_advance, (double pixels, const char16_t* text, int length), {
 
 EM_JS(void, web_present, (int surface), { Module.web.present(surface); });
 
-EM_JS(void, web_loop_pass, (), {
-    Module.loopPasses = (Module.loopPasses || 0) + 1;
-    Module.web.checkScale();
-});
+EM_JS(void, web_loop_pass, (), { Module.web.loopPass(); });
 
 EM_JS(int, web_take_picture_lost, (), {
     const lost = Module.web.pictureLost === true;

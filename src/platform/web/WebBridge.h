@@ -1,5 +1,5 @@
-// The calls from the web backend's C++ into the browser side (WebRuntime.js), each a
-// thin wrapper that converts numbers and UTF-16 text. Only the backend uses them; the
+// The calls from the web backend's C++ into the browser side (Module.web, made by
+// WebRuntime.js and the Web*.js files beside it), each a thin wrapper that converts numbers and UTF-16 text. Only the backend uses them; the
 // rest of the backend stays plain C++ so that it can be tested under Node.
 #pragma once
 

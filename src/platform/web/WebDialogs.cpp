@@ -30,7 +30,7 @@ int lengthOf(std::u16string_view text) {
     return static_cast<int>(text.size());
 }
 
-// The kinds in the numbering WebRuntime.js builds them by.
+// The kinds in the numbering WebDialogs.js builds them by.
 int kindNumber(ControlKind kind) {
     switch (kind) {
         case ControlKind::DefaultPushButton:

@@ -99,9 +99,22 @@ bool isSingleDigit(std::string_view key) {
     return key.size() == 1 && key[0] >= '0' && key[0] <= '9';
 }
 
-}  // namespace
+// Keys the drill uses, by the name a keyboard gives them when it names no physical key
+// (soft keyboards and some external ones send an empty or unknown code). The older
+// names "Spacebar" and "Esc" are still sent by some engines.
+constexpr std::array keysByName = {
+    Entry{"Enter", 13},    Entry{"Backspace", 8}, Entry{" ", 32},
+    Entry{"Spacebar", 32}, Entry{"Escape", 27},   Entry{"Esc", 27},
+};
 
-int virtualKeyOf(std::string_view code, std::string_view key) {
+int virtualKeyOfName(std::string_view key) {
+    if (isSingleDigit(key)) {
+        return 48 + (key[0] - '0');
+    }
+    return lookUp(keysByName, key);
+}
+
+int virtualKeyOfCode(std::string_view code, std::string_view key) {
     if (code.size() == 6 && code.substr(0, 5) == "Digit" && isSingleDigit(code.substr(5))) {
         return 48 + (code[5] - '0');
     }
@@ -121,4 +134,13 @@ int virtualKeyOf(std::string_view code, std::string_view key) {
         return 111 + function;
     }
     return lookUp(fixedKeys, code);
+}
+
+}  // namespace
+
+int virtualKeyOf(std::string_view code, std::string_view key) {
+    // A physical key is read by where it is, whatever the layout; a missing or unknown
+    // code falls back to what the key says it is.
+    const int byCode = virtualKeyOfCode(code, key);
+    return byCode != 0 ? byCode : virtualKeyOfName(key);
 }

@@ -1,0 +1,383 @@
+// The program's modal dialogs and message boxes as native <dialog> elements laid out
+// from their templates (WebDialogs.cpp builds them, WebDialogLayout.cpp places them);
+// their keys follow the desktop's: Enter, Escape, Tab.
+
+(function (web) {
+    'use strict';
+
+    const kindClasses = ['push-button default-button', 'push-button', 'group-box', 'check-box',
+                         'radio-button', 'edit', 'static-text', 'picture'];
+    const dialogNames = { 106: 'settings', 108: 'create-question', 109: 'about' };
+
+    function place(element, x, y, width, height) {
+        const style = element.style;
+        style.position = 'absolute';
+        style.left = x + 'px';
+        style.top = y + 'px';
+        style.width = width + 'px';
+        style.height = height + 'px';
+        style.boxSizing = 'border-box';
+        style.margin = '0';
+    }
+
+    function makeShell(caption, closeBox, width, height) {
+        const element = document.createElement('dialog');
+        element.className = 'bricketing-dialog';
+        element.style.padding = '0';
+        const bar = document.createElement('div');
+        bar.className = 'caption-bar';
+        const title = document.createElement('span');
+        title.className = 'caption';
+        title.textContent = caption;
+        bar.appendChild(title);
+        const dialog = { element: element, commands: [], controls: new Map(), tabStops: [],
+                         defaultId: 1, escapeId: 2 };
+        if (closeBox) {
+            const close = document.createElement('button');
+            close.className = 'close-box';
+            close.type = 'button';
+            close.tabIndex = -1;
+            close.setAttribute('data-close-box', '');
+            close.setAttribute('aria-label', 'Close');
+            close.textContent = '\u00d7';
+            close.addEventListener('click', function () { web.queueCommand(dialog, 2); });
+            bar.appendChild(close);
+        }
+        const client = document.createElement('div');
+        client.className = 'client';
+        client.style.position = 'relative';
+        client.style.width = width + 'px';
+        client.style.height = height + 'px';
+        client.style.font = '8pt ' + web.fontFamily;
+        element.appendChild(bar);
+        element.appendChild(client);
+        dialog.client = client;
+        element.addEventListener('cancel', function (event) { event.preventDefault(); });
+        element.addEventListener('keydown', function (event) { dialogKey(dialog, event); });
+        web.dialogs.push(dialog);
+        dialog.handle = web.dialogs.length - 1;
+        dialog.serial = ++web.dialogSerial;
+        return dialog;
+    }
+
+    web.moveFocus = function (dialog, backwards) {
+        const stops = dialog.tabStops.filter(function (e) { return !e.disabled; });
+        if (stops.length === 0) {
+            return;
+        }
+        const at = stops.indexOf(document.activeElement);
+        const next = at < 0 ? (backwards ? stops.length - 1 : 0)
+                            : (at + (backwards ? stops.length - 1 : 1)) % stops.length;
+        stops[next].focus();
+    };
+
+    // Enter presses the focused push button or else the default one; Escape is Cancel;
+    // Tab follows the template's tab stops.
+    function dialogKey(dialog, event) {
+        event.stopPropagation();
+        if (web.hold(event)) {
+            return;
+        }
+        if (event.key === 'Tab') {
+            event.preventDefault();
+            web.moveFocus(dialog, event.shiftKey);
+        } else if (event.key === 'Enter') {
+            if (event.target.tagName !== 'BUTTON') {
+                event.preventDefault();
+                web.queueCommand(dialog, dialog.defaultId);
+            }
+        } else if (event.key === 'Escape') {
+            event.preventDefault();
+            web.queueCommand(dialog, dialog.escapeId);
+        }
+    }
+
+    function commandOnClick(dialog, element, id) {
+        element.addEventListener('click', function () {
+            element.focus();  // a clicked control takes the focus, as on the desktop
+            web.queueCommand(dialog, id);
+        });
+    }
+
+    function digitsOnly(input) {
+        input.setAttribute('inputmode', 'numeric');
+        input.addEventListener('beforeinput', function (event) {
+            if (typeof event.data === 'string' && /[^0-9]/.test(event.data)) {
+                event.preventDefault();
+            }
+        });
+        // Dropped or otherwise inserted text that got past the filter is cut back.
+        input.addEventListener('input', function () {
+            const digits = input.value.replace(/[^0-9]/g, '');
+            if (digits !== input.value) {
+                input.value = digits;
+            }
+        });
+    }
+
+    web.dialogCreate = function (number, caption, closeBox, width, height) {
+        const dialog = makeShell(caption, closeBox, width, height);
+        dialog.element.setAttribute('data-dialog', dialogNames[number] || String(number));
+        dialog.element.setAttribute('data-dialog-id', String(number));
+        return dialog.handle;
+    };
+
+    web.dialogAdd = function (handle, id, kind, caption, x, y, width, height, tabStop,
+                              digits, border, group) {
+        const dialog = web.dialogs[handle];
+        let holder;   // the positioned element
+        let control;  // the element carrying the id
+        if (kind <= 1) {
+            control = holder = document.createElement('button');
+            holder.type = 'button';
+            holder.textContent = caption;
+            if (kind === 0) {
+                dialog.defaultId = id;
+            }
+            commandOnClick(dialog, control, id);
+        } else if (kind === 2) {
+            control = holder = document.createElement('fieldset');
+            const legend = document.createElement('legend');
+            legend.textContent = caption;
+            holder.appendChild(legend);
+            holder.style.pointerEvents = 'none';
+        } else if (kind === 3 || kind === 4) {
+            holder = document.createElement('label');
+            control = document.createElement('input');
+            control.type = kind === 3 ? 'checkbox' : 'radio';
+            if (kind === 4) {
+                control.name = 'group-' + dialog.serial + '-' + group;
+            }
+            const text = document.createElement('span');
+            text.textContent = caption;
+            holder.appendChild(control);
+            holder.appendChild(text);
+            commandOnClick(dialog, control, id);
+        } else if (kind === 5) {
+            control = holder = document.createElement('input');
+            holder.type = 'text';
+            holder.autocomplete = 'off';
+            holder.spellcheck = false;
+            if (!border) {
+                holder.style.border = 'none';
+            }
+            if (digits) {
+                holder.digitsOnly = true;
+                digitsOnly(holder);
+            }
+        } else if (kind === 6) {
+            control = holder = document.createElement('div');
+            holder.textContent = caption;
+        } else {
+            control = holder = document.createElement('img');
+            holder.alt = '';
+            holder.src = locateFile('about.png');
+        }
+        holder.classList.add.apply(holder.classList, kindClasses[kind].split(' '));
+        control.setAttribute('data-control-id', String(id));
+        place(holder, x, y, width, height);
+        control.tabIndex = tabStop ? 0 : -1;
+        if (tabStop) {
+            dialog.tabStops.push(control);
+        }
+        dialog.controls.set(id, control);
+        // A group box is drawn behind the controls inside its frame.
+        if (kind === 2) {
+            holder.style.zIndex = '0';
+            dialog.client.insertBefore(holder, dialog.client.firstChild);
+        } else {
+            holder.style.zIndex = '1';
+            dialog.client.appendChild(holder);
+        }
+    };
+
+    // On a touch screen a dialog grows until its push buttons (23 px in the template)
+    // are a finger's 44 px high, as far as the visible area allows; the template's
+    // layout inside it stays as it is.
+    const fingerScale = 44 / 23;
+
+    // Scales the dialog to the pointer in use and centres it on what is visible, or on
+    // the pointer pulled back inside the visible area.
+    function placeDialog(dialog) {
+        const element = dialog.element;
+        const style = element.style;
+        style.transform = '';
+        style.margin = '0';
+        style.maxWidth = 'none';
+        style.maxHeight = 'none';
+        style.right = 'auto';
+        style.bottom = 'auto';
+        const box = element.getBoundingClientRect();
+        if (box.width === 0 || box.height === 0) {
+            return;
+        }
+        const area = web.visibleArea();
+        const room = Math.min((area.width - 16) / box.width, (area.height - 16) / box.height);
+        const scale = Math.max(0.4, Math.min(web.coarsePointer() ? fingerScale : 1, room));
+        const width = box.width * scale;
+        const height = box.height * scale;
+        const centreX = dialog.onPointer ? web.pointerClient.x : area.left + area.width / 2;
+        const centreY = dialog.onPointer ? web.pointerClient.y : area.top + area.height / 2;
+        const edge = Math.min(8, (area.width - width) / 2, (area.height - height) / 2);
+        const left = Math.max(area.left + edge, Math.min(area.left + area.width - width - edge,
+                                                         centreX - width / 2));
+        const top = Math.max(area.top + edge, Math.min(area.top + area.height - height - edge,
+                                                       centreY - height / 2));
+        style.left = Math.round(left) + 'px';
+        style.top = Math.round(top) + 'px';
+        if (scale !== 1) {
+            style.transformOrigin = '0 0';
+            style.transform = 'scale(' + scale + ')';
+        }
+        dialog.scale = scale;
+    }
+
+    function open(dialog, onPointer) {
+        (Module.dialogRoot || document.body).appendChild(dialog.element);
+        web.modalDepth += 1;
+        dialog.onPointer = onPointer;
+        dialog.element.showModal();
+        placeDialog(dialog);
+    }
+
+    // After a turn of the device or a soft keyboard's coming and going, the open
+    // dialogs are centred again on what is visible.
+    web.placeOpenDialogs = function () {
+        web.dialogs.forEach(function (dialog) {
+            if (dialog && dialog.element.open) {
+                dialog.onPointer = false;
+                placeDialog(dialog);
+            }
+        });
+    };
+
+    web.dialogShow = function (handle, onPointer) {
+        open(web.dialogs[handle], onPointer);
+    };
+
+    web.dialogTake = function (handle) {
+        const dialog = web.dialogs[handle];
+        return dialog.commands.length > 0 ? dialog.commands.shift() : -32768;
+    };
+
+    web.dialogClose = function (handle) {
+        const dialog = web.dialogs[handle];
+        web.dialogs[handle] = null;
+        web.modalDepth -= 1;
+        dialog.element.close();
+        dialog.element.remove();
+        if (web.modalDepth === 0 && web.canvas) {
+            web.canvas.focus();
+        }
+    };
+
+    function textOf(control) {
+        if (control.tagName === 'INPUT' && control.type === 'text') {
+            return control.value;
+        }
+        if (control.tagName === 'INPUT') {
+            return control.parentElement.lastChild.textContent;
+        }
+        if (control.tagName === 'FIELDSET') {
+            return control.firstChild.textContent;
+        }
+        return control.textContent;
+    }
+
+    web.controlText = function (handle, id) {
+        const control = web.dialogs[handle].controls.get(id);
+        return control ? textOf(control) : '';
+    };
+
+    web.setControlText = function (handle, id, text) {
+        const control = web.dialogs[handle].controls.get(id);
+        if (!control) {
+            return;
+        }
+        if (control.tagName === 'INPUT' && control.type === 'text') {
+            control.value = text;
+        } else if (control.tagName === 'INPUT') {
+            control.parentElement.lastChild.textContent = text;
+        } else if (control.tagName === 'FIELDSET') {
+            control.firstChild.textContent = text;
+        } else if (control.tagName !== 'IMG') {
+            control.textContent = text;
+        }
+    };
+
+    web.isChecked = function (handle, id) {
+        const control = web.dialogs[handle].controls.get(id);
+        return control && control.tagName === 'INPUT' && control.type !== 'text' &&
+            control.checked ? 1 : 0;
+    };
+
+    web.setChecked = function (handle, id, checked) {
+        const control = web.dialogs[handle].controls.get(id);
+        if (control && control.tagName === 'INPUT' && control.type !== 'text') {
+            control.checked = !!checked;
+        }
+    };
+
+    web.focusedControl = function (handle) {
+        const dialog = web.dialogs[handle];
+        const active = document.activeElement;
+        if (!active || !dialog.element.contains(active)) {
+            return 0;
+        }
+        const id = active.getAttribute('data-control-id');
+        return id === null ? 0 : parseInt(id, 10);
+    };
+
+    web.setFocus = function (handle, id) {
+        const control = web.dialogs[handle].controls.get(id);
+        if (control) {
+            control.focus();
+        }
+    };
+
+    // A message box: the text, and OK alone or Yes (the default) and No.
+    web.messageBox = function (text, caption, yesNo) {
+        const dialog = makeShell(caption, false, 0, 0);
+        dialog.element.setAttribute('data-dialog', 'message-box');
+        const client = dialog.client;
+        client.style.width = '';
+        client.style.height = '';
+        client.style.minWidth = '240px';
+        client.style.padding = '16px 16px 12px';
+        client.style.boxSizing = 'border-box';
+        const message = document.createElement('p');
+        message.className = 'message-text';
+        message.textContent = text;
+        message.style.whiteSpace = 'pre-wrap';
+        client.appendChild(message);
+        const row = document.createElement('div');
+        row.className = 'message-buttons';
+        row.style.display = 'flex';
+        row.style.justifyContent = 'center';
+        row.style.gap = '8px';
+        row.style.marginTop = '16px';
+        const buttons = yesNo ? [[6, 'Yes'], [7, 'No']] : [[1, 'OK']];
+        buttons.forEach(function (entry) {
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.className = 'push-button';
+            button.textContent = entry[1];
+            button.style.width = '75px';   // 50 x 14 dialog units, as the window system
+            button.style.height = '23px';  // sizes a message box's buttons
+            button.setAttribute('data-control-id', String(entry[0]));
+            commandOnClick(dialog, button, entry[0]);
+            dialog.controls.set(entry[0], button);
+            dialog.tabStops.push(button);
+            row.appendChild(button);
+        });
+        client.appendChild(row);
+        dialog.defaultId = buttons[0][0];
+        dialog.escapeId = yesNo ? 7 : 1;
+        dialog.controls.get(dialog.defaultId).classList.add('default-button');
+        open(dialog, false);
+        dialog.controls.get(dialog.defaultId).focus();
+        // The program now waits for this box: keys typed ahead are its.
+        web.settled();
+        return dialog.handle;
+    };
+})(Module.web);
