@@ -63,16 +63,22 @@ def process_seconds(pid, task=None):
 
 
 def wakeups(pid):
-    """Voluntary context switches of all the process's threads so far."""
-    total = 0
+    """Voluntary context switches so far of each of the process's threads, by thread."""
+    counts = {}
     for status in Path(f"/proc/{pid}/task").glob("*/status"):
         try:
             for line in status.read_text().splitlines():
                 if line.startswith("voluntary_ctxt_switches"):
-                    total += int(line.split()[1])
+                    counts[status.parent.name] = int(line.split()[1])
         except OSError:
             pass  # a thread that ended meanwhile
-    return total
+    return counts
+
+
+def wakeups_between(first, last):
+    """Wake-ups from one count to the next: threads that started meanwhile count from
+    zero, and those that ended count up to the first."""
+    return sum(count - first.get(thread, 0) for thread, count in last.items())
 
 
 class SleepCounter:
@@ -118,8 +124,8 @@ class Interval:
         self.start, self.end = first.time, last.time
         self.share = {name: 100.0 * (last.seconds[name] - first.seconds[name]) / self.seconds
                       for name in first.seconds}
-        self.wakeups = {name: (last.wakeups[name] - first.wakeups[name]) / self.seconds
-                        for name in first.wakeups}
+        self.wakeups = {name: wakeups_between(first.wakeups[name], last.wakeups[name]) /
+                        self.seconds for name in first.wakeups}
         self.program_share = next(iter(self.share.values()))
         self.server_share = self.share.get("X server", float("nan"))
         self.passes = passes
@@ -512,31 +518,44 @@ const [site, what] = process.argv.slice(1);
 const server = await serve(site);
 const chromium = await launchBrowser();
 const page = (await chromium.browser.pages())[0] ?? (await chromium.browser.newPage());
-let box = { x: 0, y: 0 };
+let box = { x: 0, y: 0, scale: 1, right: 800, bottom: 600, width: 1000, height: 720 };
 if (what === "page") {
   await page.goto(server.url, { waitUntil: "domcontentloaded" });
   await waitUntil(() => page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
     30000, "the first frame");
   box = await page.evaluate(() => {
     const r = document.getElementById("board").getBoundingClientRect();
-    return { x: r.left, y: r.top };
+    return { x: r.left, y: r.top, scale: r.width / 800, right: r.right, bottom: r.bottom,
+             width: window.innerWidth, height: window.innerHeight };
   });
 } else {
   await page.goto("about:blank");
 }
 console.log(JSON.stringify({ browser: chromium.browser.process().pid }));
-const row = ([x, y, width]) => page.evaluate((x, y, width) => Array.from(
-  document.getElementById("board").getContext("2d").getImageData(x, y, width, 1).data).join(),
-  x, y, width);
+// One row of the canvas's pixels, in picture pixels times its drawing ratio.
+const row = ([x, y, width]) => page.evaluate((x, y, width) => {
+  const canvas = document.getElementById("board");
+  const ratio = canvas.width / 800;
+  return Array.from(canvas.getContext("2d").getImageData(
+    Math.round(x * ratio), Math.round(y * ratio), Math.round(width * ratio), 1).data).join();
+}, x, y, width);
+// A place on the page beside the picture: the headless browser reports no pointer
+// leaving its viewport, so this is as far off the picture as the pointer can go.
+const away = box.right + 5 < box.width ? [box.right + 5, box.y + 10]
+  : box.bottom + 5 < box.height ? [box.x + 10, box.bottom + 5] : [-300, -300];
+const to = (x, y) => page.mouse.move(box.x + x * box.scale, box.y + y * box.scale);
 for await (const line of createInterface({ input: process.stdin })) {
   const [command, a, b] = line.split(" ");
   if (command === "move") {
-    await page.mouse.move(box.x + Number(a), box.y + Number(b));
+    await to(Number(a), Number(b));
     console.log("{}");
+  } else if (command === "away") {
+    await page.mouse.move(away[0], away[1]);
+    console.log(JSON.stringify({ away }));
   } else if (command === "caption") {
     const before = await row(LABEL);
     const moved = performance.now();
-    await page.mouse.move(box.x + NEWX, box.y + NEWY);
+    await to(NEWX, NEWY);
     let ms = null;
     while (performance.now() - moved < 5000) {
       if ((await row(LABEL)) !== before) {
@@ -617,18 +636,18 @@ def web_rows(args):
             pids = {f"renderer {i + 1}" if i else "renderer": pid
                     for i, pid in enumerate(renderers)}
             pids["browser"] = page.browser
-            places = (("over the page", (495, 200)), ("off the page", (-300, -300)))
-            for where, (x, y) in places:
-                page.ask(f"move {x} {y}")
+            places = (("over the picture", "move 495 200"), ("beside the picture", "away"))
+            for where, command in places:
+                page.ask(command)
                 time.sleep(2)
                 for repeat in range(args.rest_repeats):
                     rest = measure(pids, args.rest_seconds, count_passes=False)
                     rows.append((f"{what} at rest, pointer {where} ({repeat + 1})", rest.cost()))
             if what == "page":
-                for where, (x, y) in places:
+                for where, command in places:
                     times = []
                     for _ in range(args.caption_repeats):
-                        page.ask(f"move {x} {y}")
+                        page.ask(command)
                         time.sleep(args.caption_rest)
                         times.append(page.ask("caption")["ms"])
                     rows.append((f"caption after a {args.caption_rest:g} s rest {where}",

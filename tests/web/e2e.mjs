@@ -412,7 +412,8 @@ async function exitPrompt(suite) {
   expect((await lesson.loopPasses()) === passesBefore, "the frame loop runs while the prompt is open");
   await lesson.clickControl("message-box", NO);
   await lesson.waitUntilClosed("message-box");
-  await waitUntil(async () => (await lesson.loopPasses()) > passesBefore + 5, 5000,
+  // A loop at rest waits for the next event, so a pass or two is all there is to see.
+  await waitUntil(async () => (await lesson.loopPasses()) > passesBefore, 5000,
     "the frame loop to go on after No");
   await lesson.keys("4");
   await lesson.waitForLook("back-to-lesson",

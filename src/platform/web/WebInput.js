@@ -7,6 +7,7 @@
 
     web.push = function (message) {
         web.queue.push(message);
+        web.wake();
     };
 
     // The passes the frame loop has made; each follows a frame's hover update.
@@ -35,6 +36,7 @@
     web.pointerAway = function () {
         web.pointer.x = -10000;
         web.pointer.y = -10000;
+        web.wake();
     };
 
     // Called by the frame loop at each pass, before it sleeps.
@@ -66,6 +68,7 @@
         web.pointer.y = (event.clientY - rect.top) * scaleY;
         web.pointerClient.x = event.clientX;
         web.pointerClient.y = event.clientY;
+        web.wake();
     }
 
     // Keys typed into the page's own controls are theirs, not the program's.
@@ -183,6 +186,61 @@
         listenToPointer(canvas);
         listenToKeys();
     };
+
+    // ---- The resting wait: a promise the page's events resolve, with no timer ----
+
+    let endWait = null;
+    let woken = false;  // the page was shown again or its size or zoom changed
+    web.pointerRead = null;  // where the program last read the pointer
+
+    web.readPointer = function () {
+        web.pointerRead = { x: web.pointer.x, y: web.pointer.y };
+        return web.pointerRead;
+    };
+
+    function overPicture(point) {
+        return point.x >= 0 && point.y >= 0 && point.x < 800 && point.y < 600;
+    }
+
+    // Input waits, or the picture may have to change: the pointer moved over the
+    // picture or left it since the program read it (moves elsewhere on the page do
+    // not count), or the page came back or was rescaled.
+    function somethingNew() {
+        const read = web.pointerRead;
+        const moved = !read || read.x !== web.pointer.x || read.y !== web.pointer.y;
+        return web.queue.length > 0 || woken || web.pictureLost === true ||
+            (moved && (!read || overPicture(read) || overPicture(web.pointer)));
+    }
+
+    web.wake = function () {
+        if (endWait && somethingNew()) {
+            const resolve = endWait;
+            endWait = null;
+            resolve();
+        }
+    };
+
+    web.waitForMessage = function () {
+        woken = false;
+        if (somethingNew()) {
+            return Promise.resolve();
+        }
+        return new Promise(function (resolve) {
+            endWait = resolve;
+        });
+    };
+
+    function wakeForPage() {
+        if (document.visibilityState !== 'hidden') {
+            woken = true;
+            web.wake();
+        }
+    }
+    if (typeof document !== 'undefined') {
+        document.addEventListener('visibilitychange', wakeForPage);
+        window.addEventListener('resize', wakeForPage);
+        window.addEventListener('pageshow', wakeForPage);
+    }
 
     web.capture = function (on) {
         if (web.pointerId === null) {
