@@ -26,6 +26,7 @@ Usage: bench/desktop.py [--program build/bricketing] [--display 61] [--soak-minu
 """
 
 import argparse
+import itertools
 import json
 import ctypes
 import os
@@ -340,15 +341,22 @@ def stop(program):
         program.wait(timeout=5)
 
 
+CAPTION_TRIALS = itertools.count()
+
+
 def caption_latency(screen, origin, resting_place, rest_seconds):
     """Rests with the pointer at resting_place, then moves it over New Question and
-    times how long until the caption's row on the screen changes; None after 5 s."""
+    times how long until the caption's row on the screen changes; None after 5 s.
+    Each trial lands on another pixel of the button: Wine keeps the pointer's last
+    place over its window while it is elsewhere, and a jump back to that very pixel
+    is no move to it."""
     screen.move(*resting_place)
     time.sleep(rest_seconds)
     row = (origin[0] + LABEL_ROW[0], origin[1] + LABEL_ROW[1], LABEL_ROW[2])
     before = screen.row(*row)
     moved = time.monotonic()
-    screen.move(origin[0] + NEW_QUESTION[0], origin[1] + NEW_QUESTION[1])
+    step = next(CAPTION_TRIALS) % 30
+    screen.move(origin[0] + NEW_QUESTION[0] + step, origin[1] + NEW_QUESTION[1] + step)
     while screen.row(*row) == before:
         if time.monotonic() - moved > 5:
             return None
@@ -447,14 +455,17 @@ def qt_rows(args, screen, server, env, folder):
     return rows
 
 
-def process_named(name, timeout=60):
-    """The process whose command name is name, once there is one."""
+def process_named(name, prefix, timeout=60):
+    """The process whose command name is name and which runs in the given Wine prefix
+    (other Wine programs may be running beside it), once there is one."""
     deadline = time.monotonic() + timeout
+    wanted = f"WINEPREFIX={prefix}".encode()
     while time.monotonic() < deadline:
-        for stat in Path("/proc").glob("[0-9]*/comm"):
+        for comm in Path("/proc").glob("[0-9]*/comm"):
             try:
-                if stat.read_text().strip() == name:
-                    return int(stat.parent.name)
+                if (comm.read_text().strip() == name and
+                        wanted in (comm.parent / "environ").read_bytes().split(b"\0")):
+                    return int(comm.parent.name)
             except OSError:
                 pass
         time.sleep(0.1)
@@ -477,8 +488,8 @@ def wine_rows(args, screen, server, env, folder):
     try:
         rows.append(("first frame on screen", f"{first_frame_ms:.0f} ms after start"))
         time.sleep(3)
-        pids = {"program": process_named(Path(args.wine).name[:15]), "X server": server.pid,
-                "wineserver": process_named("wineserver")}
+        pids = {"program": process_named(Path(args.wine).name[:15], prefix),
+                "X server": server.pid, "wineserver": process_named("wineserver64", prefix)}
         rows += rest_rows(screen, pids, origin, args, count_passes=False)
     finally:
         subprocess.run(["wine", "taskkill", "/im", Path(args.wine).name, "/f"], env=wine_env,
@@ -487,9 +498,10 @@ def wine_rows(args, screen, server, env, folder):
     notepad = subprocess.Popen(["wine", "notepad"], cwd=folder, env=wine_env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        pid = process_named("notepad.exe")
+        pid = process_named("notepad.exe", prefix)
         time.sleep(5)
-        pids = {"notepad": pid, "X server": server.pid, "wineserver": process_named("wineserver")}
+        pids = {"notepad": pid, "X server": server.pid,
+                "wineserver": process_named("wineserver64", prefix)}
         found = subprocess.run(["xdotool", "search", "--name", "Notepad", "getwindowgeometry"],
                                env=env, capture_output=True, text=True).stdout
         over = (300, 300)
