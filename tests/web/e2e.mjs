@@ -692,6 +692,15 @@ async function togglePad(lesson) {
   await waitUntil(async () => !(await hidden()), 5000, "the pad to show again");
 }
 
+
+// A browser tells the page of a new pixel density (another screen, the zoom) with a
+// resize or a media-query change; the emulated one tells nothing, and a program at
+// rest would never look. This sends the resize a real browser would.
+async function setDensity(page, viewport) {
+  await page.setViewport(viewport);
+  await page.evaluate(() => window.dispatchEvent(new Event("resize")));
+}
+
 async function touchRun(suite, viewport) {
   const page = await suite.chromium.browser.newPage();
   page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
@@ -718,7 +727,7 @@ async function touchRun(suite, viewport) {
 
   // From here on one device pixel per picture pixel, for the checks.
   const exact = (800 / (await lesson.canvasBox()).width);
-  await page.setViewport({ width, height, deviceScaleFactor: exact, isMobile: mobile,
+  await setDensity(page, { width, height, deviceScaleFactor: exact, isMobile: mobile,
     hasTouch: true, isLandscape: width > height });
   await waitUntil(async () => (await lesson.canvasBox()).backing[0] === 800, 5000,
     "the canvas to follow the new pixel ratio");
@@ -753,7 +762,7 @@ async function touchRun(suite, viewport) {
   });
   if (viewport.turnTo) {
     const turned = { ...viewport.turnTo };
-    await page.setViewport({ ...turned, deviceScaleFactor: ratio, isMobile: mobile,
+    await setDensity(page, { ...turned, deviceScaleFactor: ratio, isMobile: mobile,
       hasTouch: true, isLandscape: turned.width > turned.height });
     await waitUntil(async () => {
       const box = await lesson.canvasBox();
@@ -765,7 +774,7 @@ async function touchRun(suite, viewport) {
     console.log(`  turned to ${turned.width} x ${turned.height}: scale ` +
       `${turnedFit.scale.toFixed(3)}, pad ${turnedFit.place}`);
     const exactTurned = 800 / (await lesson.canvasBox()).width;
-    await page.setViewport({ ...turned, deviceScaleFactor: exactTurned, isMobile: mobile,
+    await setDensity(page, { ...turned, deviceScaleFactor: exactTurned, isMobile: mobile,
       hasTouch: true, isLandscape: true });
     await waitUntil(async () => (await lesson.canvasBox()).backing[0] === 800, 5000,
       "the canvas to follow the new pixel ratio");

@@ -236,7 +236,26 @@
             web.wake();
         }
     }
+    // Another screen or the zoom changes the pixel density, which not every browser
+    // tells with a resize; a media query on the density now does.
+    function watchDensity() {
+        if (typeof window.matchMedia !== 'function') {
+            return;
+        }
+        const density = window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) +
+            'dppx)');
+        if (typeof density.addEventListener !== 'function') {
+            return;
+        }
+        density.addEventListener('change', function changed() {
+            density.removeEventListener('change', changed);
+            wakeForPage();
+            watchDensity();
+        });
+    }
+
     if (typeof document !== 'undefined') {
+        watchDensity();
         document.addEventListener('visibilitychange', wakeForPage);
         window.addEventListener('resize', wakeForPage);
         window.addEventListener('pageshow', wakeForPage);
