@@ -29,7 +29,9 @@ public:
     // Frame loop and timing (FrameLoop.cpp).
     int runFrameLoop();
     void updateFrame(double elapsedSeconds);
-    void drawFrame();
+    bool drawFrame();  // true when the frame was presented
+    bool nothingMoves() const;
+    std::int64_t waitForMessage();  // the counts waited
     Point pointerPosition();
     void beginModalPause();
     void endModalPause();

@@ -1,8 +1,14 @@
 // The frame loop: drain the waiting messages, then update, draw and show one frame,
 // and sleep; a frame that would show what the window already shows is neither drawn
-// nor presented. And the accounting that keeps time spent in modal dialogs out of the
-// animations.
+// nor presented, and after one such frame with nothing moving the loop waits for the
+// next message. And the accounting that keeps time spent in modal dialogs and in those
+// waits out of the animations.
 #include "app/Application.h"
+
+namespace {
+constexpr int frameSleepMilliseconds = 20;
+constexpr int balloonRisingStage = 5;  // the lesson panel's stage of a rising balloon
+}  // namespace
 
 int Application::runFrameLoop() {
     std::int64_t frequency = 0;
@@ -30,12 +36,35 @@ int Application::runFrameLoop() {
             pausedSeconds = 0.0;
         }
         updateFrame(elapsedSeconds);
-        drawFrame();
+        const bool presented = drawFrame();
         // Shown over the first frame, so that the window stands behind it.
         showStartUpMessage();
         previousCount = nowCount;
-        host.sleepMilliseconds(20);
+        host.sleepMilliseconds(frameSleepMilliseconds);
+        if (!presented && nothingMoves()) {
+            previousCount += waitForMessage();
+        }
     }
+}
+
+// Until a message comes, every frame would be the same as this one, so none is made.
+// The wait stands in for those frames: what a message does is handled as it would be
+// after the last of them, one sleep after a frame, and the frame that shows it gets the
+// sleep and the handling as its time, never the wait.
+std::int64_t Application::waitForMessage() {
+    const std::int64_t start = host.performanceCounter();
+    host.waitForMessage();
+    return host.performanceCounter() - start;
+}
+
+// Nothing changes with time alone: no drag, no coasting working-out, no rising balloon.
+bool Application::nothingMoves() const {
+    if (!lessonPanel) {
+        return true;
+    }
+    const Glideport& view = lessonPanel->board.glideport;
+    return !view.dragging && view.velocity == 0.0 &&
+           lessonPanel->balloonStage != balloonRisingStage;
 }
 
 void Application::updateFrame(double elapsedSeconds) {
@@ -51,9 +80,9 @@ void Application::updateFrame(double elapsedSeconds) {
 // The panels draw into a recording first. Most frames, with nothing moving, record
 // exactly the calls of the frame before: the window shows that picture already, so
 // painting it again and copying it to the screen would only cost time and power.
-void Application::drawFrame() {
+bool Application::drawFrame() {
     if (!backBuffer || !frameRecorder) {
-        return;
+        return false;
     }
     FrameRecorder& frame = *frameRecorder;
     frame.beginFrame();
@@ -67,7 +96,9 @@ void Application::drawFrame() {
     if (presentEveryFrame || frame.changed() || host.windowPictureLost()) {
         frame.drawIntoTarget();
         host.present(*backBuffer);
+        return true;
     }
+    return false;
 }
 
 Point Application::pointerPosition() {

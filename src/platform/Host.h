@@ -128,6 +128,12 @@ public:
     virtual bool performanceFrequency(std::int64_t& countsPerSecond) = 0;
     virtual std::int64_t performanceCounter() = 0;
     virtual void sleepMilliseconds(int milliseconds) = 0;
+    // Called after a frame's sleep when that frame showed nothing new and nothing moves:
+    // returns once a message waits or something may change what the window should show
+    // (the pointer moving over the window or leaving it, the window uncovered or at
+    // another scale, the page shown again). A host that cannot wait returns at once,
+    // and the loop goes on at its usual pace.
+    virtual void waitForMessage() {}
 
     // Modal interactions. An empty caption means the system's default caption.
     virtual MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,

@@ -29,6 +29,7 @@ void FakeHost::present(BackBuffer&) {
 }
 
 bool FakeHost::peekMessage(Message& message) {
+    counter += std::exchange(hiddenCounts, 0);
     if (queue.empty()) {
         return false;
     }
@@ -57,6 +58,43 @@ std::int64_t FakeHost::performanceCounter() {
 // The loop sleeps once after every frame, presented or not.
 void FakeHost::sleepMilliseconds(int milliseconds) {
     sleptMilliseconds += milliseconds;
+    endFrame(milliseconds);
+}
+
+// Each frame of a wait passes as a frame of the loop that never waits would have: it
+// is reported, then its 20 ms run.
+void FakeHost::waitForMessage() {
+    ++waits;
+    if (!waitsForMessages) {
+        return;
+    }
+    const std::int64_t start = counter;
+    while (!waitEnded()) {
+        ++framesWaited;
+        endFrame(20);
+    }
+    if (waitHiddenFromCounter) {
+        hiddenCounts += counter - start;
+        counter = start;
+    }
+}
+
+namespace {
+bool overWindow(PixelPoint point) {
+    return point.x >= 0 && point.y >= 0 && point.x < 800 && point.y < 600;
+}
+}  // namespace
+
+// What ends a real host's wait: a message, the pointer moving over the window or
+// leaving it since the loop last read it, the window's picture lost. A pointer that
+// moves about off the window does not.
+bool FakeHost::waitEnded() const {
+    const bool moved = cursor.x != cursorRead.x || cursor.y != cursorRead.y;
+    const bool pointerSeen = moved && (overWindow(cursorRead) || overWindow(cursor));
+    return !queue.empty() || pictureLost || (pointerEndsWait && pointerSeen);
+}
+
+void FakeHost::endFrame(int milliseconds) {
     ++framesRun;
     if (onFrameEnd) {
         onFrameEnd(framesRun);

@@ -28,12 +28,13 @@ public:
     bool windowPictureLost() override { return std::exchange(pictureLost, false); }
     bool peekMessage(Message& message) override;
     void postQuit(int exitCode) override;
-    PixelPoint cursorPosition() override { return cursor; }
+    PixelPoint cursorPosition() override { return cursorRead = cursor; }
     void captureMouse() override { captured = true; }
     void releaseMouse() override { captured = false; }
     bool performanceFrequency(std::int64_t& countsPerSecond) override;
     std::int64_t performanceCounter() override;
     void sleepMilliseconds(int milliseconds) override;
+    void waitForMessage() override;
     MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
@@ -52,8 +53,10 @@ public:
     std::int64_t frequency = 1000000;
     std::int64_t counter = 0;
     std::int64_t countsPerPeek = 0;  // time that handling one message takes
+    std::int64_t hiddenCounts = 0;   // time a faulty wait hid, shown at the next peek
     std::deque<Message> queue;
     PixelPoint cursor;
+    PixelPoint cursorRead;  // where the loop last saw the cursor
     bool captured = false;
     bool windowExists = false;
     WindowDescription window;
@@ -69,6 +72,17 @@ public:
     std::size_t frameLimit = 10000;
     static constexpr int runawayExitCode = -99;
     int sleptMilliseconds = 0;
+    // Waiting. Without waitsForMessages a wait returns at once, as a host that cannot
+    // wait does. With it, a wait lets the counter run on in frames of 20 ms (each one
+    // counted and reported by onFrameEnd, as a sleep is) until a message waits, the
+    // cursor moved over the window or off it, or the picture was lost.
+    bool waitsForMessages = false;
+    int waits = 0;
+    int framesWaited = 0;  // frames that passed inside waits
+    // Faults a test can plant: a wait that the pointer does not end, and one whose time
+    // the counter shows only after the loop has read it.
+    bool pointerEndsWait = true;
+    bool waitHiddenFromCounter = false;
     // Answer for YesNo boxes; OK boxes always answer Ok. The callback, when set, runs
     // while the box is open (for example to move the counter).
     MessageBoxAnswer yesNoAnswer = MessageBoxAnswer::No;
@@ -81,4 +95,8 @@ public:
     std::vector<AccessibleText> published;
     std::vector<std::u16string> announced;
     FakeBackBuffer* lastBackBuffer = nullptr;
+
+private:
+    void endFrame(int milliseconds);
+    bool waitEnded() const;
 };

@@ -357,6 +357,90 @@ TEST_F(QtHostTest, TheCounterRunsInNanosecondsAndSleepingTakesTime) {
     EXPECT_LT(slept, 2000000000);
 }
 
+// A resting program's wait ends on each kind of event that may change what it shows,
+// and only on those: each event is sent while the host waits, after an event that must
+// not end it.
+TEST_F(QtHostTest, AWaitEndsOnInputPointerMovesUncoveringAndScreenChanges) {
+    struct Wake {
+        const char* what;
+        std::function<void(QWidget&)> send;
+    };
+    const auto toWindow = [](QWidget& window, QEvent& event) {
+        QCoreApplication::sendEvent(window.windowHandle(), &event);
+    };
+    const Wake wakes[] = {
+        {"a key", [](QWidget& t) { pressKey(t, Qt::Key_5); }},
+        {"a press", [](QWidget& t) { sendMouse(t, QEvent::MouseButtonPress, Qt::LeftButton); }},
+        {"a wheel notch",
+         [toWindow](QWidget& t) {
+             QWheelEvent wheel(QPointF(10, 10), t.mapToGlobal(QPointF(10, 10)), QPoint(),
+                               QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                               false);
+             toWindow(t, wheel);
+         }},
+        {"a move over the window",
+         [toWindow](QWidget& t) {
+             QMouseEvent move(QEvent::MouseMove, QPointF(40, 50), t.mapToGlobal(QPointF(40, 50)),
+                              Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+             toWindow(t, move);
+         }},
+        {"the pointer coming in",
+         [toWindow](QWidget& t) {
+             QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), t.mapToGlobal(QPointF(5, 5)));
+             toWindow(t, enter);
+         }},
+        {"the pointer leaving",
+         [toWindow](QWidget& t) {
+             QEvent leave(QEvent::Leave);
+             toWindow(t, leave);
+         }},
+        {"the window uncovered", [](QWidget& t) { t.update(0, 0, 50, 50); }},
+        {"another screen",
+         [](QWidget& t) {
+             QEvent change(QEvent::ScreenChangeInternal);
+             QCoreApplication::sendEvent(&t, &change);
+         }},
+        {"the window closed", [](QWidget& t) { t.close(); }},
+    };
+    for (const Wake& wake : wakes) {
+        SCOPED_TRACE(wake.what);
+        drain();
+        host.cursorPosition();  // the frame read the pointer; movement before is seen
+        QTimer::singleShot(40, [this] { window().setWindowTitle(QStringLiteral("focus")); });
+        QTimer::singleShot(120, [this, &wake] { wake.send(window()); });
+        QTimer::singleShot(5000, [this] { pressKey(window(), Qt::Key_Escape); });  // no hang
+        QElapsedTimer waited;
+        waited.start();
+        host.waitForMessage();
+        EXPECT_GE(waited.elapsed(), 110) << "the wait ended before the event";
+        EXPECT_LT(waited.elapsed(), 2000) << "the event did not end the wait";
+        QCoreApplication::processEvents();  // the fallback timer of a failed case fires
+        QThread::msleep(5);
+    }
+}
+
+// The position read while resting comes from the last event, not from a question to
+// the window system; a move the window hears of is answered at once.
+TEST_F(QtHostTest, ThePointerIsReadFromTheWindowsEvents) {
+    const auto moveTo = [this](QPointF at) {
+        QMouseEvent move(QEvent::MouseMove, at, window().mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window().windowHandle(), &move);
+    };
+    moveTo(QPointF(300, 200));
+    const int asked = host.pointerTracker().questions();
+    const auto read = [this] {
+        const PixelPoint point = host.cursorPosition();
+        return QPoint(point.x, point.y);
+    };
+    for (int frame = 0; frame < 50; ++frame) {
+        EXPECT_EQ(read(), QPoint(300, 200));
+    }
+    moveTo(QPointF(560, 285));
+    EXPECT_EQ(read(), QPoint(560, 285));
+    EXPECT_EQ(host.pointerTracker().questions(), asked);
+}
+
 TEST_F(QtHostTest, APresentedFrameIsWhatTheWindowShows) {
     auto buffer = host.createBackBuffer(800, 600);
     auto graphics = buffer->beginDrawing();

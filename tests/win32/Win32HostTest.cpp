@@ -1,12 +1,15 @@
 // The Win32 host: the window class and window as the program asks for them, window
 // messages turned into the program's messages with Windows' own key codes, the quit
-// message and its exit code, the cursor in client pixels, the counter, presenting the
-// back buffer, and the per-user folder.
+// message and its exit code, the cursor in client pixels (from the mouse messages), the
+// counter, the resting wait and what ends it, presenting the back buffer, and the
+// per-user folder.
 #include <gtest/gtest.h>
 
 #include "Win32TestSupport.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/win32/Win32Host.h"
@@ -191,6 +194,10 @@ TEST_F(Win32HostTest, TheCursorIsReadInClientPixelsAndNotClamped) {
             GetCursorPos(&where);
             return where.x == place.x && where.y == place.y;
         }));
+        // Wine sends no move message for a program's own SetCursorPos; once the pointer
+        // is said to have left, the host asks the system where it is.
+        PostMessageW(window(), WM_MOUSELEAVE, 0, 0);
+        drain();
         const PixelPoint point = host.cursorPosition();
         EXPECT_EQ(point.x, place.x - origin.x);
         EXPECT_EQ(point.y, place.y - origin.y);
@@ -263,4 +270,92 @@ TEST(Win32UserFoldersTest, SettingsLiveInTheRoamingApplicationDataFolder) {
     wchar_t appData[MAX_PATH] = {};
     ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH), 0u);
     EXPECT_TRUE(std::filesystem::equivalent(folder.parent_path(), appData));
+}
+
+namespace {
+// What a timer does while the host waits; each runs once.
+std::function<void()> firstTimerAction;
+std::function<void()> secondTimerAction;
+
+void CALLBACK runFirstTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    firstTimerAction();
+}
+
+void CALLBACK runSecondTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    secondTimerAction();
+}
+}  // namespace
+
+// A resting program's wait ends on each kind of message that may change what it shows,
+// and not on others: each case comes 120 ms into the wait, after a message (and the
+// timers' own) that must not end it.
+TEST_F(Win32HostTest, AWaitEndsOnInputPointerMovesRepaintsAndAnotherResolution) {
+    struct Wake {
+        const char* what;
+        std::function<void(HWND)> send;
+    };
+    const Wake wakes[] = {
+        {"a key", [](HWND w) { PostMessageW(w, WM_KEYDOWN, 0x35, 0); }},
+        {"a press", [](HWND w) { PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(9, 9)); }},
+        {"a wheel notch",
+         [](HWND w) { PostMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(9, 9)); }},
+        {"a move over the window",
+         [](HWND w) { PostMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(40, 50)); }},
+        {"the pointer leaving", [](HWND w) { PostMessageW(w, WM_MOUSELEAVE, 0, 0); }},
+        {"the window uncovered", [](HWND w) { InvalidateRect(w, nullptr, FALSE); }},
+        {"another resolution",
+         [](HWND w) {
+             RECT place{};
+             GetWindowRect(w, &place);
+             SendMessageW(w, 0x02E0, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&place));
+         }},
+        {"the quit message", [](HWND) { PostQuitMessage(3); }},
+    };
+    for (const Wake& wake : wakes) {
+        SCOPED_TRACE(wake.what);
+        drain();
+        const HWND target = window();
+        firstTimerAction = [target] { PostMessageW(target, WM_NULL, 0, 0); };
+        secondTimerAction = [target, &wake] { wake.send(target); };
+        SetTimer(nullptr, 0, 40, runFirstTimer);
+        SetTimer(nullptr, 0, 120, runSecondTimer);
+        const ULONGLONG started = GetTickCount64();
+        host.waitForMessage();
+        const ULONGLONG waited = GetTickCount64() - started;
+        EXPECT_GE(waited, 100u) << "the wait ended before the message";
+        EXPECT_LT(waited, 2000u);
+        if (std::string(wake.what) == "the quit message") {
+            const std::vector<Message> left = drain();
+            ASSERT_EQ(left.size(), 1u);
+            EXPECT_EQ(left[0].kind, MessageKind::Quit);
+            EXPECT_EQ(left[0].exitCode, 3);
+        }
+    }
+}
+
+// The pointer is read from the mouse messages, not asked of the system, until it has
+// left the window.
+TEST_F(Win32HostTest, ThePointerIsReadFromTheMouseMessagesUntilItLeaves) {
+    POINT origin{0, 0};
+    ClientToScreen(window(), &origin);
+    ASSERT_TRUE(SetCursorPos(origin.x + 10, origin.y + 20));
+    POINT where{};
+    ASSERT_TRUE(pumpUntil([&] {
+        GetCursorPos(&where);
+        return where.x == origin.x + 10;
+    }));
+    Sleep(100);  // the system's own move message for it comes first
+    drain();
+    PostMessageW(window(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
+    drain();
+    PixelPoint point = host.cursorPosition();
+    EXPECT_EQ(point.x, 300);
+    EXPECT_EQ(point.y, 200);
+    PostMessageW(window(), WM_MOUSELEAVE, 0, 0);
+    drain();
+    point = host.cursorPosition();
+    EXPECT_EQ(point.x, 10) << "asked of the system after leaving";
+    EXPECT_EQ(point.y, 20);
 }

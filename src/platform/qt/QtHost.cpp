@@ -55,14 +55,16 @@ QtMainWindow::QtMainWindow(QtHost& host) : host(host) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
-    // Movement is tracked only to put the arrow back after the hand cursor, as the
-    // window system does for a window whose class cursor is the arrow.
+    // Movement over the window is tracked: it puts the arrow back after the hand
+    // cursor, as the window system does for a window whose class cursor is the arrow,
+    // and it is how a resting program hears that the hover may change.
     setMouseTracking(true);
 }
 
 // Also how an uncovered window gets its picture back: the last presented frame is
 // kept, and only the part asked for is painted.
 void QtMainWindow::paintEvent(QPaintEvent* event) {
+    host.windowChanged();
     QPainter painter(this);
     const QRect area = event->rect();
     if (frame.isNull()) {
@@ -132,6 +134,15 @@ void QtMainWindow::wheelEvent(QWheelEvent* event) {
     message.wheelDelta = delta;
     host.post(message);
     event->accept();
+}
+
+// Painting the window system asks for (an uncovered window) and a move to another
+// screen are what a resting program wakes for besides input.
+bool QtMainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal || event->type() == QEvent::Show) {
+        host.windowChanged();
+    }
+    return QWidget::event(event);
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {
@@ -303,6 +314,17 @@ void QtHost::sleepMilliseconds(int milliseconds) {
     frameLog.frameEnded();
     QThread::msleep(static_cast<unsigned long>(milliseconds));
     frameLog.frameStarts();
+}
+
+// Qt's event loop sleeps until the window system or a timer has something for it;
+// events that neither bring a message nor move the pointer over the window (focus,
+// properties, a pointer moving elsewhere) only send it back to sleep.
+void QtHost::waitForMessage() {
+    changedWhileWaiting = false;
+    while (queue.empty() && !changedWhileWaiting && !pointer.movedSinceRead() && !windowDestroyed) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    frameLog.frameStarts();  // the wait is not part of the next frame's work
 }
 
 MessageBoxAnswer QtHost::messageBox(MessageBoxOwner owner, const std::u16string& text,

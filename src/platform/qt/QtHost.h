@@ -34,6 +34,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -59,6 +60,7 @@ public:
     bool performanceFrequency(std::int64_t& countsPerSecond) override;
     std::int64_t performanceCounter() override;
     void sleepMilliseconds(int milliseconds) override;
+    void waitForMessage() override;
     MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
@@ -70,6 +72,10 @@ public:
     // modal window is open.
     void post(const Message& message);
     void windowClosed();
+    // The window was painted by the window system's request or moved to another screen:
+    // a wait for the next message ends.
+    void windowChanged() { changedWhileWaiting = true; }
+    const QtPointer& pointerTracker() const { return pointer; }
 
     QtMainWindow* mainWindow() { return window.get(); }
 
@@ -86,6 +92,7 @@ private:
     std::deque<Message> queue;
     int modalDepth = 0;           // modal calls under way, nested ones included
     bool leftButtonHeld = false;  // the program was handed a left press, not yet its release
+    bool changedWhileWaiting = false;
     QElapsedTimer clock;
     QtFrameLog frameLog;
     QtPointer pointer;

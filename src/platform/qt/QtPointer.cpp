@@ -1,8 +1,10 @@
-// The pointer's position, asked of the window system only when it may have changed.
+// The pointer's position, taken from the window's events and asked of the window system
+// only when they cannot tell.
 #include "platform/qt/QtPointer.h"
 
 #include <QCursor>
 #include <QEvent>
+#include <QSinglePointEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -13,34 +15,43 @@ void QtPointer::watch(QWindow* window) {
 }
 
 QPoint QtPointer::positionIn(const QWidget* widget) {
-    if (!inside || !known || widget != positionWidget) {
-        const QPoint global = QCursor::pos();
-        position = widget != nullptr ? widget->mapFromGlobal(global) : global;
-        positionWidget = widget;
+    if (!known) {
+        global = QCursor::pos();
         known = true;
+        ++asked;
     }
-    return position;
+    moved = false;
+    return widget != nullptr ? widget->mapFromGlobal(global) : global;
 }
 
 bool QtPointer::eventFilter(QObject*, QEvent* event) {
     switch (event->type()) {
         case QEvent::Enter:
-            inside = true;
-            known = false;
-            break;
-        case QEvent::Leave:
-        case QEvent::Hide:
-            inside = false;
-            known = false;
-            break;
-        case QEvent::Move:  // a crossing, if the move made one, is reported as well
         case QEvent::MouseMove:
+            moved = true;
+            [[fallthrough]];
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::Wheel:
         case QEvent::TabletMove:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+            if (const auto* point = dynamic_cast<const QSinglePointEvent*>(event)) {
+                global = point->globalPosition().toPoint();
+                known = true;
+            } else {
+                known = false;
+            }
+            break;
+        case QEvent::Leave:
+            moved = true;
+            known = false;
+            break;
+        case QEvent::Hide:
+        case QEvent::TouchBegin:
         case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
             known = false;
             break;
         default:

@@ -24,11 +24,14 @@ EM_JS(int, web_take_input, (int* wheelDelta, char* code, int codeCapacity, char*
 });
 
 EM_JS(void, web_pointer, (double* x, double* y), {
-    // While a command's own control clicks its picture, the pointer is there.
-    const pointer = Module.web.pointerOverride || Module.web.pointer;
-    HEAPF64[x >> 3] = pointer.x;
-    HEAPF64[y >> 3] = pointer.y;
+    const read = Module.web.readPointer();
+    HEAPF64[x >> 3] = read.x;
+    HEAPF64[y >> 3] = read.y;
 });
+
+EM_ASYNC_JS(void, web_await_message, (), { await Module.web.waitForMessage(); });
+
+void web_wait_for_message() { web_await_message(); }
 
 EM_JS(void, web_capture, (int on), { Module.web.capture(on !== 0); });
 

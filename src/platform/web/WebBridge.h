@@ -13,6 +13,9 @@ void web_init();
 // down, 5 wheel. A key's code and key names are written into the two buffers.
 int web_take_input(int* wheelDelta, char* code, int codeCapacity, char* key, int keyCapacity);
 void web_pointer(double* x, double* y);
+// Sleeps until input waits or the picture may have to change (the pointer moved over
+// the canvas or left it, the page was shown again or rescaled).
+void web_wait_for_message();
 void web_capture(int on);
 void web_show_hand_cursor();
 void web_open_document(const char* path);

@@ -53,6 +53,7 @@
 
     function putPointerOn(point) {
         web.pointerOverride = point;
+        web.wake();
         // A dialog that opens on the pointer opens on the picture, as after a click.
         const box = web.canvas.getBoundingClientRect();
         web.pointerClient.x = box.left + point.x * box.width / 800;
@@ -78,6 +79,7 @@
             // The program has taken the release and acted on it (or is in the dialog it
             // opened): the pointer is the mouse's again.
             web.pointerOverride = null;
+            web.wake();
             if (click.typingNext && web.modalDepth === 0) {
                 focusForTyping();
             }

@@ -144,6 +144,12 @@ void WebHost::sleepMilliseconds(int milliseconds) {
     emscripten_sleep(static_cast<unsigned>(std::max(0, milliseconds)));
 }
 
+// Yields to the browser until one of the page's events resolves the wait; no timer
+// runs meanwhile.
+void WebHost::waitForMessage() {
+    web_wait_for_message();
+}
+
 MessageBoxAnswer WebHost::messageBox(MessageBoxOwner, const std::u16string& text,
                                      const std::u16string& caption, MessageBoxButtons buttons) {
     return runWebMessageBox(text, caption, buttons);

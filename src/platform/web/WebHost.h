@@ -23,6 +23,7 @@ public:
     bool performanceFrequency(std::int64_t& countsPerSecond) override;
     std::int64_t performanceCounter() override;
     void sleepMilliseconds(int milliseconds) override;
+    void waitForMessage() override;
     MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;

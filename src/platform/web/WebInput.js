@@ -7,6 +7,7 @@
 
     web.push = function (message) {
         web.queue.push(message);
+        web.wake();
     };
 
     // The passes the frame loop has made; each follows a frame's hover update.
@@ -35,6 +36,7 @@
     web.pointerAway = function () {
         web.pointer.x = -10000;
         web.pointer.y = -10000;
+        web.wake();
     };
 
     // Called by the frame loop at each pass, before it sleeps.
@@ -66,6 +68,7 @@
         web.pointer.y = (event.clientY - rect.top) * scaleY;
         web.pointerClient.x = event.clientX;
         web.pointerClient.y = event.clientY;
+        web.wake();
     }
 
     // Keys typed into the page's own controls are theirs, not the program's.
@@ -185,6 +188,87 @@
         listenToPointer(canvas);
         listenToKeys();
     };
+
+    // ---- The resting wait: a promise the page's events resolve, with no timer ----
+
+    let endWait = null;
+    let woken = false;  // the page was shown again or its size or zoom changed
+    web.pointerRead = null;  // where the program last read the pointer
+
+    // While a command's own control clicks its picture, the pointer is there.
+    function pointerNow() {
+        return web.pointerOverride || web.pointer;
+    }
+
+    web.readPointer = function () {
+        const pointer = pointerNow();
+        web.pointerRead = { x: pointer.x, y: pointer.y };
+        return web.pointerRead;
+    };
+
+    function overPicture(point) {
+        return point.x >= 0 && point.y >= 0 && point.x < 800 && point.y < 600;
+    }
+
+    // Input waits, or the picture may have to change: the pointer moved over the
+    // picture or left it since the program read it (moves elsewhere on the page do
+    // not count), or the page came back or was rescaled.
+    function somethingNew() {
+        const read = web.pointerRead;
+        const pointer = pointerNow();
+        const moved = !read || read.x !== pointer.x || read.y !== pointer.y;
+        return web.queue.length > 0 || woken || web.pictureLost === true ||
+            (moved && (!read || overPicture(read) || overPicture(pointer)));
+    }
+
+    web.wake = function () {
+        if (endWait && somethingNew()) {
+            const resolve = endWait;
+            endWait = null;
+            resolve();
+        }
+    };
+
+    web.waitForMessage = function () {
+        woken = false;
+        if (somethingNew()) {
+            return Promise.resolve();
+        }
+        return new Promise(function (resolve) {
+            endWait = resolve;
+        });
+    };
+
+    function wakeForPage() {
+        if (document.visibilityState !== 'hidden') {
+            woken = true;
+            web.wake();
+        }
+    }
+    // Another screen or the zoom changes the pixel density, which not every browser
+    // tells with a resize; a media query on the density now does.
+    function watchDensity() {
+        if (typeof window.matchMedia !== 'function') {
+            return;
+        }
+        const density = window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) +
+            'dppx)');
+        if (typeof density.addEventListener !== 'function') {
+            return;
+        }
+        density.addEventListener('change', function changed() {
+            density.removeEventListener('change', changed);
+            wakeForPage();
+            watchDensity();
+        });
+    }
+
+    if (typeof document !== 'undefined') {
+        watchDensity();
+        document.addEventListener('visibilitychange', wakeForPage);
+        window.addEventListener('resize', wakeForPage);
+        window.addEventListener('pageshow', wakeForPage);
+    }
 
     web.capture = function (on) {
         if (web.pointerId === null) {

@@ -104,7 +104,20 @@ LRESULT Win32Host::handleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, L
             shownBuffer = nullptr;
             post(MessageKind::Destroy);
             break;
+        case WM_MOUSEMOVE:
+            pointerAt(lParam);
+            changedWhileWaiting = true;
+            break;
+        case WM_MOUSELEAVE:
+            trackingLeave = false;
+            pointerKnown = false;
+            changedWhileWaiting = true;
+            break;
+        case WM_MOVE:
+            pointerKnown = false;  // a pointer left where it was is elsewhere in the window
+            break;
         case WM_PAINT:
+            changedWhileWaiting = true;
             if (shownBuffer != nullptr) {
                 PAINTSTRUCT paint{};
                 HDC target = BeginPaint(hwnd, &paint);
@@ -125,12 +138,15 @@ LRESULT Win32Host::handleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, L
             break;
         }
         case WM_LBUTTONDOWN:
+            pointerAt(lParam);
             post(MessageKind::LeftButtonDown);
             break;
         case WM_LBUTTONUP:
+            pointerAt(lParam);
             post(MessageKind::LeftButtonUp);
             break;
         case WM_RBUTTONDOWN:
+            pointerAt(lParam);
             post(MessageKind::RightButtonDown);
             break;
         case WM_MOUSEWHEEL: {
@@ -147,12 +163,29 @@ LRESULT Win32Host::handleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, L
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
             pictureLost = true;
+            pointerKnown = false;
+            changedWhileWaiting = true;
             return 0;
         }
         default:
             break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// Mouse messages carry client pixels, negative to the left of and above the window
+// while the mouse is captured. The first one over the window asks to hear of its leaving.
+void Win32Host::pointerAt(LPARAM position) {
+    pointer.x = static_cast<short>(LOWORD(position));
+    pointer.y = static_cast<short>(HIWORD(position));
+    pointerKnown = true;
+    if (!trackingLeave && window != nullptr) {
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = window;
+        trackingLeave = TrackMouseEvent(&track) != FALSE;
+    }
 }
 
 void Win32Host::post(MessageKind kind) {
@@ -218,11 +251,15 @@ void Win32Host::postQuit(int exitCode) {
 // Client pixels of the window in back-buffer pixels: divided by the scale on a scaled
 // monitor, rounded down so that negative positions stay outside.
 PixelPoint Win32Host::cursorPosition() {
-    POINT point{};
-    GetCursorPos(&point);
-    if (window != nullptr) {
-        ScreenToClient(window, &point);
+    if (!pointerKnown) {
+        pointer = {};
+        GetCursorPos(&pointer);
+        if (window != nullptr) {
+            ScreenToClient(window, &pointer);
+        }
+        pointerKnown = true;
     }
+    const POINT point = pointer;
     const float factor = scale();
     if (factor == 1.0f) {
         return {point.x, point.y};
@@ -256,6 +293,29 @@ std::int64_t Win32Host::performanceCounter() {
 
 void Win32Host::sleepMilliseconds(int milliseconds) {
     Sleep(static_cast<DWORD>(milliseconds));
+}
+
+// Dispatches what comes until a message for the program is queued or something that
+// may change the picture arrived (the pointer moving over the window or leaving it, a
+// repaint, another resolution); WaitMessage sleeps until the thread's queue gets
+// anything new.
+void Win32Host::waitForMessage() {
+    changedWhileWaiting = false;
+    while (queue.empty() && !changedWhileWaiting) {
+        MSG msg{};
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            Message quit = messageOf(MessageKind::Quit);
+            quit.exitCode = static_cast<int>(msg.wParam);
+            queue.push_back(quit);
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 MessageBoxAnswer Win32Host::messageBox(MessageBoxOwner owner, const std::u16string& text,

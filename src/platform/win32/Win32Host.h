@@ -36,6 +36,7 @@ public:
     bool performanceFrequency(std::int64_t& countsPerSecond) override;
     std::int64_t performanceCounter() override;
     void sleepMilliseconds(int milliseconds) override;
+    void waitForMessage() override;
     MessageBoxAnswer messageBox(MessageBoxOwner owner, const std::u16string& text,
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
@@ -58,6 +59,17 @@ private:
     void post(MessageKind kind);
     // The window's outer size for a buffer of width x height at the current scale.
     void fitWindowToScale();
+    // The pointer over the window, or held by capture, at client pixel (x, y).
+    void pointerAt(LPARAM position);
+
+    // Something arrived that may change what the window shows: a wait ends.
+    bool changedWhileWaiting = false;
+    // The pointer in client pixels, as the last mouse message placed it; asked of the
+    // system only when no message can tell (before the first, after leaving or a move
+    // of the window).
+    POINT pointer{};
+    bool pointerKnown = false;
+    bool trackingLeave = false;  // TrackMouseEvent will report the pointer leaving
 
     HINSTANCE instance = nullptr;
     int showCommand = SW_SHOWNORMAL;

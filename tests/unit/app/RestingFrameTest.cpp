@@ -131,4 +131,67 @@ TEST_F(RestingFrameTest, AModalPauseAtRestPresentsNothingAndTakesNoTime) {
     EXPECT_NEAR(lesson().balloonY, 465.0f - 7 * 0.02f * 15.0f, 1e-3);
     EXPECT_EQ(presents(), 1 + 7);
 }
+// The loop waits for the next message only after a frame that presented nothing while
+// nothing moves; a held drag or a coasting working-out goes on at the usual pace.
+TEST_F(RestingFrameTest, TheLoopWaitsOnlyAfterAnUnchangedFrameWithNothingMoving) {
+    struct Case {
+        const char* what;
+        std::function<void(RestingFrameTest&)> make;
+        int waits;  // in frames 11 to 20
+    };
+    const Case cases[] = {
+        {"nothing", [](RestingFrameTest&) {}, 11},
+        {"a drag held still",
+         [](RestingFrameTest& t) { t.lesson().board.glideport.dragging = true; }, 0},
+        {"a rising balloon", [](RestingFrameTest& t) { t.lesson().balloonStage = 5; }, 0},
+        {"a coasting working-out",
+         [](RestingFrameTest& t) {
+             t.lesson().board.usedMultiples.assign(40, 1);  // far taller than the view
+             t.lesson().board.glideport.velocity = -200.0;
+         },
+         0},
+    };
+    for (const Case& change : cases) {
+        SCOPED_TRACE(change.what);
+        const int start = host.framesRun;
+        int waitsBefore = 0;
+        script.clear();
+        script[start + 10] = [&] {
+            change.make(*this);
+            waitsBefore = host.waits;
+        };
+        frames = start + 20;
+        application.runFrameLoop();
+        // Frames start + 10 to start + 20 each ended in a wait, or none did.
+        EXPECT_EQ(host.waits - waitsBefore, change.waits);
+        lesson().board.glideport.dragging = false;
+        lesson().balloonStage = 0;
+        lesson().balloonY = 465.0f;
+    }
+}
+
+// Time spent waiting is left out of the next frame, as a modal period is: a balloon
+// sent up by a tap after six seconds' rest rises one frame's distance per frame.
+TEST_F(RestingFrameTest, AWaitIsLeftOutOfTheTimeOfTheFrameAfterIt) {
+    FakeHost waiting;  // with a program made after the pictures' sizes are known
+    Application program(waiting);
+    program.createMainWindow();
+    LessonPanel& panel = *program.lessonPanel;
+    waiting.waitsForMessages = true;
+    panel.balloonStage = 4;
+    waiting.cursor = {735, 525};  // over the mascot
+    waiting.onFrameEnd = [&waiting](int frame) {
+        if (frame == 300) {
+            waiting.pushMessage(MessageKind::LeftButtonDown);
+            waiting.pushMessage(MessageKind::LeftButtonUp);
+        }
+        if (frame == 310) {
+            waiting.postQuit(0);
+        }
+    };
+    program.runFrameLoop();
+    EXPECT_GT(waiting.framesWaited, 290);
+    EXPECT_EQ(panel.balloonStage, 5);
+    EXPECT_NEAR(panel.balloonY, 465.0f - 10 * 0.02f * 15.0f, 1e-3);
+}
 }  // namespace
