@@ -168,7 +168,7 @@ async function flow(browser, checker, server, shots) {
 
   await waitUntil(() => browser.evaluate(async () =>
     !!(await navigator.serviceWorker?.getRegistration())?.active &&
-    (await caches.keys()).length === 1), 15000, "the service worker to hold the site");
+    (await caches.keys()).length === 1), 30000, "the service worker to hold the site");
   await server.stop();
   await browser.reload();
   await started();
