@@ -61,7 +61,8 @@ try {
   await page.goto(url);
   await page.evaluate(() => localStorage.clear());
   await page.reload();
-  await page.waitForFunction(() => window.bricketingPage?.module?.loopPasses > 2, { timeout: 10000 });
+  // A loop at rest waits for the next event, so the first pass or two is all there is.
+  await page.waitForFunction(() => window.bricketingPage?.module?.loopPasses > 0, { timeout: 10000 });
   const board = await page.$eval("#board", (e) => {
     const r = e.getBoundingClientRect();
     return { x: r.left, y: r.top };
@@ -183,6 +184,8 @@ try {
     canvas.dispatchEvent(new MouseEvent("contextmenu", { bubbles: true, cancelable: true, button: 2 })));
   check(!menuShown, "the canvas has no context menu");
   await page.setViewport({ width: 1280, height: 720, deviceScaleFactor: 2 });
+  // The emulated density change sends no event; a real browser sends a resize.
+  await page.evaluate(() => window.dispatchEvent(new Event("resize")));
   await sleep(300);
   const size = await page.$eval("#board", (e) => [e.width, e.height, e.style.width].join(" "));
   check(size === "1600 1200 800px", `at two device pixels per pixel the canvas is ${size}`);
