@@ -7,7 +7,6 @@
 
 namespace {
 constexpr int frameSleepMilliseconds = 20;
-constexpr int balloonRisingStage = 5;  // the lesson panel's stage of a rising balloon
 }  // namespace
 
 int Application::runFrameLoop() {
@@ -64,7 +63,7 @@ bool Application::nothingMoves() const {
     }
     const Glideport& view = lessonPanel->board.glideport;
     return !view.dragging && view.velocity == 0.0 &&
-           lessonPanel->balloonStage != balloonRisingStage;
+           lessonPanel->balloonStage != LessonPanel::balloonRising;
 }
 
 void Application::updateFrame(double elapsedSeconds) {

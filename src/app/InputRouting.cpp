@@ -42,8 +42,8 @@ void pressLessonAt(Application& app, std::optional<Point> point) {
 std::vector<int> repeatableMultiples(const WorkingBoard& board) {
     std::vector<int> multiples;
     for (auto step = board.usedMultiples.rbegin(); step != board.usedMultiples.rend(); ++step) {
-        const bool fits = *step * board.divisor <= board.remaining;
-        if (fits && std::find(multiples.begin(), multiples.end(), *step) == multiples.end()) {
+        if (board.canRepeat(*step) &&
+            std::find(multiples.begin(), multiples.end(), *step) == multiples.end()) {
             multiples.push_back(*step);
         }
     }

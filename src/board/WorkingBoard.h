@@ -32,6 +32,9 @@ public:
     bool isKnownMultiple(int multiple) const;
     bool remainderIsGiven() const;
     int sumOfMultiples() const;
+    // True when a completed step of this multiple still fits into what remains, so its
+    // Repeat icon is shown and a press on it repeats the step.
+    bool canRepeat(int multiple) const;
     void clearError();
 
     // Where a press on each icon lands, in back-buffer pixels, while that press would

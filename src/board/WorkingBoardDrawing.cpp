@@ -142,7 +142,7 @@ void drawCompletedStep(BoardPainter& painter, const WorkingBoard& board, std::si
     const float top = painter.lineTop(2 * static_cast<long long>(step) - 1);
     const Colour spent = board.spentColour;
     if (painter.lineVisible(top)) {
-        if (product <= board.remaining) {
+        if (board.canRepeat(multiple)) {
             painter.icon(board.repeatIcon.get(), repeatColumn, top);
         }
         painter.number(multiple, multipleColumn, top, board.multipleColour);

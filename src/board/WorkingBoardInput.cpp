@@ -131,9 +131,9 @@ void repeatStep(WorkingBoard& board, int multiple) {
 bool pressRepeat(WorkingBoard& board, Point content) {
     float top = 0.0f;
     for (int multiple : board.usedMultiples) {
-        const bool fits = multiple * board.divisor <= board.remaining;
         const Point iconTopLeft{repeatColumn, top + board.rowHeight + iconOffset};
-        if (fits && pointInRectangle(content, iconTopLeft, iconPressSize, iconPressSize)) {
+        if (board.canRepeat(multiple) &&
+            pointInRectangle(content, iconTopLeft, iconPressSize, iconPressSize)) {
             repeatStep(board, multiple);
             return true;
         }
@@ -317,6 +317,10 @@ std::optional<Point> WorkingBoard::deleteIconPoint() {
                  deleteIconTop(*this) + pressAreaMiddle + glideport.getOriginY()};
 }
 
+bool WorkingBoard::canRepeat(int multiple) const {
+    return multiple * divisor <= remaining;
+}
+
 std::optional<Point> WorkingBoard::repeatIconPoint(int multiple) {
     if (state < EnterMultiple) {
         return std::nullopt;
@@ -324,7 +328,7 @@ std::optional<Point> WorkingBoard::repeatIconPoint(int multiple) {
     // The first completed step of that multiple; a later one of the same acts alike.
     float top = 0.0f;
     for (int used : usedMultiples) {
-        if (used == multiple && used * divisor <= remaining) {
+        if (used == multiple && canRepeat(used)) {
             return Point{repeatColumn + pressAreaMiddle,
                          top + rowHeight + iconOffset + pressAreaMiddle + glideport.getOriginY()};
         }

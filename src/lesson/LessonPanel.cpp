@@ -24,7 +24,6 @@ constexpr float balloonFrameWidth = 63.0f;
 constexpr float balloonFrameHeight = 75.0f;
 constexpr float balloonRestY = 465.0f;
 constexpr float balloonGoneY = -75.0f;  // the whole sprite has left the top
-constexpr int balloonRising = 5;
 constexpr float panelFontSize = 30.0f;
 
 constexpr Colour headerColour = 0xFF6464FF;

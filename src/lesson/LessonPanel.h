@@ -48,6 +48,8 @@ public:
     std::unique_ptr<Image> mascotImage;
     std::unique_ptr<Image> balloonImage;  // five 63 x 75 frames side by side
     int balloonStage = 0;                 // 0 none; 1 to 4 frame stage-1 at rest; 5 frame 4 rising
+    // The balloon's stage while it rises, the only stage that moves with time alone.
+    static constexpr int balloonRising = 5;
     float balloonY = 465.0f;
     double balloonSpeed = 15.0;  // pixels per second while rising
     bool aboutRequested = false;
