@@ -171,10 +171,8 @@ bool CreateQuestionDialog::startTypedQuestion(DialogHost& dialog) {
     if (!validateQuestion(dialog, dividend, divisor)) {
         return true;
     }
-    panel.dividend = dividend;
-    panel.divisor = divisor;
-    panel.lessonState = Working;
-    panel.board.setUpQuestion(dividend, divisor);
+    panel.leaveQuestion(LeftBy::CreateQuestion);
+    panel.startQuestion(dividend, divisor, true);
     dialog.end(0);
     return true;
 }
@@ -232,6 +230,9 @@ bool Application::confirmExit() {
     endModalPause();
     if (answer != MessageBoxAnswer::Yes) {
         return false;
+    }
+    if (lessonPanel) {
+        lessonPanel->leaveQuestion(LeftBy::Exit);
     }
     // The window is gone from here on, as it is at once when the window system
     // destroys it, even though its Destroy message is still on its way.

@@ -218,9 +218,9 @@ void Application::runCommand(int command) {
     switch (command) {
         case NewQuestion:
             if (lessonPanel) {
+                lessonPanel->leaveQuestion(LeftBy::NewQuestion);
                 lessonPanel->newRandomQuestion();
-                lessonPanel->lessonState = Working;
-                lessonPanel->board.setUpQuestion(lessonPanel->dividend, lessonPanel->divisor);
+                lessonPanel->startQuestion(lessonPanel->dividend, lessonPanel->divisor, false);
             }
             break;
         case CreateQuestion:
@@ -228,8 +228,7 @@ void Application::runCommand(int command) {
             break;
         case RestartQuestion:
             if (lessonPanel) {
-                lessonPanel->lessonState = Working;
-                lessonPanel->board.restartQuestion();
+                lessonPanel->restartQuestion();
             }
             break;
         case Settings:

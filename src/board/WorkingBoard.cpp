@@ -94,6 +94,7 @@ void WorkingBoard::enterStage(BoardState stage) {
             if (usedMultiples.size() == 1) {
                 answer = usedMultiples.front();
                 state = Finished;
+                tell(AnswerReached{dividend, divisor, answer, remaining, usedMultiples});
                 return;
             }
             limitEntryDigits(dividend / divisor);
@@ -136,9 +137,16 @@ void WorkingBoard::startNextStep() {
     }
 }
 
+void WorkingBoard::tell(const LessonEvent& event) const {
+    if (events != nullptr) {
+        events->publish(event);
+    }
+}
+
 void WorkingBoard::recordStep() {
     usedMultiples.push_back(currentMultiple);
     remaining -= divisor * currentMultiple;
+    tell(StepCompleted{currentLine() - 1, currentMultiple, divisor * currentMultiple, remaining});
     currentProduct = 0;
     currentMultiple = 0;
     startNextStep();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board/BoardState.h"
+#include "events/LessonEvents.h"
 #include "platform/Drawing.h"
 #include "platform/Geometry.h"
 #include "widgets/Glideport.h"
@@ -54,6 +55,13 @@ public:
     void enterStage(BoardState stage);
     void startNextStep();
     void recordStep();
+
+    // Where the board tells what happens (entries checked, steps, the answer); none in
+    // tests that do not listen. The lesson panel points it at its own stream.
+    LessonEvents* events = nullptr;
+    void tell(const LessonEvent& event) const;
+    // The line the step in progress (or the total) is written on, counted from 1.
+    int currentLine() const { return static_cast<int>(usedMultiples.size()) + 1; }
 
     std::vector<int> usedMultiples;  // multiple of each completed step, oldest first
     int dividend = 0;

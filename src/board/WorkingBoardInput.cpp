@@ -16,6 +16,20 @@ using BoardLayout::repeatColumn;
 // The Up icon's press area starts this far down the panel.
 constexpr float upIconAreaTop = 3.0f;
 
+// The kind of line an error state belongs to.
+LineKind lineKindOf(BoardState state) {
+    switch (state) {
+        case AnswerWrong:
+            return LineKind::Total;
+        case ProductWrong:
+            return LineKind::Product;
+        case RemainderWrong:
+            return LineKind::Remainder;
+        default:
+            return LineKind::Multiple;
+    }
+}
+
 bool isErrorState(BoardState state) {
     return state == AnswerWrong || state == MultipleTooBig || state == ProductWrong ||
            state == RemainderWrong;
@@ -36,10 +50,21 @@ void afterProduct(WorkingBoard& board) {
     }
 }
 
+// Tells the stream how an Enter on the line in progress was judged.
+void tellChecked(const WorkingBoard& board, LineKind kind, int typed, std::optional<int> expected,
+                 bool right) {
+    board.tell(EntryChecked{board.currentLine(), kind, typed, expected, right, board.divisor,
+                            board.remaining, board.currentMultiple});
+}
+
 void checkAnswer(WorkingBoard& board, int typed) {
     board.answer = typed;
-    if (typed == board.sumOfMultiples()) {
+    const bool right = typed == board.sumOfMultiples();
+    tellChecked(board, LineKind::Total, typed, board.sumOfMultiples(), right);
+    if (right) {
         board.state = Finished;
+        board.tell(AnswerReached{board.dividend, board.divisor, board.answer, board.remaining,
+                                 board.usedMultiples});
         return;
     }
     board.answer = 0;
@@ -57,6 +82,7 @@ int productOrLargest(int multiple, int divisor) {
 
 void checkMultiple(WorkingBoard& board, int typed) {
     const std::int64_t product = static_cast<std::int64_t>(typed) * board.divisor;
+    tellChecked(board, LineKind::Multiple, typed, std::nullopt, product <= board.remaining);
     if (product > board.remaining) {
         // The rejected product is kept so that it can be shown beside the row.
         board.currentProduct = productOrLargest(typed, board.divisor);
@@ -73,7 +99,9 @@ void checkMultiple(WorkingBoard& board, int typed) {
 }
 
 void checkProduct(WorkingBoard& board, int typed) {
-    if (typed != board.currentMultiple * board.divisor) {
+    const int expected = board.currentMultiple * board.divisor;
+    tellChecked(board, LineKind::Product, typed, expected, typed == expected);
+    if (typed != expected) {
         markWrong(board, ProductWrong);
         return;
     }
@@ -82,7 +110,9 @@ void checkProduct(WorkingBoard& board, int typed) {
 }
 
 void checkRemainder(WorkingBoard& board, int typed) {
-    if (typed != board.remaining - board.currentProduct) {
+    const int expected = board.remaining - board.currentProduct;
+    tellChecked(board, LineKind::Remainder, typed, expected, typed == expected);
+    if (typed != expected) {
         markWrong(board, RemainderWrong);
         return;
     }
@@ -116,6 +146,7 @@ void checkEntry(WorkingBoard& board) {
 }
 
 void repeatStep(WorkingBoard& board, int multiple) {
+    board.tell(StepRepeated{board.currentLine(), multiple});
     board.currentMultiple = multiple;
     board.currentProduct = multiple * board.divisor;
     // Unlike a typed multiple, a repeated one asks for the remainder even when it is 0.
@@ -162,6 +193,7 @@ bool pressDelete(WorkingBoard& board, Point content) {
         return false;
     }
     if (board.currentMultiple > 0) {
+        board.tell(StepTakenBack{board.currentLine(), board.currentMultiple, false});
         board.currentProduct = 0;
         board.currentMultiple = 0;
         board.enterStage(EnterMultiple);  // The step in progress is abandoned.
@@ -171,6 +203,7 @@ bool pressDelete(WorkingBoard& board, Point content) {
         return false;
     }
     // The last completed step is taken back and its product restored.
+    board.tell(StepTakenBack{board.currentLine() - 1, board.usedMultiples.back(), true});
     board.remaining += board.usedMultiples.back() * board.divisor;
     board.usedMultiples.pop_back();
     board.enterStage(EnterMultiple);
@@ -290,6 +323,9 @@ void WorkingBoard::clearError() {
     }
     entryRow->colour = entryRow->normalColour;
     entryRow->clear();
+    if (isErrorState(state)) {
+        tell(WrongEntryCleared{currentLine(), lineKindOf(state)});
+    }
     switch (state) {
         case AnswerWrong:
             state = EnterAnswer;

@@ -76,6 +76,7 @@ bool pressedOn(const Image* image, Point place, Point press) {
 // initialisers; the rest follows in the order that lets the settings override what the
 // board starts with and the first question use the settings' difficulty.
 LessonPanel::LessonPanel() {
+    board.events = &events;
     std::srand(static_cast<unsigned int>(static_cast<std::uint32_t>(std::time(nullptr))));
     loadLevels();
     reportLevelFileProblems();
@@ -148,6 +149,32 @@ std::optional<Point> LessonPanel::logoPoint() const {
     }
     return Point{logoPlace.x + static_cast<float>(logoImage->width()) / 2.0f,
                  logoPlace.y + static_cast<float>(logoImage->height()) / 2.0f};
+}
+
+void LessonPanel::startQuestion(int newDividend, int newDivisor, bool typedIn) {
+    dividend = newDividend;
+    divisor = newDivisor;
+    questionTypedIn = typedIn;
+    lessonState = Working;
+    board.setUpQuestion(dividend, divisor);
+    tellQuestionStarted(false);
+}
+
+void LessonPanel::restartQuestion() {
+    leaveQuestion(LeftBy::RestartQuestion);
+    lessonState = Working;
+    board.restartQuestion();
+    tellQuestionStarted(true);
+}
+
+void LessonPanel::leaveQuestion(LeftBy by) {
+    if (board.state != Finished) {
+        events.publish(QuestionLeft{by});
+    }
+}
+
+void LessonPanel::tellQuestionStarted(bool restarted) const {
+    events.publish(QuestionStarted{dividend, divisor, questionTypedIn, difficulty, restarted});
 }
 
 void LessonPanel::newRandomQuestion() {

@@ -30,11 +30,21 @@ public:
     // A point inside the logo, where a press asks for About; none without the picture.
     std::optional<Point> logoPoint() const;
     void newRandomQuestion();
+    // The lesson's life cycle as its events tell it: a question set up on the board
+    // (typedIn from Create Question), the same one again, and one left unanswered.
+    void startQuestion(int newDividend, int newDivisor, bool typedIn);
+    void restartQuestion();
+    void leaveQuestion(LeftBy by);
+    // Tells the stream the question on the board started, for listeners that were not
+    // yet listening when the panel set up its first question.
+    void tellQuestionStarted(bool restarted) const;
     bool loadLevels();
     void reportLevelFileProblems();
     void loadSettings();
 
+    LessonEvents events;  // before the board, which tells it what happens
     WorkingBoard board;
+    bool questionTypedIn = false;  // the question on the board came from Create Question
     int dividend = 0;
     int divisor = 1;  // never 0
     LessonState lessonState = Working;
