@@ -9,6 +9,7 @@
 #include "board/WorkingBoard.h"
 #include "lesson/LevelFile.h"
 #include "lesson/LevelTable.h"
+#include "lesson/PupilOptions.h"
 #include "platform/Drawing.h"
 #include "platform/Geometry.h"
 
@@ -54,6 +55,7 @@ public:
     // empty when there is nothing to say.
     std::u16string levelFileMessage;
     int difficulty = 0;  // 0 Beginner to 4 Expert
+    PupilOptions options;  // the settings beyond the four, read where they are used
     std::unique_ptr<Image> logoImage;
     std::unique_ptr<Image> mascotImage;
     std::unique_ptr<Image> balloonImage;  // five 63 x 75 frames side by side
