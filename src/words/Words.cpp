@@ -62,6 +62,22 @@ std::string toUtf8(std::u16string_view text) {
     return out;
 }
 
+std::vector<std::string> availableLanguages() {
+    return {"en"};
+}
+
+std::u16string languageName(std::string_view /*code*/) {
+    return u"English";
+}
+
+bool useLanguage(std::string_view code) {
+    return code.empty() || code == "en";
+}
+
+std::string currentLanguage() {
+    return "en";
+}
+
 std::u16string tr(std::string_view english) {
     return fromUtf8(english);
 }

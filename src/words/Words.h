@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace words {
 
@@ -28,6 +29,15 @@ std::u16string trn(std::string_view singular, std::string_view plural, long coun
 // Replaces every "{name}" in pattern by its value; an unknown name is left as written,
 // so a translation's slip shows rather than silently losing a number.
 std::u16string fill(std::u16string pattern, std::initializer_list<Placeholder> values);
+
+// The catalogues the program carries, by code ("en", "en_US", "nl", ...), English first.
+std::vector<std::string> availableLanguages();
+// The language's own name for itself, for the Settings dialog ("Nederlands").
+std::u16string languageName(std::string_view code);
+// Chooses the catalogue used from now on; an empty or unknown code gives English.
+// True when that catalogue was found and read.
+bool useLanguage(std::string_view code);
+std::string currentLanguage();
 
 // UTF-8 to the UTF-16 the platform layer draws, and back.
 std::u16string fromUtf8(std::string_view text);
