@@ -1,6 +1,14 @@
-// The English fallbacks of the lookups; the catalogue reader replaces them once a
-// language is chosen.
+// The lookups: the chosen compiled catalogue (Resources/locale/<code>.mo) or, for
+// English and for any text a catalogue lacks, the English source itself.
 #include "words/Words.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "words/Catalogue.h"
 
 namespace words {
 
@@ -62,32 +70,129 @@ std::string toUtf8(std::u16string_view text) {
     return out;
 }
 
+namespace {
+
+std::string catalogueFolder = "Resources/locale";
+std::string chosenCode = "en";
+std::optional<Catalogue> chosen;
+
+std::optional<Catalogue> load(std::string_view code) {
+    std::ifstream in(catalogueFolder + "/" + std::string(code) + ".mo", std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return Catalogue::read(bytes);
+}
+
+bool isCodeCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+// "nl-BE", "nl_BE.UTF-8" and "de_DE@euro" as the catalogues name them: "nl_BE", "de_DE".
+std::string normalised(std::string_view code) {
+    std::string out;
+    for (const char c : code.substr(0, code.find_first_of(".@"))) {
+        out += c == '-' ? '_' : c;
+    }
+    const std::size_t split = out.find('_');
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const char c = out[i];
+        const bool region = split != std::string::npos && i > split;
+        out[i] = static_cast<char>(region ? (c >= 'a' && c <= 'z' ? c - 32 : c)
+                                          : (c >= 'A' && c <= 'Z' ? c + 32 : c));
+    }
+    return out;
+}
+
+std::u16string lookedUp(const std::string* translation, std::string_view english) {
+    return fromUtf8(translation != nullptr ? std::string_view(*translation) : english);
+}
+
+}  // namespace
+
+void setCatalogueFolder(std::string folder) {
+    catalogueFolder = std::move(folder);
+}
+
 std::vector<std::string> availableLanguages() {
-    return {"en"};
+    std::vector<std::string> codes;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(catalogueFolder, error), end;
+         !error && entry != end; entry.increment(error)) {
+        const std::filesystem::path& path = entry->path();
+        const std::string stem = path.stem().string();
+        if (path.extension() == ".mo" && !stem.empty() &&
+            std::all_of(stem.begin(), stem.end(), isCodeCharacter)) {
+            codes.push_back(stem);
+        }
+    }
+    std::sort(codes.begin(), codes.end());
+    codes.insert(codes.begin(), "en");
+    return codes;
 }
 
-std::u16string languageName(std::string_view /*code*/) {
-    return u"English";
+std::u16string languageName(std::string_view code) {
+    // Translators: your language's name in your language ("Nederlands", "English (US)").
+    const std::string_view key = trcNoop("language name", "English");
+    const std::optional<Catalogue> catalogue = code == "en" ? std::nullopt : load(code);
+    return lookedUp(catalogue ? catalogue->find(key) : nullptr, "English");
 }
 
-bool useLanguage(std::string_view code) {
-    return code.empty() || code == "en";
-}
-
-std::string currentLanguage() {
+std::string bestLanguage(const std::vector<std::string>& preferred) {
+    const std::vector<std::string> shipped = availableLanguages();
+    const auto has = [&](const std::string& code) {
+        return std::find(shipped.begin(), shipped.end(), code) != shipped.end();
+    };
+    for (const std::string& wanted : preferred) {
+        const std::string code = normalised(wanted);
+        const std::string language = code.substr(0, code.find('_'));
+        if (has(code)) {
+            return code;
+        }
+        if (has(language)) {
+            return language;
+        }
+    }
     return "en";
 }
 
-std::u16string tr(std::string_view english) {
-    return fromUtf8(english);
+bool useLanguage(std::string_view code) {
+    const std::string wanted = normalised(code);
+    chosen.reset();
+    chosenCode = "en";
+    if (wanted.empty() || wanted == "en") {
+        return true;
+    }
+    if (std::any_of(wanted.begin(), wanted.end(), [](char c) { return !isCodeCharacter(c); })) {
+        return false;
+    }
+    chosen = load(wanted);
+    if (chosen) {
+        chosenCode = wanted;
+    }
+    return chosen.has_value();
 }
 
-std::u16string trc(std::string_view /*context*/, std::string_view english) {
-    return fromUtf8(english);
+std::string currentLanguage() {
+    return chosenCode;
+}
+
+std::u16string tr(std::string_view english) {
+    return lookedUp(chosen ? chosen->find(english) : nullptr, english);
+}
+
+std::u16string trc(std::string_view context, std::string_view english) {
+    if (!chosen) {
+        return fromUtf8(english);
+    }
+    const std::string key = std::string(context) + '\x04' + std::string(english);
+    return lookedUp(chosen->find(key), english);
 }
 
 std::u16string trn(std::string_view singular, std::string_view plural, long count) {
-    return fromUtf8(count == 1 ? singular : plural);
+    const std::string* translation = chosen ? chosen->findPlural(singular, count) : nullptr;
+    return lookedUp(translation, count == 1 ? singular : plural);
 }
 
 std::u16string fill(std::u16string pattern, std::initializer_list<Placeholder> values) {

@@ -9,6 +9,10 @@
 //   fill(pattern, {{"dividend", u"100"}})          placeholders filled in
 //
 // Until a catalogue is chosen (or when it lacks a text) the English source is used.
+// Marks a text for the template where it is kept as data and translated where shown.
+#define trNoop(english) english
+// The same for a text with a context: gives the catalogue's key, context "\x04" text.
+#define trcNoop(context, english) context "\x04" english
 #pragma once
 
 #include <initializer_list>
@@ -34,6 +38,13 @@ std::u16string fill(std::u16string pattern, std::initializer_list<Placeholder> v
 std::vector<std::string> availableLanguages();
 // The language's own name for itself, for the Settings dialog ("Nederlands").
 std::u16string languageName(std::string_view code);
+// The shipped language that best matches a list of wishes, most wanted first
+// ("nl-BE", "de_DE.UTF-8", as the system gives them): the exact code, else its language,
+// else the next wish; English when none matches.
+std::string bestLanguage(const std::vector<std::string>& preferred);
+// Where the compiled catalogues are read from, relative to the working folder unless
+// absolute: "Resources/locale" (<code>.mo each) by default.
+void setCatalogueFolder(std::string folder);
 // Chooses the catalogue used from now on; an empty or unknown code gives English.
 // True when that catalogue was found and read.
 bool useLanguage(std::string_view code);
