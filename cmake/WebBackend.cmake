@@ -44,7 +44,7 @@ target_link_options(bricketing_page PRIVATE
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
     -sALLOW_MEMORY_GROWTH
     -sMODULARIZE -sEXPORT_NAME=createBricketing -sENVIRONMENT=web
-    -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_bricketing_benchmark
+    -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_bricketing_benchmark,_bricketing_translate
     -sFILESYSTEM=1 -sFORCE_FILESYSTEM=1
     ${web_pre_js}
     ${web_preload})

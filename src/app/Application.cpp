@@ -1,11 +1,33 @@
 // Construction, the main window and the life-cycle messages of the application.
 #include "app/Application.h"
 
+#include "lesson/LevelFileProblems.h"
+#include "words/Words.h"
+
 Application::Application(Host& host) : host(host) {
     // The drawing services are installed before this runs, since both panels load
     // pictures and make fonts while they are constructed.
     lessonPanel = std::make_unique<LessonPanel>();
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
+    applyLanguage();
+}
+
+void Application::applyLanguage() {
+    const std::string& chosen = lessonPanel->options.language;
+    const std::string code =
+        chosen.empty() ? words::bestLanguage(host.preferredLanguages()) : chosen;
+    if (languageApplied && code == words::currentLanguage()) {
+        return;
+    }
+    languageApplied = true;
+    words::useLanguage(code);
+    host.languageChanged(words::currentLanguage());
+    // The start-up message about the level file was put into words before the settings
+    // named the language; it is worded again while it waits to be shown.
+    if (!lessonPanel->levelFileMessage.empty()) {
+        lessonPanel->levelFileMessage =
+            levelFileMessageFor(lessonPanel->levelFileReading, lessonPanel->levels);
+    }
 }
 
 Application::~Application() {

@@ -24,6 +24,9 @@ public:
 
     // Start-up and life cycle (Application.cpp).
     void createMainWindow();
+    // Looks every text up in the pupil's language from now on: the one chosen in
+    // Settings, else the best match of the system's. Made again after Settings closes.
+    void applyLanguage();
     void handleMessage(const Message& message) override;
 
     // Frame loop and timing (FrameLoop.cpp).
@@ -68,6 +71,7 @@ public:
     // Set once the window is going or gone: input still waiting in the queue then does
     // nothing, so a second Escape cannot ask again about a window that no longer exists.
     bool windowDestroyed = false;
+    bool languageApplied = false;  // once, at start-up, even for English
     // What the window last told the accessibility service, and from which moment.
     AccessibleText publishedText;
     std::optional<LessonMoment> publishedMoment;

@@ -11,6 +11,7 @@
 #include "app/Application.h"
 #include "lesson/SettingsFile.h"
 #include "resources/DialogTemplates.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -20,14 +21,15 @@ constexpr int dividendLimit = 10000;  // dividends must stay below it
 constexpr int smallestDivisor = 2;
 constexpr int largestDivisor = 99;
 
-const std::u16string errorCaption = u"Error";
-const std::u16string dividendTooLarge =
-    u"The dividend (number being divided) must be less than 10,000.";
-const std::u16string divisorOutOfRange =
-    u"The divisor (number dividing by) must be between 2 and 99.";
-const std::u16string dividendNotLarger =
-    u"The dividend (number being divided) must be larger than the divisor (number dividing "
-    u"by).";
+// The refusals of Create Question, marked for the catalogue and shown in the pupil's
+// language.
+constexpr const char* dividendTooLarge =
+    trNoop("The dividend (number being divided) must be less than 10,000.");
+constexpr const char* divisorOutOfRange =
+    trNoop("The divisor (number dividing by) must be between 2 and 99.");
+constexpr const char* dividendNotLarger = trNoop(
+    "The dividend (number being divided) must be larger than the divisor (number "
+    "dividing by).");
 
 bool isWhiteSpace(char16_t c) {
     return c == u' ' || (c >= u'\t' && c <= u'\r');
@@ -37,8 +39,8 @@ bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-void refuse(DialogHost& dialog, const std::u16string& message) {
-    dialog.messageBox(message, errorCaption, MessageBoxButtons::Ok);
+void refuse(DialogHost& dialog, const char* message) {
+    dialog.messageBox(tr(message), tr("Error"), MessageBoxButtons::Ok);
 }
 
 // Empties a field the pupil must type again and puts the focus there.
@@ -218,6 +220,9 @@ void Application::runDialog(DialogId dialog) {
     endInterruptedDrag(*this);
     beginModalPause();
     host.runDialog(dialog, *procedure);
+    if (dialog == DialogId::Settings) {
+        applyLanguage();
+    }
     endModalPause();
 }
 
@@ -225,8 +230,8 @@ bool Application::confirmExit() {
     endInterruptedDrag(*this);
     beginModalPause();
     const MessageBoxAnswer answer =
-        host.messageBox(MessageBoxOwner::MainWindow, u"Finished bricketing for today?",
-                        u"Had enough?", MessageBoxButtons::YesNo);
+        host.messageBox(MessageBoxOwner::MainWindow, tr("Finished bricketing for today?"),
+                        tr("Had enough?"), MessageBoxButtons::YesNo);
     endModalPause();
     if (answer != MessageBoxAnswer::Yes) {
         return false;
@@ -250,6 +255,6 @@ void Application::showStartUpMessage() {
     }
     const std::u16string message = std::exchange(lessonPanel->levelFileMessage, u"");
     beginModalPause();
-    host.messageBox(MessageBoxOwner::MainWindow, message, errorCaption, MessageBoxButtons::Ok);
+    host.messageBox(MessageBoxOwner::MainWindow, message, tr("Error"), MessageBoxButtons::Ok);
     endModalPause();
 }

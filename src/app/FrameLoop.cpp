@@ -4,6 +4,7 @@
 // next message. And the accounting that keeps time spent in modal dialogs and in those
 // waits out of the animations.
 #include "app/Application.h"
+#include "words/Words.h"
 
 namespace {
 constexpr int frameSleepMilliseconds = 20;
@@ -12,7 +13,7 @@ constexpr int frameSleepMilliseconds = 20;
 int Application::runFrameLoop() {
     std::int64_t frequency = 0;
     if (!host.performanceFrequency(frequency) || frequency <= 0) {
-        host.messageBox(MessageBoxOwner::None, u"Performance timer does not exist!", u"",
+        host.messageBox(MessageBoxOwner::None, tr("Performance timer does not exist!"), u"",
                         MessageBoxButtons::Ok);
         return 0;
     }

@@ -3,15 +3,26 @@
 // Pointer positions are always read afresh from the cursor, never from the message.
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/Application.h"
 #include "platform/KeyCodes.h"
+#include "words/Words.h"
 
 namespace {
 
-constexpr const char* helpPage = "Help/help.html";
+// The help page in the pupil's language (Help/help.nl.html), else the English one.
+std::string helpPageFor(const std::string& language) {
+    const std::string translated = "Help/help." + language + ".html";
+    std::error_code error;
+    return language != "en" && std::filesystem::is_regular_file(translated, error)
+               ? translated
+               : "Help/help.html";
+}
 
 // The board takes a key as the low byte of its code read as a signed 8-bit number.
 int boardKey(std::uint32_t keyCode) {
@@ -236,7 +247,7 @@ void Application::runCommand(int command) {
             break;
         case Help:
             // Returns at once, so there is no modal time to take off.
-            host.openDocument(helpPage);
+            host.openDocument(helpPageFor(words::currentLanguage()));
             break;
         case Exit:
             confirmExit();

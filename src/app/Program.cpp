@@ -6,6 +6,7 @@
 
 #include "app/Application.h"
 #include "platform/ProblemReport.h"
+#include "words/Words.h"
 
 namespace {
 bool holdsRuntimeFolders(const std::filesystem::path& folder) {
@@ -26,11 +27,13 @@ bool runtimeFoldersMissing() {
     return true;
 }
 
-const std::u16string runtimeFoldersMissingMessage =
-    u"Bricketing cannot find its Data, Resources and Help folders, so its buttons, "
-    u"pictures, levels and help are missing.\n\n"
-    u"If you opened Bricketing from inside its zip file, extract the whole zip file first, "
-    u"then start Bricketing from the folder it makes.";
+std::u16string runtimeFoldersMissingMessage() {
+    return tr(
+        "Bricketing cannot find its Data, Resources and Help folders, so its buttons, "
+        "pictures, levels and help are missing.\n\n"
+        "If you opened Bricketing from inside its zip file, extract the whole zip file "
+        "first, then start Bricketing from the folder it makes.");
+}
 }  // namespace
 
 int runProgram(Host& host) {
@@ -42,7 +45,7 @@ int runProgram(Host& host) {
         reportProblem(
             "none of the folders Data, Resources and Help is in the working folder or beside "
             "the program; it runs without its pictures, levels and help");
-        host.messageBox(MessageBoxOwner::MainWindow, runtimeFoldersMissingMessage, u"Error",
+        host.messageBox(MessageBoxOwner::MainWindow, runtimeFoldersMissingMessage(), tr("Error"),
                         MessageBoxButtons::Ok);
     }
     return application.runFrameLoop();

@@ -12,6 +12,7 @@
 #include "board/BoardLayout.h"
 #include "board/WorkingBoard.h"
 #include "text/Stringify.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -67,16 +68,19 @@ float imageHeight(const Image* image) {
     return image != nullptr ? static_cast<float>(image->height()) : 0.0f;
 }
 
-// "lot of 7", "lots of 7" or "× 7". Completed steps of one lot take the singular; the
-// step in progress always says "lots of".
+// "lot of 7", "lots of 7" or "× 7", in the pupil's language. Completed steps of one lot
+// take the singular; the step in progress always says "lots of". The count chooses the
+// plural form in languages with more than two.
 std::u16string wording(bool lotsOf, bool singular, int divisor) {
-    std::u16string prefix;
+    const std::u16string number = stringify(divisor);
     if (!lotsOf) {
-        prefix = u"\u00D7 ";
-    } else {
-        prefix = singular ? u"lot of " : u"lots of ";
+        // Translators: a multiple's wording with the times sign, drawn after the multiple.
+        return fill(trc("times sign", "\u00D7 {divisor}"), {{"divisor", number}});
     }
-    return prefix + stringify(divisor);
+    // Translators: drawn after the multiple, "10 | lots of 7": how many times the divisor is
+    // taken, in your schools' words (short: the column holds about 9 letters).
+    return fill(trn("lot of {divisor}", "lots of {divisor}", singular ? 1 : 2),
+                {{"divisor", number}});
 }
 
 bool showsClosingSum(BoardState state) {

@@ -12,6 +12,7 @@
 #include "lesson/Questions.h"
 #include "platform/ProblemReport.h"
 #include "text/Stringify.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -31,19 +32,28 @@ constexpr Colour quotientColour = 0xFF963296;
 constexpr Colour remainderColour = 0xFF329632;
 
 void drawHeader(Graphics& graphics, const Font& font, int dividend, int divisor) {
-    const std::u16string header = stringify(dividend) + u" \u00F7 " + stringify(divisor);
+    const std::u16string header =
+        // Translators: the question as pupils write it: the division sign your schools
+        // use, "÷" or ":".
+        fill(trc("question", "{dividend} \u00F7 {divisor}"),
+             {{"dividend", stringify(dividend)}, {"divisor", stringify(divisor)}});
     graphics.drawText(header, font, headerColour, headerPlace);
 }
 
-// "= 14", followed by " rem.2" just to its right when something remains.
+// "= 14", followed by " rem.2" just to its right when something remains (each
+// language's own way of writing both: "= 14" and " rest 2" in Dutch).
 void drawAnswer(Graphics& graphics, const Font& font, int dividend, int divisor) {
-    const std::u16string quotient = u"= " + stringify(dividend / divisor);
+    const std::u16string quotient =
+        // Translators: the answer under the question, "= 14"; then what remains, " rem.2"
+        // (a space first, drawn just right of the answer): "R" in the US, " rest 2" in Dutch.
+        fill(trc("answer", "= {quotient}"), {{"quotient", stringify(dividend / divisor)}});
     graphics.drawText(quotient, font, quotientColour, answerPlace);
     const int remainder = dividend % divisor;
     if (remainder > 0) {
         const Rectangle box = graphics.measureText(quotient, font, answerPlace);
-        graphics.drawText(u" rem." + stringify(remainder), font, remainderColour,
-                          {box.x + box.width, answerPlace.y});
+        graphics.drawText(
+            fill(trc("answer", " rem.{remainder}"), {{"remainder", stringify(remainder)}}), font,
+            remainderColour, {box.x + box.width, answerPlace.y});
     }
 }
 

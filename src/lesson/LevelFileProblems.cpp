@@ -7,11 +7,13 @@
 
 #include "lesson/Questions.h"
 #include "text/Stringify.h"
+#include "words/Words.h"
 
 namespace {
 
 constexpr std::array<const char*, usedLevelCount> levelNames = {
-    "Beginner", "Novice", "Intermediate", "Advanced", "Expert"};
+    trNoop("Beginner"), trNoop("Novice"), trNoop("Intermediate"), trNoop("Advanced"),
+    trNoop("Expert")};
 
 const std::string fileName = levelFilePath.generic_string();
 
@@ -79,15 +81,10 @@ std::vector<std::pair<std::size_t, std::string>> levelsWithoutQuestions(const Le
     return found;
 }
 
-std::u16string capitalised(std::string sentence) {
-    if (!sentence.empty() && sentence[0] >= 'a' && sentence[0] <= 'z') {
-        sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
-    }
-    return toWideText(sentence);
-}
-
 std::u16string fallbackOnScreen() {
-    return stringify(fallbackQuestion.dividend) + u" \u00F7 " + stringify(fallbackQuestion.divisor);
+    return fill(trc("question", "{dividend} \u00F7 {divisor}"),
+                {{"dividend", stringify(fallbackQuestion.dividend)},
+                 {"divisor", stringify(fallbackQuestion.divisor)}});
 }
 
 }  // namespace
@@ -115,40 +112,99 @@ std::vector<std::string> levelFileProblemLines(const LevelFileReading& reading,
     return lines;
 }
 
+namespace {
+
+// Why the file could not be read at all, as the message's first sentence.
+std::u16string unreadSentence(LevelFileAccess access, const std::u16string& file) {
+    switch (access) {
+        case LevelFileAccess::Folder:
+            return fill(tr("{file} is a folder, not a file."), {{"file", file}});
+        case LevelFileAccess::NotAFile:
+            return fill(tr("{file} is not an ordinary file (a device or a pipe, say), so it is "
+                           "not opened."),
+                        {{"file", file}});
+        case LevelFileAccess::CannotOpen:
+            return fill(tr("{file} cannot be opened; perhaps this user may not read it."),
+                        {{"file", file}});
+        case LevelFileAccess::Missing:
+        case LevelFileAccess::Read:
+            break;
+    }
+    return fill(tr("{file} cannot be read."), {{"file", file}});
+}
+
+std::u16string headerSentence(const LevelFileReading& reading) {
+    const int beginnerLine = reading.recordLines[0];
+    if (beginnerLine > 0) {
+        return fill(tr("Line 1 looks like a level, not a header; the first line is always "
+                       "skipped as the header, so its numbers are not used and each level takes "
+                       "the line below the one meant for it (Beginner takes line {line}). Put a "
+                       "header line above the levels."),
+                    {{"line", stringify(beginnerLine)}});
+    }
+    return tr(
+        "Line 1 looks like a level, not a header; the first line is always skipped as "
+        "the header, so its numbers are not used and each level takes the line below the "
+        "one meant for it. Put a header line above the levels.");
+}
+
+std::u16string levelSentence(const LevelFileReading& reading, std::size_t level,
+                             const std::string& why) {
+    const std::u16string name = tr(levelNames[level]);
+    const std::u16string record = stringify(static_cast<int>(level + 1));
+    const std::u16string reason = tr(why);
+    if (reading.recordLines[level] > 0) {
+        return fill(tr("The {level} level (line {line}, record {record} after the header) can "
+                       "give no question: it {reason}."),
+                    {{"level", name},
+                     {"line", stringify(reading.recordLines[level])},
+                     {"record", record},
+                     {"reason", reason}});
+    }
+    return fill(tr("The {level} level (record {record} after the header) can give no question: "
+                   "it {reason}."),
+                {{"level", name}, {"record", record}, {"reason", reason}});
+}
+
+}  // namespace
+
 std::u16string levelFileMessageFor(const LevelFileReading& reading, const LevelTable& levels) {
     const std::u16string file = toWideText(fileName);
+    const std::u16string question = fallbackOnScreen();
     if (reading.access == LevelFileAccess::Missing) {
         return {};
     }
     if (!fileWasRead(reading)) {
-        return file + u" " + toWideText(whyUnread(reading.access)) +
-               u".\n\nNo level could be read, so at every level New Question gives " +
-               fallbackOnScreen() + u" instead.";
+        return unreadSentence(reading.access, file) + u"\n\n" +
+               fill(tr("No level could be read, so at every level New Question gives {question} "
+                       "instead."),
+                    {{"question", question}});
     }
     std::vector<std::u16string> paragraphs;
     if (reading.readFailed) {
-        paragraphs.push_back(capitalised(readErrorInWords(reading)) + u".");
+        paragraphs.push_back(fill(tr("A read error on line {line} ended the reading; the lines "
+                                     "before it are used."),
+                                  {{"line", stringify(reading.lastLine)}}));
     }
     if (reading.headerLooksLikeRecord) {
-        paragraphs.push_back(capitalised(headerInWords(reading)) +
-                             u". Put a header line above the levels.");
+        paragraphs.push_back(headerSentence(reading));
     }
     const auto withoutQuestions = levelsWithoutQuestions(levels);
     for (const auto& [level, why] : withoutQuestions) {
-        paragraphs.push_back(capitalised(levelInWords(reading, level)) +
-                             u" can give no question: it " + toWideText(why) + u".");
+        paragraphs.push_back(levelSentence(reading, level, why));
     }
     if (paragraphs.empty()) {
         return {};
     }
-    std::u16string message = file + u" needs mending:";
+    std::u16string message = fill(tr("{file} needs mending:"), {{"file", file}});
     for (const std::u16string& paragraph : paragraphs) {
         message += u"\n\n" + paragraph;
     }
     if (!withoutQuestions.empty()) {
-        message += u"\n\nAt " +
-                   std::u16string(withoutQuestions.size() == 1 ? u"that level" : u"those levels") +
-                   u" New Question gives " + fallbackOnScreen() + u" instead.";
+        message += u"\n\n" + fill(trn("At that level New Question gives {question} instead.",
+                                      "At those levels New Question gives {question} instead.",
+                                      static_cast<long>(withoutQuestions.size())),
+                                  {{"question", question}});
     }
     return message;
 }

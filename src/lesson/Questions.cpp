@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "words/Words.h"
+
 namespace {
 
 // Random draws tried before the level is searched in order for an acceptable pair.
@@ -112,30 +114,35 @@ Question questionFor(const LevelTable& levels, int difficulty) {
     return fallbackQuestion;
 }
 
+// The reasons are whole English clauses, marked for the catalogue: the start-up message
+// shows each in the pupil's language.
+static_assert(largestDivisor == 99 && largestDividend == 9999, "the reasons name these limits");
+
 std::string whyNoQuestion(const LevelTable& levels, int difficulty) {
     if (difficulty < 0 || static_cast<std::size_t>(difficulty) >= levels.size()) {
-        return "has no record in the file";
+        return trNoop("has no record in the file");
     }
     const LevelRecord& level = levels[static_cast<std::size_t>(difficulty)];
     if (level.divisorMin < 1) {
-        return "has a smallest divisor below 1";
+        return trNoop("has a smallest divisor below 1");
     }
     if (level.divisorMin > level.divisorMax) {
-        return "has a smallest divisor above its largest";
+        return trNoop("has a smallest divisor above its largest");
     }
     if (level.dividendMin > level.dividendMax) {
-        return "has a smallest dividend above its largest";
+        return trNoop("has a smallest dividend above its largest");
     }
     if (level.divisorMin > largestDivisor) {
-        return "has no divisor up to " + std::to_string(largestDivisor);
+        return trNoop("has no divisor up to 99");
     }
     if (level.dividendMin > largestDividend) {
-        return "has no dividend up to " + std::to_string(largestDividend);
+        return trNoop("has no dividend up to 9999");
     }
     const std::optional<LevelRecord> usable = recordFor(levels, difficulty);
     if (!usable || !searchInOrder(*usable)) {
-        return "holds no pair worth working (a quotient of at least 5, at least 13 for "
-               "divisors up to 12, no divisor 10, no dividend ten times the divisor)";
+        return trNoop(
+            "holds no pair worth working (a quotient of at least 5, at least 13 for "
+            "divisors up to 12, no divisor 10, no dividend ten times the divisor)");
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include "menu/MenuPanel.h"
 
 #include "text/Stringify.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -14,12 +15,12 @@ struct ButtonDefinition {
 
 // In command order: index i is MenuCommand i.
 constexpr ButtonDefinition buttonDefinitions[] = {
-    {"New Question", {525.0f, 250.0f}, "Resources/btnNewQuestion.png"},
-    {"Create Question", {603.0f, 250.0f}, "Resources/btnCreateQuestion.png"},
-    {"Restart Question", {681.0f, 250.0f}, "Resources/btnRestartQuestion.png"},
-    {"Settings", {525.0f, 328.0f}, "Resources/btnSettings.png"},
-    {"Help", {603.0f, 328.0f}, "Resources/btnHelp.png"},
-    {"Exit", {681.0f, 328.0f}, "Resources/btnExit.png"},
+    {trNoop("New Question"), {525.0f, 250.0f}, "Resources/btnNewQuestion.png"},
+    {trNoop("Create Question"), {603.0f, 250.0f}, "Resources/btnCreateQuestion.png"},
+    {trNoop("Restart Question"), {681.0f, 250.0f}, "Resources/btnRestartQuestion.png"},
+    {trNoop("Settings"), {525.0f, 328.0f}, "Resources/btnSettings.png"},
+    {trNoop("Help"), {603.0f, 328.0f}, "Resources/btnHelp.png"},
+    {trNoop("Exit"), {681.0f, 328.0f}, "Resources/btnExit.png"},
 };
 
 // Every strip holds its Normal, Hover and Pressed frames at this fixed pitch,
@@ -114,7 +115,7 @@ void MenuPanel::draw(BackBuffer& backBuffer) {
         graphics->drawImagePart(*images[i], destination, frame);
     }
     if (isButtonIndex(*this, hovered) && labelFont) {
-        graphics->drawTextInBox(toWideText(buttons[hovered].label), *labelFont, labelColour,
-                                labelBox, TextAlign::Centre);
+        graphics->drawTextInBox(tr(buttons[hovered].label), *labelFont, labelColour, labelBox,
+                                TextAlign::Centre);
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Drawing.h"
 #include "platform/Geometry.h"
@@ -150,4 +151,11 @@ public:
     // Opens a document (relative to the working directory) in the user's viewer.
     // A failure shows nothing.
     virtual void openDocument(const std::string& relativePath) = 0;
+
+    // The languages the pupil's system asks for, most wanted first, as it names them
+    // ("nl-NL", "de_DE.UTF-8"); empty when it says nothing.
+    virtual std::vector<std::string> preferredLanguages() { return {}; }
+    // The words lookup now answers in this language; a backend with texts of its own
+    // (the web page's controls) shows them again.
+    virtual void languageChanged(const std::string& /*code*/) {}
 };

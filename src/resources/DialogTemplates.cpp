@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "words/Words.h"
+
 namespace {
 
 using namespace ControlStyle;
@@ -13,28 +15,29 @@ using Kind = ControlKind;
 // Settings: difficulty on the left, the working-out options and the wording on the
 // right, OK and Cancel along the bottom.
 constexpr ControlTemplate settingsControls[] = {
-    {ControlId::Ok, Kind::DefaultPushButton, u"OK", 24, 135, 50, 14, TabStop},
-    {ControlId::Cancel, Kind::PushButton, u"Cancel", 106, 135, 50, 14, TabStop},
-    {ControlId::WorkingOutGroup, Kind::GroupBox, u"Working Out", 91, 7, 78, 64, 0},
-    {ControlId::AutoProduct, Kind::CheckBox, u"AutoProduct", 100, 20, 64, 15, TabStop | GroupStart},
-    {ControlId::AutoRemainder, Kind::CheckBox, u"AutoRemainder", 100, 44, 64, 16,
+    {ControlId::Ok, Kind::DefaultPushButton, trNoop(u"OK"), 24, 135, 50, 14, TabStop},
+    {ControlId::Cancel, Kind::PushButton, trNoop(u"Cancel"), 106, 135, 50, 14, TabStop},
+    {ControlId::WorkingOutGroup, Kind::GroupBox, trNoop(u"Working Out"), 91, 7, 78, 64, 0},
+    {ControlId::AutoProduct, Kind::CheckBox, trNoop(u"AutoProduct"), 100, 20, 64, 15,
      TabStop | GroupStart},
-    {ControlId::DisplayGroup, Kind::GroupBox, u"Display", 90, 72, 78, 56, 0},
-    {ControlId::LotsOf, Kind::RadioButton, u"\"lots of\"", 100, 83, 44, 19, GroupStart},
-    {ControlId::Times, Kind::RadioButton, u"\"x\"", 100, 100, 30, 16, 0},
-    {ControlId::Beginner, Kind::RadioButton, u"Beginner", 15, 17, 55, 21, GroupStart},
-    {ControlId::Novice, Kind::RadioButton, u"Novice", 15, 37, 55, 21, 0},
-    {ControlId::Intermediate, Kind::RadioButton, u"Intermediate", 15, 57, 55, 21, 0},
-    {ControlId::Advanced, Kind::RadioButton, u"Advanced", 15, 77, 55, 21, 0},
-    {ControlId::Expert, Kind::RadioButton, u"Expert", 15, 97, 55, 21, 0},
-    {ControlId::DifficultyGroup, Kind::GroupBox, u"Difficulty", 6, 6, 72, 121, 0},
+    {ControlId::AutoRemainder, Kind::CheckBox, trNoop(u"AutoRemainder"), 100, 44, 64, 16,
+     TabStop | GroupStart},
+    {ControlId::DisplayGroup, Kind::GroupBox, trNoop(u"Display"), 90, 72, 78, 56, 0},
+    {ControlId::LotsOf, Kind::RadioButton, trNoop(u"\"lots of\""), 100, 83, 44, 19, GroupStart},
+    {ControlId::Times, Kind::RadioButton, trNoop(u"\"x\""), 100, 100, 30, 16, 0},
+    {ControlId::Beginner, Kind::RadioButton, trNoop(u"Beginner"), 15, 17, 55, 21, GroupStart},
+    {ControlId::Novice, Kind::RadioButton, trNoop(u"Novice"), 15, 37, 55, 21, 0},
+    {ControlId::Intermediate, Kind::RadioButton, trNoop(u"Intermediate"), 15, 57, 55, 21, 0},
+    {ControlId::Advanced, Kind::RadioButton, trNoop(u"Advanced"), 15, 77, 55, 21, 0},
+    {ControlId::Expert, Kind::RadioButton, trNoop(u"Expert"), 15, 97, 55, 21, 0},
+    {ControlId::DifficultyGroup, Kind::GroupBox, trNoop(u"Difficulty"), 6, 6, 72, 121, 0},
 };
 
 // Create Question: dividend, division sign and divisor on one line above OK and
 // Cancel. Tab order runs from the dividend straight to the divisor.
 constexpr ControlTemplate createQuestionControls[] = {
-    {ControlId::Ok, Kind::DefaultPushButton, u"OK", 7, 51, 50, 14, TabStop},
-    {ControlId::Cancel, Kind::PushButton, u"Cancel", 92, 51, 50, 14, TabStop},
+    {ControlId::Ok, Kind::DefaultPushButton, trNoop(u"OK"), 7, 51, 50, 14, TabStop},
+    {ControlId::Cancel, Kind::PushButton, trNoop(u"Cancel"), 92, 51, 50, 14, TabStop},
     {ControlId::Dividend, Kind::Edit, u"", 18, 19, 43, 15,
      Border | TabStop | DigitsOnly | AutoHorizontalScroll | WantReturn},
     {ControlId::DivisionSign, Kind::StaticText, u"\u00F7", 68, 21, 13, 16, GroupStart},
@@ -45,17 +48,17 @@ constexpr ControlTemplate createQuestionControls[] = {
 // About: the stored picture with the OK button over its lower right part.
 constexpr ControlTemplate aboutControls[] = {
     {ControlId::AboutPicture, Kind::StaticPicture, u"", 7, 7, 267, 106, 0, aboutBitmapNumber},
-    {ControlId::Ok, Kind::DefaultPushButton, u"OK", 211, 76, 41, 14, TabStop},
+    {ControlId::Ok, Kind::DefaultPushButton, trNoop(u"OK"), 211, 76, 41, 14, TabStop},
 };
 
 constexpr std::u16string_view dialogFont = u"MS Shell Dlg";
 
 const DialogTemplate templates[] = {
-    {DialogNumber::Settings, u"Settings", 176, 156, dialogFont, 8, 400, true,
+    {DialogNumber::Settings, trNoop(u"Settings"), 176, 156, dialogFont, 8, 400, true,
      DialogPlacement::CentreOnScreen, true, false, settingsControls},
-    {DialogNumber::CreateQuestion, u"Create Question", 149, 72, dialogFont, 8, 400, true,
+    {DialogNumber::CreateQuestion, trNoop(u"Create Question"), 149, 72, dialogFont, 8, 400, true,
      DialogPlacement::CentreOnPointer, false, false, createQuestionControls},
-    {DialogNumber::About, u"About", 281, 120, dialogFont, 8, 400, false,
+    {DialogNumber::About, trNoop(u"About"), 281, 120, dialogFont, 8, 400, false,
      DialogPlacement::CentreOnScreen, false, true, aboutControls},
 };
 
@@ -109,4 +112,16 @@ int nextTabStop(const DialogTemplate& dialog, int controlId) {
         }
     }
     return 0;
+}
+
+std::u16string shownCaption(const ControlTemplate& control) {
+    if (control.id == ControlId::DivisionSign) {
+        // Translators: the division sign between the two boxes of Create Question.
+        return trc("division sign", "\u00F7");
+    }
+    return control.caption.empty() ? std::u16string() : tr(words::toUtf8(control.caption));
+}
+
+std::u16string shownCaption(const DialogTemplate& dialog) {
+    return tr(words::toUtf8(dialog.caption));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -98,6 +99,11 @@ const DialogTemplate* findDialogTemplate(int number);
 
 // The control with this id in the template, or null.
 const ControlTemplate* findControl(const DialogTemplate& dialog, int controlId);
+
+// A control's or a dialog's caption in the pupil's language, as the backends show it:
+// the templates keep the English source, the division sign its language's sign.
+std::u16string shownCaption(const ControlTemplate& control);
+std::u16string shownCaption(const DialogTemplate& dialog);
 
 // The ids of the radio buttons of each group that holds any, in template order.
 std::vector<std::vector<int>> radioGroups(const DialogTemplate& dialog);

@@ -95,6 +95,12 @@ class VirtualDisplay:
         # the program starts with nor receive what a test saves.
         self.config_home = tempfile.mkdtemp(prefix="bricketing-e2e-config-")
         env["XDG_CONFIG_HOME"] = self.config_home
+        # The program speaks the desktop's language: the scenarios expect British
+        # English unless they choose another.
+        for name in ("LC_ALL", "LC_MESSAGES"):
+            env.pop(name, None)
+        env["LANGUAGE"] = "en_GB"
+        env["LANG"] = "en_GB.UTF-8"
         return env
 
     def _stop(self):

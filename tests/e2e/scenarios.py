@@ -261,3 +261,8 @@ SCENARIOS.update(KEYBOARD_AND_DIALOG_SCENARIOS)
 from screen_reader import SCENARIOS as SCREEN_READER_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(SCREEN_READER_SCENARIOS)
+
+# The program in the pupil's language.
+from languages import SCENARIOS as LANGUAGE_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(LANGUAGE_SCENARIOS)

@@ -29,6 +29,7 @@
 #include "lesson/LessonPanel.h"
 #include "platform/qt/QtDialogs.h"
 #include "resources/DialogTemplates.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -245,16 +246,42 @@ INSTANTIATE_TEST_SUITE_P(StoredDialogs, QtDialogUnitsTest,
                                            UnitsCase{DialogId::CreateQuestion, 108},
                                            UnitsCase{DialogId::About, 109}));
 
-// The captions of check boxes and radio buttons fit the room their template gives
-// them, in the font the dialogs use on this machine, at most a point smaller than the
-// template's; push buttons keep the template's font and their captions fit too.
+void captionsFit(DialogId id, const DialogTemplate& template_, const std::string& language);
+
+// In every language shipped, the captions of check boxes and radio buttons fit the room
+// their template gives them, in the font the dialogs use on this machine, at most a
+// point smaller than the template's; push buttons keep the template's font and their
+// captions fit too, as do the group boxes' titles and the labels.
 TEST_P(QtDialogUnitsTest, EveryCaptionFitsItsControl) {
     const DialogTemplate* layout = findDialogTemplate(GetParam().dialogNumber);
     ASSERT_NE(layout, nullptr);
+    const std::vector<std::string> languages = words::availableLanguages();
+    ASSERT_GE(languages.size(), 7u) << "English and six catalogues in Resources/locale";
+    for (const std::string& language : languages) {
+        ASSERT_TRUE(words::useLanguage(language));
+        captionsFit(GetParam().id, *layout, language);
+    }
+    words::useLanguage("en");
+}
+
+void captionsFit(DialogId id, const DialogTemplate& template_, const std::string& language) {
+    const DialogTemplate* layout = &template_;
     RecordingProcedure procedure;
-    runDriven(GetParam().id, procedure, [layout](QDialog& dialog) {
+    runDriven(id, procedure, [layout, &language](QDialog& dialog) {
+        for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+            const QFontMetrics metrics(group->font());
+            EXPECT_LE(metrics.horizontalAdvance(group->title()) + 16, group->width())
+                << language << ": " << group->title().toStdString();
+        }
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (label->text().isEmpty()) {
+                continue;  // the About picture
+            }
+            EXPECT_LE(label->sizeHint().width(), label->width())
+                << language << ": " << label->text().toStdString();
+        }
         for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
-            const std::string caption = button->text().toStdString();
+            const std::string caption = language + ": " + button->text().toStdString();
             const qreal points = button->font().pointSizeF();
             if (qobject_cast<QPushButton*>(button) != nullptr) {
                 const QFontMetrics metrics(button->font());

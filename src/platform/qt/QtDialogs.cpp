@@ -29,6 +29,7 @@
 #include <string_view>
 
 #include "resources/DialogTemplates.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -137,7 +138,7 @@ class QtDialog : public QDialog, public DialogHost {
 public:
     QtDialog(QWidget* owner, const DialogTemplate& layout, DialogProcedure& procedure)
         : QDialog(owner), layout(layout), procedure(procedure) {
-        setWindowTitle(toQString(layout.caption));
+        setWindowTitle(QString::fromStdU16String(shownCaption(layout)));
         setWindowFlags(windowFlagsOf(layout));
         setFont(dialogFont(layout));
         const DialogUnits units(screenOf(owner));
@@ -311,7 +312,7 @@ private:
     }
 
     QWidget* makeControl(const ControlTemplate& c, QButtonGroup*& radioGroup) {
-        const QString caption = toQString(c.caption);
+        const QString caption = QString::fromStdU16String(shownCaption(c));
         switch (c.kind) {
             case ControlKind::DefaultPushButton:
             case ControlKind::PushButton:
@@ -520,7 +521,8 @@ private:
 
 }  // namespace
 
-// The boxes have plain text buttons with the window system's captions, whatever the
+// The boxes have plain text buttons with the window system's captions in the pupil's
+// language, whatever the
 // style would add: Qt's standard buttons carry icons under some styles.
 MessageBoxAnswer showQtMessageBox(QWidget* owner, const std::u16string& text,
                                   const std::u16string& caption, MessageBoxButtons buttons) {
@@ -531,14 +533,17 @@ MessageBoxAnswer showQtMessageBox(QWidget* owner, const std::u16string& text,
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdU16String(text));
     if (buttons == MessageBoxButtons::Ok) {
-        QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        QPushButton* ok =
+            box.addButton(QString::fromStdU16String(trc("button", "OK")), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
         box.exec();
         return MessageBoxAnswer::Ok;
     }
-    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton* yes =
+        box.addButton(QString::fromStdU16String(trc("button", "&Yes")), QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QString::fromStdU16String(trc("button", "&No")), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
@@ -340,6 +341,15 @@ void QtHost::runDialog(DialogId dialog, DialogProcedure& procedure) {
     enterModal();
     runQtDialog(window.get(), dialog, procedure);
     leaveModal();
+}
+
+// Qt reads the desktop's language settings (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).
+std::vector<std::string> QtHost::preferredLanguages() {
+    std::vector<std::string> languages;
+    for (const QString& name : QLocale::system().uiLanguages()) {
+        languages.push_back(name.toStdString());
+    }
+    return languages;
 }
 
 // The desktop's opener runs on its own, its output going nowhere: when it cannot open

@@ -65,6 +65,7 @@ public:
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
     void openDocument(const std::string& relativePath) override;
+    std::vector<std::string> preferredLanguages() override;
     void publishAccessibleText(const AccessibleText& text) override;
     void announce(const std::u16string& text) override;
 

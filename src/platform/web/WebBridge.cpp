@@ -2,6 +2,10 @@
 // runtime object Module.web (WebRuntime.js and the Web*.js files beside it).
 #include "platform/web/WebBridge.h"
 
+#include <string>
+
+#include "words/Words.h"
+
 #include <emscripten.h>
 
 // clang-format off
@@ -37,6 +41,20 @@ EM_JS(void, web_capture, (int on), { Module.web.capture(on !== 0); });
 
 EM_JS(void, web_show_hand_cursor, (), {
     if (Module.web.canvas) Module.web.canvas.style.cursor = 'pointer';
+});
+
+EM_JS(void, web_language_changed, (const char* code), {
+    Module.web.relabel(UTF8ToString(code));
+});
+
+EM_JS(char*, web_preferred_languages, (), {
+    const names = (navigator.languages && navigator.languages.length) ? navigator.languages
+                                                                       : [navigator.language || ''];
+    const joined = names.join(',');
+    const size = lengthBytesUTF8(joined) + 1;
+    const copy = _malloc(size);
+    stringToUTF8(joined, copy, size);
+    return copy;
 });
 
 EM_JS(void, web_open_document, (const char* path), {
@@ -191,3 +209,11 @@ EM_JS(int, web_write_settings, (const char* text), {
     return Module.web.writeSettings(UTF8ToString(text)) ? 1 : 0;
 });
 // clang-format on
+
+// The page's own texts looked up in the program's catalogue (web.tr): UTF-8 in, UTF-8
+// out, the answer kept until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* bricketing_translate(const char* english) {
+    static std::string shown;
+    shown = words::toUtf8(tr(english));
+    return shown.c_str();
+}

@@ -19,6 +19,10 @@ void web_wait_for_message();
 void web_capture(int on);
 void web_show_hand_cursor();
 void web_open_document(const char* path);
+// The program now looks its texts up in this language: the page shows its own again.
+void web_language_changed(const char* code);
+// navigator.languages joined by commas, in memory from malloc that the caller frees.
+char* web_preferred_languages();
 void web_finished(int exitCode);
 
 // Drawing surfaces, text and pictures.

@@ -15,14 +15,14 @@
     // typingNext: the command starts a working-out, so the focus goes back to the canvas
     // to type it (the dialogs' commands bring it back as they close).
     const controls = [
-        { name: 'New Question', x: 525, y: 250, width: 75, height: 75, shortcut: 'F2',
+        { name: trNoop('New Question'), x: 525, y: 250, width: 75, height: 75, shortcut: 'F2',
           typingNext: true },
-        { name: 'Create Question', x: 603, y: 250, width: 75, height: 75 },
-        { name: 'Restart Question', x: 681, y: 250, width: 75, height: 75, typingNext: true },
-        { name: 'Settings', x: 525, y: 328, width: 75, height: 75, shortcut: 'F4' },
-        { name: 'Help', x: 603, y: 328, width: 75, height: 75 },
-        { name: 'Exit', x: 681, y: 328, width: 75, height: 75, shortcut: 'Escape' },
-        { name: 'About', x: 500, y: 490, width: 200, height: 80 },
+        { name: trNoop('Create Question'), x: 603, y: 250, width: 75, height: 75 },
+        { name: trNoop('Restart Question'), x: 681, y: 250, width: 75, height: 75, typingNext: true },
+        { name: trNoop('Settings'), x: 525, y: 328, width: 75, height: 75, shortcut: 'F4' },
+        { name: trNoop('Help'), x: 603, y: 328, width: 75, height: 75 },
+        { name: trNoop('Exit'), x: 681, y: 328, width: 75, height: 75, shortcut: 'Escape' },
+        { name: trNoop('About'), x: 500, y: 490, width: 200, height: 80 },
     ];
 
     // Keys the browser keeps for itself (help, find, reload, the address bar, caret
@@ -107,7 +107,7 @@
         button.className = 'bricketing-command';
         const name = document.createElement('span');
         name.className = 'visually-hidden';
-        name.textContent = control.name;
+        web.label(name, 'textContent', control.name);
         button.appendChild(name);
         if (control.shortcut) {
             button.setAttribute('aria-keyshortcuts', control.shortcut);
@@ -169,7 +169,7 @@
         const panel = document.createElement('div');
         panel.className = 'bricketing-commands';
         panel.setAttribute('role', 'group');
-        panel.setAttribute('aria-label', 'Commands');
+        web.label(panel, 'aria-label', trNoop('Commands'));
         controls.forEach(function (control) { panel.appendChild(makeButton(control)); });
         canvas.insertAdjacentElement('afterend', panel);
         follow(canvas, panel);

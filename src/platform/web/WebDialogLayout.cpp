@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "words/Words.h"
+
 namespace {
 // The base units of the classic 8-point dialog font, which the templates were laid out
 // with: a horizontal unit is a quarter of 6 pixels, a vertical one an eighth of 13.
@@ -12,15 +14,15 @@ constexpr int baseY = 13;
 struct ControlName {
     int dialogNumber;
     int controlId;
-    std::u16string_view name;
+    const char* name;  // the English source, looked up when asked for
 };
 
 constexpr ControlName controlNames[] = {
-    {DialogNumber::CreateQuestion, ControlId::Dividend, u"Dividend"},
-    {DialogNumber::CreateQuestion, ControlId::Divisor, u"Divisor"},
+    {DialogNumber::CreateQuestion, ControlId::Dividend, trNoop("Dividend")},
+    {DialogNumber::CreateQuestion, ControlId::Divisor, trNoop("Divisor")},
     {DialogNumber::About, ControlId::AboutPicture,
-     u"Quillmoor, with Mox the fox waving a pencil. Bricketing: division by repeated "
-     u"subtraction. Made with care by the Bricketing team."},
+     trNoop("Quillmoor, with Mox the fox waving a pencil. Bricketing: division by repeated "
+            "subtraction. Made with care by the Bricketing team.")},
 };
 
 int roundedScale(int units, int base, int divisor) {
@@ -63,10 +65,10 @@ std::vector<int> radioGroupIndices(const DialogTemplate& dialog) {
     return indices;
 }
 
-std::u16string_view accessibleNameOf(int dialogNumber, int controlId) {
+std::u16string accessibleNameOf(int dialogNumber, int controlId) {
     for (const ControlName& entry : controlNames) {
         if (entry.dialogNumber == dialogNumber && entry.controlId == controlId) {
-            return entry.name;
+            return tr(entry.name);
         }
     }
     return {};

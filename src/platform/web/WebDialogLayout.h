@@ -3,6 +3,7 @@
 // each control belongs to. Plain C++, so it is tested without a browser.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,5 +29,5 @@ std::vector<int> radioGroupIndices(const DialogTemplate& dialog);
 
 // What a screen reader names a control whose caption does not say what it is: the two
 // edits of Create Question, the About picture. Empty for every other control, which its
-// own caption names.
-std::u16string_view accessibleNameOf(int dialogNumber, int controlId);
+// own caption names. In the pupil's language.
+std::u16string accessibleNameOf(int dialogNumber, int controlId);

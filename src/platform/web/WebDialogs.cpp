@@ -59,7 +59,7 @@ bool has(const ControlTemplate& control, unsigned style) {
 
 // A control whose caption does not say what it is gets its name apart.
 void nameForScreenReaders(int handle, int dialogNumber, int controlId) {
-    const std::u16string_view name = accessibleNameOf(dialogNumber, controlId);
+    const std::u16string name = accessibleNameOf(dialogNumber, controlId);
     if (!name.empty()) {
         web_set_control_name(handle, controlId, name.data(), lengthOf(name));
     }
@@ -72,13 +72,15 @@ public:
     WebDialog(const DialogTemplate& layout, DialogProcedure& procedure)
         : layout(layout), procedure(procedure) {
         const PixelBox client = clientBoxOf(layout);
-        handle = web_dialog_create(layout.number, layout.caption.data(), lengthOf(layout.caption),
+        const std::u16string title = shownCaption(layout);
+        handle = web_dialog_create(layout.number, title.data(), lengthOf(title),
                                    layout.systemMenu ? 1 : 0, client.width, client.height);
         const auto groups = radioGroupIndices(layout);
         for (std::size_t at = 0; at < layout.controls.size(); ++at) {
             const ControlTemplate& c = layout.controls[at];
             const PixelBox box = pixelBoxOf(c);
-            web_dialog_add(handle, c.id, kindNumber(c.kind), c.caption.data(), lengthOf(c.caption),
+            const std::u16string caption = shownCaption(c);
+            web_dialog_add(handle, c.id, kindNumber(c.kind), caption.data(), lengthOf(caption),
                            box.x, box.y, box.width, box.height, has(c, ControlStyle::TabStop),
                            has(c, ControlStyle::DigitsOnly), has(c, ControlStyle::Border),
                            groups[at]);

@@ -38,7 +38,7 @@
             close.type = 'button';
             close.tabIndex = -1;
             close.setAttribute('data-close-box', '');
-            close.setAttribute('aria-label', 'Close');
+            close.setAttribute('aria-label', tr('Close'));
             close.textContent = '\u00d7';
             close.addEventListener('click', function () { web.queueCommand(dialog, 2); });
             bar.appendChild(close);
@@ -377,7 +377,8 @@
         row.style.justifyContent = 'center';
         row.style.gap = '8px';
         row.style.marginTop = '16px';
-        const buttons = yesNo ? [[6, 'Yes'], [7, 'No']] : [[1, 'OK']];
+        const buttons = yesNo ? [[6, trc('button', 'Yes')], [7, trc('button', 'No')]]
+                               : [[1, trc('button', 'OK')]];
         buttons.forEach(function (entry) {
             const button = document.createElement('button');
             button.type = 'button';

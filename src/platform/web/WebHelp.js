@@ -17,18 +17,18 @@
         const title = document.createElement('span');
         title.id = 'help-panel-title';
         title.className = 'help-title';
-        title.textContent = 'Help';
+        web.label(title, 'textContent', trNoop('Help'));
         const close = document.createElement('button');
         close.type = 'button';
         close.className = 'help-close';
         close.setAttribute('data-help-close', '');
-        close.textContent = 'Close';
+        web.label(close, 'textContent', trNoop('Close'));
         close.addEventListener('click', closeHelp);
         bar.appendChild(title);
         bar.appendChild(close);
         const frame = document.createElement('iframe');
         frame.className = 'help-frame';
-        frame.title = 'Bricketing help';
+        web.label(frame, 'title', trNoop('Bricketing help'));
         // Escape closes the panel from the help page too (it is served from this site).
         frame.addEventListener('load', function () {
             try {

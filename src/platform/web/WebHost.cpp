@@ -1,6 +1,8 @@
 // The main window and the host services in the browser.
 #include "platform/web/WebHost.h"
 
+#include <cstdlib>
+
 #include <emscripten.h>
 
 #include <algorithm>
@@ -174,6 +176,31 @@ void WebHost::announce(const std::u16string& text) {
     if (!windowDestroyed) {
         web_announce(text.data(), static_cast<int>(text.size()));
     }
+}
+
+// The browser's languages, navigator.languages, most wanted first.
+std::vector<std::string> WebHost::preferredLanguages() {
+    std::vector<std::string> languages;
+    char* joined = web_preferred_languages();
+    const std::string all = joined != nullptr ? joined : "";
+    std::free(joined);
+    std::string name;
+    for (const char c : all) {
+        if (c == ',') {
+            languages.push_back(name);
+            name.clear();
+        } else {
+            name += c;
+        }
+    }
+    if (!name.empty()) {
+        languages.push_back(name);
+    }
+    return languages;
+}
+
+void WebHost::languageChanged(const std::string& code) {
+    web_language_changed(code.c_str());
 }
 
 void WebHost::openDocument(const std::string& relativePath) {

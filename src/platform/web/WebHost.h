@@ -30,6 +30,8 @@ public:
     void publishAccessibleText(const AccessibleText& text) override;
     void announce(const std::u16string& text) override;
     void openDocument(const std::string& relativePath) override;
+    std::vector<std::string> preferredLanguages() override;
+    void languageChanged(const std::string& code) override;
 
 private:
     // Moves the page's waiting input into the queue, so a message posted by the

@@ -19,10 +19,10 @@
         ['Digit1', '1'], ['Digit2', '2'], ['Digit3', '3'],
         ['Digit4', '4'], ['Digit5', '5'], ['Digit6', '6'],
         ['Digit7', '7'], ['Digit8', '8'], ['Digit9', '9'],
-        ['Backspace', 'Backspace', 'Backspace', '\u232b'],
+        ['Backspace', 'Backspace', trNoop('Backspace'), '\u232b'],
         ['Digit0', '0'],
-        ['Enter', 'Enter', 'Enter', '\u23ce'],
-        ['Space', ' ', 'Switch direction', '\u21c4', 'direction'],
+        ['Enter', 'Enter', trNoop('Enter'), '\u23ce'],
+        ['Space', ' ', trNoop('Switch direction'), '\u21c4', 'direction'],
     ];
 
     function stored(key) {
@@ -66,10 +66,12 @@
         button.type = 'button';
         button.className = 'pad-key' + (entry[4] ? ' pad-key-' + entry[4] : '');
         button.setAttribute('data-pad-key', entry[0]);
-        button.setAttribute('aria-label', entry[2] || entry[1]);
         button.textContent = entry[3] || entry[1];
         if (entry[2]) {
-            button.title = entry[2];
+            web.label(button, 'aria-label', entry[2]);
+            web.label(button, 'title', entry[2]);
+        } else {
+            button.setAttribute('aria-label', entry[1]);
         }
         button.addEventListener('pointerdown', function () { flash(button); });
         button.addEventListener('click', function (event) {
@@ -90,7 +92,7 @@
         const toggle = document.createElement('button');
         toggle.type = 'button';
         toggle.className = 'pad-toggle';
-        toggle.textContent = 'Number pad';
+        web.label(toggle, 'textContent', trNoop('Number pad'));
         toggle.setAttribute('aria-controls', 'number-pad');
         toggle.addEventListener('click', function () {
             web.padChoice = web.padShown() ? 'hidden' : 'shown';
@@ -102,7 +104,7 @@
         pad.id = 'number-pad';
         pad.className = 'number-pad';
         pad.setAttribute('role', 'group');
-        pad.setAttribute('aria-label', 'Number pad');
+        web.label(pad, 'aria-label', trNoop('Number pad'));
         padKeys.forEach(function (entry) { pad.appendChild(makeKey(entry)); });
         area.appendChild(toggle);
         area.appendChild(pad);

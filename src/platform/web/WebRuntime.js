@@ -9,6 +9,12 @@
 // (WebAccessibleText.js). The C++ side calls in through the small functions of
 // WebBridge.cpp.
 
+// Marks a text of the page for the catalogue's template where it is kept as data; it is
+// looked up where it is shown. tr() looks a text up in the pupil's language.
+function trNoop(english) { return english; }
+function tr(english) { return Module.web.tr(english); }
+function trc(context, english) { return Module.web.tr(context + String.fromCharCode(4) + english); }
+
 Module.web = (function () {
     'use strict';
 
@@ -39,6 +45,38 @@ Module.web = (function () {
     };
 
     // UTF-16 text between the program's memory and JS strings.
+    // The page's own words in the pupil's language, from the program's catalogue: every
+    // text given to web.label is shown looked up, and shown again when the program
+    // changes the language (web.relabel). English until the program has started.
+    const labels = [];
+    web.tr = function (english) {
+        if (typeof Module._bricketing_translate !== 'function' || !web.started) {
+            return english;
+        }
+        const size = lengthBytesUTF8(english) + 1;
+        const copy = _malloc(size);
+        stringToUTF8(english, copy, size);
+        const shown = UTF8ToString(Module._bricketing_translate(copy));
+        _free(copy);
+        return shown;
+    };
+    web.label = function (element, attribute, english) {
+        labels.push({ element: element, attribute: attribute, english: english });
+        const shown = web.tr(english);
+        if (attribute === 'textContent' || attribute === 'title') {
+            element[attribute] = shown;
+        } else {
+            element.setAttribute(attribute, shown);
+        }
+    };
+    web.relabel = function (code) {
+        web.started = true;
+        document.documentElement.lang = code.replace('_', '-');
+        labels.splice(0).forEach(function (entry) {
+            web.label(entry.element, entry.attribute, entry.english);
+        });
+    };
+
     web.utf16 = function (pointer, length) {
         let text = '';
         const start = pointer >> 1;

@@ -95,7 +95,7 @@ void writeControl(TemplateWriter& out, const ControlTemplate& control) {
     if (control.kind == ControlKind::StaticPicture) {
         out.ordinal(static_cast<WORD>(control.bitmapNumber));  // the bitmap resource
     } else {
-        out.text(control.caption);
+        out.text(shownCaption(control));
     }
     out.word(0);  // no creation data
 }
@@ -269,7 +269,7 @@ std::vector<WORD> buildDialogTemplate(const DialogTemplate& dialog) {
     out.coordinate(dialog.height);
     out.word(0);  // no menu
     out.word(0);  // the standard dialog class
-    out.text(dialog.caption);
+    out.text(shownCaption(dialog));
     out.word(static_cast<WORD>(dialog.fontPointSize));
     out.word(static_cast<WORD>(dialog.fontWeight));
     out.word(MAKEWORD(FALSE, DEFAULT_CHARSET));  // not italic; the default character set

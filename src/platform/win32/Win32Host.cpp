@@ -336,6 +336,30 @@ void Win32Host::announce(const std::u16string& text) {
     announceInWindow(window, *words, text);
 }
 
+// The user's display languages, most wanted first ("nl-NL", ...), as Windows names them.
+std::vector<std::string> Win32Host::preferredLanguages() {
+    ULONG count = 0;
+    ULONG length = 0;
+    if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &length) || length == 0) {
+        return {};
+    }
+    std::wstring names(length, L'\0');
+    if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, names.data(), &length)) {
+        return {};
+    }
+    std::vector<std::string> languages;
+    for (std::size_t start = 0; start < names.size() && names[start] != L'\0';) {
+        const std::size_t end = names.find(L'\0', start);
+        std::string name;
+        for (std::size_t i = start; i < end; ++i) {
+            name += static_cast<char>(names[i] < 0x80 ? names[i] : L'?');
+        }
+        languages.push_back(name);
+        start = end + 1;
+    }
+    return languages;
+}
+
 void Win32Host::openDocument(const std::string& relativePath) {
     const std::wstring path = toWindowsPath(relativePath);
     ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

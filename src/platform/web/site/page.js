@@ -37,13 +37,27 @@
     }
   }
 
+  // Marks a text for the catalogue's template; the program's catalogue shows it.
+  const trNoop = (english) => english;
+
+  // The page's own words, in the pupil's language once the program has chosen it.
+  function labelPage(web) {
+    web.label(board, "aria-label", trNoop("Bricketing working-out board"));
+    web.label(document.getElementById("finished-title"), "textContent",
+              trNoop("Finished for today"));
+    web.label(document.getElementById("finished-note"), "textContent",
+              trNoop("Well done. Your settings are kept for next time."));
+    web.label(startAgain, "textContent", trNoop("Start again"));
+  }
+
   // settingsKept is false when the browser refused the last settings confirmed.
   function showFinished(exitCode, settingsKept) {
     state.exitCode = exitCode;
     if (settingsKept === false) {
-      document.getElementById("finished-note").textContent =
-        "Well done. Your new settings could not be kept: this browser would not store " +
-        "them, so next time starts with the settings you had before.";
+      const note = trNoop("Well done. Your new settings could not be kept: this browser would " +
+                          "not store them, so next time starts with the settings you had before.");
+      const web = state.module && state.module.web;
+      document.getElementById("finished-note").textContent = web ? web.tr(note) : note;
     }
     document.body.classList.add("ended");
     document.getElementById("program").hidden = true;
@@ -69,6 +83,7 @@
         },
         onFinished: showFinished,
       });
+      labelPage(state.module.web);
     } catch (error) {
       showProblem("The program could not start in this browser: " + error);
     }
