@@ -64,7 +64,14 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
+; The installer speaks the user's Windows language where the program has a catalogue
+; (English first: the fallback for every other language).
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Dutch"
+!insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "French"
+!insertmacro MUI_LANGUAGE "Spanish"
+!insertmacro MUI_LANGUAGE "Polish"
 
 Function .onInit
     ; The 64-bit registry and folders, whatever the caller.
