@@ -574,9 +574,10 @@ const TOUCH_VIEWPORTS = [
   { name: "ipad-portrait", width: 768, height: 1024, ratio: 2, mobile: true, turn: true },
   { name: "ipad-landscape", width: 1024, height: 700, ratio: 2, mobile: true, toggle: true },
   { name: "phone", width: 390, height: 844, ratio: 3, mobile: true, drag: true },
+  { name: "small-phone", width: 360, height: 640, ratio: 2, mobile: true, boardKeys: true },
   { name: "chromebook", width: 1366, height: 768, ratio: 1.25, mobile: false },
 ];
-const PAD_NAMES = "1,2,3,4,5,6,7,8,9,Backspace,0,Enter,Switch direction";
+const PAD_NAMES = "1,2,3,Backspace,4,5,6,Delete,7,8,9,Repeat,Switch direction,0,Up,Enter";
 
 async function touch(suite) {
   for (const viewport of TOUCH_VIEWPORTS) {
@@ -707,6 +708,43 @@ async function touchRun(suite, viewport) {
     await page.touchscreen.touchEnd();
     await lesson.waitForLook("dragged-down", dividendOnTop, (onTop) => onTop,
       "the dividend back in view after a finger's drag down");
+  }
+  if (viewport.boardKeys) {
+    // A soft keyboard that shrinks the window leaves the picture as it was; the dialog
+    // moves into what is left.
+    const before = await lesson.canvasBox();
+    await lesson.tapButton("Create Question");
+    await lesson.waitForDialog("create-question");
+    await page.setViewport({ ...page.viewport(), height: 330 });
+    await page.evaluate(() => window.dispatchEvent(new Event("resize")));
+    await waitUntil(() => page.$eval('dialog[data-dialog="create-question"]', (box) =>
+      box.getBoundingClientRect().bottom <= 330), 5000, "the dialog above the soft keyboard");
+    await lesson.lookAtPage("soft-keyboard");
+    expect(same((await lesson.canvasBox()).backing, before.backing) && (await lesson.canvasBox()).width === before.width,
+      "the picture shrank when the soft keyboard opened");
+    await page.setViewport({ ...page.viewport(), height: viewport.height });
+    await lesson.tapControl("create-question", 2); // Cancel
+    await lesson.waitUntilClosed("create-question");
+    // Eight steps of 1 push the dividend out of view; the pad's Up key brings it back,
+    // Delete takes the last step back and Repeat repeats a step, each where the board's
+    // own icon would be pressed.
+    await createQuestionByTouch(lesson, 100, 7);
+    for (let remaining = 93; remaining >= 44; remaining -= 7) {
+      await lesson.tapPad("1", "Enter", ...String(remaining), "Enter");
+    }
+    const dividendOnTop = [["shows_on_line", 0, "AMOUNTS_COLUMN", "100", "SPENT_COLOUR"]];
+    await lesson.waitForLook("long-working-out", dividendOnTop, (onTop) => !onTop, "the end in view");
+    await lesson.tapPad("Home");
+    await lesson.waitForLook("up-key", dividendOnTop, (onTop) => onTop, "the dividend back in view after Up");
+    const steps = () => page.$$eval("#board-description p", (lines) => lines.length);
+    const stepsBefore = await steps();
+    await lesson.tapPad("Delete");
+    await waitUntil(async () => (await steps()) === stepsBefore - 1, 5000, "Delete to take a step back");
+    const line = () => page.$eval("#board-line", (p) => p.textContent);
+    await lesson.tapPad("Insert");
+    await waitUntil(async () => /What is 1 lots? of 7/.test(await line()) || (await steps()) === stepsBefore, 5000,
+      async () => `Repeat to repeat a step of 1 (the line reads "${await line()}")`);
+    await lesson.lookAtPage("board-keys");
   }
   if (viewport.toggle) {
     // Hidden, the pad leaves its room to the picture; the choice outlives a reload and
@@ -880,7 +918,25 @@ async function keyboardAndReader(suite) {
     const smaller = await focusAndControls(lesson.page);
     return smaller.scale < 0.8 && overPictures(smaller);
   }, 5000, "the controls to lie over their pictures at a smaller scale");
+  // Browser zoom at 200 % and 400 % (the window in CSS pixels halved or quartered, the
+  // pixel ratio up as much): the picture keeps its 800 CSS pixels, so it is seen twice
+  // and four times as large, and the page scrolls round it.
+  for (const zoom of [2, 4]) {
+    await lesson.page.setViewport({ width: 1280 / zoom, height: 800 / zoom, deviceScaleFactor: zoom });
+    await lesson.page.evaluate(() => window.dispatchEvent(new Event("resize")));
+    const zoomed = await waitUntil(async () => {
+      const box = await lesson.canvasBox();
+      return box.width === 800 && box.backing[0] === 800 * zoom ? box : null;
+    }, 5000, `the picture 800 CSS pixels wide at ${zoom * 100} %`);
+    expect(await lesson.page.evaluate(() => document.documentElement.scrollHeight > window.innerHeight),
+      `the page does not scroll round the picture at ${zoom * 100} %`);
+    expect(overPictures(await focusAndControls(lesson.page)), `the controls are off their pictures at ${zoom * 100} %`);
+    await lesson.lookAtPage(`zoom-${zoom * 100}`);
+    console.log(`  at ${zoom * 100} %: the picture ${zoomed.width} CSS pixels wide in ${zoomed.backing.join(" x ")}`);
+  }
   await lesson.page.setViewport(viewport);
+  await lesson.page.evaluate(() => window.dispatchEvent(new Event("resize")));
+  await waitUntil(async () => (await lesson.canvasBox()).backing[0] === 800, 5000, "the picture back at 100 %");
 
   // Create Question by its control: a named dialog with labelled fields, the focus in
   // the first as it opens (never left on the board made inert behind it).
