@@ -84,8 +84,20 @@ struct QuestionLeft {
     LeftBy by = LeftBy::NewQuestion;
 };
 
-using LessonEvent = std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted,
-                                 StepRepeated, StepTakenBack, AnswerReached, QuestionLeft>;
+// What the tutor said to the pupil: a slip named, a hint, the value shown, praise or a
+// key fact. The tutor publishes it on the same stream so that the record keeps it and
+// the narration speaks it.
+enum class TutorHelp { SlipNamed, Hint, ValueShown, Praise, BiggerChunk, KeyFact };
+struct TutorSpoke {
+    int line = 1;
+    LineKind kind = LineKind::Multiple;
+    TutorHelp help = TutorHelp::SlipNamed;
+    std::u16string words;
+};
+
+using LessonEvent =
+    std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted, StepRepeated,
+                 StepTakenBack, AnswerReached, QuestionLeft, TutorSpoke>;
 
 // The stream: listeners are called in the order they were added, each with every event.
 class LessonEvents {
