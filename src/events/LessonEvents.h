@@ -4,6 +4,7 @@
 // changes the board: it reads the event (and may read the board) and does its own work.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -84,20 +85,64 @@ struct QuestionLeft {
     LeftBy by = LeftBy::NewQuestion;
 };
 
-using LessonEvent = std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted,
-                                 StepRepeated, StepTakenBack, AnswerReached, QuestionLeft>;
+// What the tutor says beside the board, and why.
+enum class TutorSays {
+    Slip,         // a wrong entry's slip named, at the first wrong try on a line
+    Hint,         // a key fact that leads to the entry, at the second
+    ShownValue,   // the entry's value shown for the pupil to type, from the third on
+    Praise,       // after the answer
+    BiggerChunk,  // after the answer, when far more steps were taken than needed
+    Check,        // the answer checked the other way round
+    KeyFacts,     // the key-facts box asks for a fact, or says it is complete
+};
+
+// Words the tutor shows the pupil; the narration speaks them and the record keeps them.
+// line and kind name the entry the words are about (Slip, Hint, ShownValue and the
+// shown value itself in shown; 0 where none).
+struct TutorSpoke {
+    TutorSays says = TutorSays::Slip;
+    std::u16string words;
+    int line = 0;
+    LineKind kind = LineKind::Multiple;
+    int shown = 0;
+};
+
+using LessonEvent =
+    std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted, StepRepeated,
+                 StepTakenBack, AnswerReached, QuestionLeft, TutorSpoke>;
 
 // The stream: listeners are called in the order they were added, each with every event.
+// An event a listener publishes (the tutor's words about an entry) waits until the one
+// being told has reached every listener, so all of them hear events in the same order.
 class LessonEvents {
 public:
     using Listener = std::function<void(const LessonEvent&)>;
     void listen(Listener listener) { listeners.push_back(std::move(listener)); }
     void publish(const LessonEvent& event) const {
-        for (const Listener& listener : listeners) {
-            listener(event);
+        waiting.push_back(event);
+        if (telling) {
+            return;
+        }
+        telling = true;
+        struct Done {
+            bool& telling;
+            std::deque<LessonEvent>& waiting;
+            ~Done() {
+                telling = false;
+                waiting.clear();
+            }
+        } done{telling, waiting};
+        while (!waiting.empty()) {
+            const LessonEvent next = std::move(waiting.front());
+            waiting.pop_front();
+            for (const Listener& listener : listeners) {
+                listener(next);
+            }
         }
     }
 
 private:
     std::vector<Listener> listeners;
+    mutable std::deque<LessonEvent> waiting;
+    mutable bool telling = false;
 };
