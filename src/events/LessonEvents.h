@@ -85,26 +85,15 @@ struct QuestionLeft {
     LeftBy by = LeftBy::NewQuestion;
 };
 
-// What the tutor says beside the board, and why.
-enum class TutorSays {
-    Slip,         // a wrong entry's slip named, at the first wrong try on a line
-    Hint,         // a key fact that leads to the entry, at the second
-    ShownValue,   // the entry's value shown for the pupil to type, from the third on
-    Praise,       // after the answer
-    BiggerChunk,  // after the answer, when far more steps were taken than needed
-    Check,        // the answer checked the other way round
-    KeyFacts,     // the key-facts box asks for a fact, or says it is complete
-};
-
-// Words the tutor shows the pupil; the narration speaks them and the record keeps them.
-// line and kind name the entry the words are about (Slip, Hint, ShownValue and the
-// shown value itself in shown; 0 where none).
+// What the tutor said to the pupil: a slip named, a hint, the value shown, praise or a
+// key fact. The tutor publishes it on the same stream so that the record keeps it and
+// the narration speaks it.
+enum class TutorHelp { SlipNamed, Hint, ValueShown, Praise, BiggerChunk, KeyFact };
 struct TutorSpoke {
-    TutorSays says = TutorSays::Slip;
-    std::u16string words;
-    int line = 0;
+    int line = 1;
     LineKind kind = LineKind::Multiple;
-    int shown = 0;
+    TutorHelp help = TutorHelp::SlipNamed;
+    std::u16string words;
 };
 
 using LessonEvent =

@@ -25,13 +25,16 @@ void Tutor::hear(const LessonEvent& event) {
     }
 }
 
-void Tutor::say(TutorSays says, std::u16string words, const EntryChecked* about, int shown) {
+// Words about no entry (praise, the key facts) name the line the pupil is on.
+void Tutor::say(TutorHelp help, std::u16string words, const EntryChecked* about) {
     sentences.push_back(words);
-    TutorSpoke spoke{says, std::move(words), 0, LineKind::Multiple, shown};
-    if (about != nullptr) {
-        spoke.line = about->line;
-        spoke.kind = about->kind;
-    }
+    TutorSpoke spoke;
+    spoke.help = help;
+    spoke.words = std::move(words);
+    spoke.line = about != nullptr ? about->line : panel.board.currentLine();
+    spoke.kind = about != nullptr                   ? about->kind
+                 : panel.board.state <= AnswerWrong ? LineKind::Total
+                                                    : LineKind::Multiple;
     panel.events.publish(spoke);
 }
 
@@ -43,7 +46,7 @@ void Tutor::questionStarted(const QuestionStarted& question) {
     keyFacts.setUp(question.dividend, question.divisor);
     if (fillingIn()) {
         const int lots = keyFacts.lots[keyFacts.current];
-        say(TutorSays::KeyFacts, tutor::keyFactQuestion(lots, keyFacts.divisor, true));
+        say(TutorHelp::KeyFact, tutor::keyFactQuestion(lots, keyFacts.divisor, true));
     }
 }
 
@@ -66,23 +69,24 @@ void Tutor::entryChecked(const EntryChecked& entry) {
     const std::vector<int>& chunks = panel.board.usedMultiples;
     const std::u16string words = tutor::wordsForTry(tries, entry, chunks);
     if (tries == 1) {
-        say(TutorSays::Slip, words, &entry);
+        say(TutorHelp::SlipNamed, words, &entry);
     } else if (tries == 2) {
-        say(TutorSays::Hint, words, &entry);
+        say(TutorHelp::Hint, words, &entry);
     } else {
-        say(TutorSays::ShownValue, words, &entry, tutor::valueToShow(entry));
+        say(TutorHelp::ValueShown, words, &entry);
     }
 }
 
 void Tutor::answerReached(const AnswerReached& answer) {
     sentences.clear();
-    say(TutorSays::Praise, tutor::praiseWords(answers++, slipsThisQuestion));
+    say(TutorHelp::Praise, tutor::praiseWords(answers++, slipsThisQuestion));
     if (panel.options.hints) {
         if (auto advice = tutor::biggerChunkWords(answer)) {
-            say(TutorSays::BiggerChunk, std::move(*advice));
+            say(TutorHelp::BiggerChunk, std::move(*advice));
         }
     }
-    say(TutorSays::Check, tutor::checkWords(answer));
+    // The check belongs with the praise: it says the answer is right the other way round.
+    say(TutorHelp::Praise, tutor::checkWords(answer));
 }
 
 bool Tutor::fillingIn() const {
@@ -100,15 +104,15 @@ bool Tutor::keyPressed(int key) {
     switch (keyFacts.key(key)) {
         case KeyFactsBox::Outcome::Wrong:
             sentences.clear();
-            say(TutorSays::KeyFacts, tutor::keyFactWrong(lots, keyFacts.divisor));
+            say(TutorHelp::KeyFact, tutor::keyFactWrong(lots, keyFacts.divisor));
             break;
         case KeyFactsBox::Outcome::Right:
             sentences.clear();
             if (keyFacts.complete()) {
-                say(TutorSays::KeyFacts, tutor::keyFactsDone(dividend, keyFacts.divisor));
+                say(TutorHelp::KeyFact, tutor::keyFactsDone(dividend, keyFacts.divisor));
             } else {
-                say(TutorSays::KeyFacts, tutor::keyFactQuestion(keyFacts.lots[keyFacts.current],
-                                                                keyFacts.divisor, false));
+                say(TutorHelp::KeyFact, tutor::keyFactQuestion(keyFacts.lots[keyFacts.current],
+                                                               keyFacts.divisor, false));
             }
             break;
         case KeyFactsBox::Outcome::Typed:

@@ -43,8 +43,7 @@ private:
     void questionStarted(const QuestionStarted& question);
     void entryChecked(const EntryChecked& entry);
     void answerReached(const AnswerReached& answer);
-    void say(TutorSays says, std::u16string words, const EntryChecked* about = nullptr,
-             int shown = 0);
+    void say(TutorHelp help, std::u16string words, const EntryChecked* about = nullptr);
     bool showsKeyFacts() const;
     const Font& fontOf(int points);
     void drawWords(Graphics& graphics);
