@@ -1,11 +1,11 @@
 #include "features/tutor/KeyFactsBox.h"
 
+#include <string>
+
 #include "features/tutor/TutorWords.h"
 #include "platform/KeyCodes.h"
 
 namespace {
-
-constexpr std::size_t longestFact = 7;  // 1000 lots of a five-digit divisor
 
 int digitOf(int key) {
     if (key >= KeyCode::Digit0 && key <= KeyCode::Digit0 + 9) {
@@ -68,8 +68,10 @@ KeyFactsBox::Outcome KeyFactsBox::key(int key) {
         typed.clear();
         return Outcome::Right;
     }
+    // As on the board, no more digits than the right value has.
+    const std::size_t longest = std::to_string(valueOf(current)).size();
     const int digit = digitOf(key);
-    if (digit >= 0 && typed.size() < longestFact && !(typed.empty() && digit == 0)) {
+    if (digit >= 0 && typed.size() < longest && !(typed.empty() && digit == 0)) {
         typed += static_cast<char16_t>(u'0' + digit);
     }
     return Outcome::Typed;
