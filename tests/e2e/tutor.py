@@ -9,67 +9,16 @@ from program import PLAIN_SETTINGS
 from screen import parse_colour
 from steps import AWAY_FROM_BUTTONS, create_question, expect, quit_with_yes, wait_for_question
 
-# Where the tutor writes: (left, top, right, bottom), right and bottom exclusive.
-WORDS_BOX = (487, 151, 796, 246)
 KEY_FACTS_BOX = (487, 4, 796, 44)
-WORDS_INK = parse_colour(0xFF1E3264)
 FACTS_INK = parse_colour(0xFF1E1E1E)
-WORDS_FONT_PIXELS = 16               # 12 points at 96 dots per inch
 FACTS_FONT_PIXELS = 13               # 10 points
 SMALL_PRINT_LIMIT = 2 * textmatch.GLYPH_MISMATCH_LIMIT
 
 FILL_IN_SETTINGS = PLAIN_SETTINGS + "\nHINTS:ON\nKEYFACTS:FILLIN"
 
 
-def line_bands(coverage):
-    """The coverage map cut into lines of text at rows without ink, top to bottom."""
-    rows = sorted({y for (_, y), value in coverage.items() if value >= textmatch.CUT})
-    bands, current = [], []
-    for y in rows:
-        if current and y > current[-1] + 1:
-            bands.append((current[0], current[-1]))
-            current = []
-        current.append(y)
-    if current:
-        bands.append((current[0], current[-1]))
-    # A band of a few rows is part of a line beside it: the dot of an "i" over a line
-    # without tall letters, or the tail of a comma below one; it joins the nearer line.
-    index = 0
-    while len(bands) > 1 and index < len(bands):
-        top, bottom = bands[index]
-        if bottom - top >= 4:
-            index += 1
-            continue
-        above = top - bands[index - 1][1] if index > 0 else None
-        below = bands[index + 1][0] - bottom if index + 1 < len(bands) else None
-        if below is None or (above is not None and above <= below):
-            bands[index - 1:index + 1] = [(bands[index - 1][0], bottom)]
-        else:
-            bands[index:index + 2] = [(top, bands[index + 1][1])]
-    return [{point: value for point, value in coverage.items() if top <= point[1] <= bottom}
-            for top, bottom in bands]
-
-
-def glyphs_in_reading_order(shot, box, colour):
-    coverage = textmatch.ink_coverage(shot, box, colour)
-    found = []
-    for band in line_bands(coverage):
-        found.extend(textmatch.glyphs(band))
-    return found
-
-
-def words_say(shot, text, box=WORDS_BOX, colour=WORDS_INK, pixels=WORDS_FONT_PIXELS):
-    """True when the ink in the box, read line by line, spells `text` and nothing else
-    (spaces and line breaks aside)."""
-    seen = glyphs_in_reading_order(shot, box, colour)
-    if not seen:
-        return False
-    expected = textmatch.reference_glyphs(text, pixels)
-    return textmatch.aligned_mismatch(seen, expected) <= SMALL_PRINT_LIMIT
-
-
 def wait_for_words(lesson, name, text, also=lambda shot: True):
-    return lesson.wait_for_look(name, lambda s: words_say(s, text) and also(s),
+    return lesson.wait_for_look(name, lambda s: look.tutor_says(s, text) and also(s),
                                 f'the tutor to say "{text}"')
 
 
@@ -79,7 +28,7 @@ def tutor(scenario):
     create_question(lesson, 100, 7)
     shot = wait_for_words(lesson, "key-facts-asked",
                           "Fill in the key facts first. What is 1 lot of 7?")
-    expect(not words_say(shot, "Fill in the key facts first. What is 1 lot of 8?"),
+    expect(not look.tutor_says(shot, "Fill in the key facts first. What is 1 lot of 8?"),
            "the words check cannot tell 7 from 8")
     expect(shot.count(look.HEADER_COLOUR, look.HEADER_BOX) > 50, "the header is gone")
 
@@ -116,7 +65,7 @@ def tutor(scenario):
         shot = wait_for_words(lesson, f"wrong-product-{number}", words,
                               lambda s: look.entry_error_pixels(s) > 40)
         lesson.keys("0")  # clears the wrong product
-    expect(not words_say(shot, "10 lots of 7 is 77. Type 77."),
+    expect(not look.tutor_says(shot, "10 lots of 7 is 77. Type 77."),
            "the words check cannot tell 70 from 77")
     lesson.wait_for_look("product-cleared", lambda s: look.entry_error_pixels(s) == 0,
                          "the wrong product to be cleared")
