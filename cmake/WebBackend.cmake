@@ -20,8 +20,9 @@ add_executable(bricketing_page ${web_folder}/WebMain.cpp ${web_folder}/WebBench.
 target_link_libraries(bricketing_page PRIVATE bricketing_app bricketing_web)
 set_target_properties(bricketing_page PROPERTIES OUTPUT_NAME bricketing SUFFIX ".js")
 
-# Data/levels.txt and every picture under Resources/ (Resources/2x/ too, when present)
-# are packed into bricketing.data; Help/ is served as plain files for its own tab.
+# Data/levels.txt, every picture under Resources/ (Resources/2x/ too, when present) and
+# the compiled catalogues (Resources/locale/) are packed into bricketing.data; Help/ is
+# served as plain files for its own tab.
 set(web_preload
     "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Data/levels.txt@/Data/levels.txt"
     "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Resources@/Resources")
@@ -37,7 +38,8 @@ foreach(role ${web_runtime_roles})
     list(APPEND web_pre_js "SHELL:--pre-js ${web_folder}/Web${role}.js")
 endforeach()
 set_property(TARGET bricketing_page APPEND PROPERTY LINK_DEPENDS
-             ${web_runtime_files} ${PROJECT_SOURCE_DIR}/Data/levels.txt ${web_preloaded})
+             ${web_runtime_files} ${PROJECT_SOURCE_DIR}/Data/levels.txt ${web_preloaded}
+             ${bricketing_catalogues})
 
 target_link_options(bricketing_page PRIVATE
     # The frame loop's 20 ms sleep and the modal calls yield to the browser.

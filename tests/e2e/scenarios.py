@@ -262,6 +262,11 @@ from screen_reader import SCENARIOS as SCREEN_READER_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(SCREEN_READER_SCENARIOS)
 
+# The tutor's words and the key-facts box beside the board.
+from tutor import SCENARIOS as TUTOR_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(TUTOR_SCENARIOS)
+
 # The program in the pupil's language.
 from languages import SCENARIOS as LANGUAGE_SCENARIOS  # noqa: E402
 
