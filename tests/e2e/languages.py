@@ -53,8 +53,12 @@ def dutch(scenario):
     expect(not look.shows_header(shot, "4578 \u00f7 35"),
            "the header check cannot tell the Dutch division sign from the English one")
 
-    # 100 keer 35 (3500, 1078 left), then 30 keer with 1051 typed before 1050, 28 left.
-    shot = work_in_two_steps(lesson, 4578, 35, 100, 30, 1051)
+    # 100 keer 35 (3500, 1078 left), then 30 keer with 1051 typed before 1050, 28 left;
+    # the tutor names the slip and praises the work in Dutch.
+    shot = work_in_two_steps(
+        lesson, 4578, 35, 100, 30, 1051, slip="Bijna. Hoeveel is 30 keer 35?",
+        praise="Je zag je foutjes en verbeterde ze. Goed dat je doorging! "
+               "Controle: 130 × 35 + 28 = 4578.")
     expect(look.shows_quotient(shot, "= 130"), f'the answer is not "= 130", see {shot.path}')
     expect(look.shows_remainder_part(shot, " rest 28"),
            f'the remainder is not written " rest 28", see {shot.path}')
