@@ -34,7 +34,7 @@ const EXPERT_TIMES_AUTOPRODUCT = [
 
 const DIVIDEND_TOO_BIG = "The dividend (number being divided) must be less than 10,000.";
 const FIRST_FRAME_LIMIT_MS = 2000;
-const SIZE_BUDGET = 1500000;
+const SIZE_BUDGET = 1600000;  // 1.5 MB for the program, 100 KB for its catalogues
 
 // Control ids of the dialog templates.
 const OK = 1;
@@ -764,7 +764,7 @@ async function touchRun(suite, viewport) {
   await page.close();
 }
 
-// Every file of the page together, font and pictures included, stays within 1.5 MB
+// Every file of the page together, font, pictures and catalogues included, stays within 1.6 MB
 // before compression; prints the sizes by kind.
 async function sizeBudget(suite) {
   const files = readdirSync(suite.site, { recursive: true, withFileTypes: true })

@@ -49,7 +49,7 @@ EM_JS(void, web_language_changed, (const char* code), {
 
 EM_JS(char*, web_preferred_languages, (), {
     const names = (navigator.languages && navigator.languages.length) ? navigator.languages
-                                                                       : [navigator.language || ''];
+                                                                       : [navigator.language || ""];
     const joined = names.join(',');
     const size = lengthBytesUTF8(joined) + 1;
     const copy = _malloc(size);
