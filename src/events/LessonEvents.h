@@ -84,8 +84,21 @@ struct QuestionLeft {
     LeftBy by = LeftBy::NewQuestion;
 };
 
-using LessonEvent = std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted,
-                                 StepRepeated, StepTakenBack, AnswerReached, QuestionLeft>;
+// The help the tutor gives on a line, weakest first.
+enum class TutorHelp { SlipNamed, Hint, ValueShown };
+
+// The tutor spoke about the line in progress: the pupil's next entry on that line and
+// kind is made with this help (the record marks it so).
+struct TutorSpoke {
+    int line = 1;
+    LineKind kind = LineKind::Multiple;
+    TutorHelp help = TutorHelp::SlipNamed;
+    std::u16string words;  // what it said, in the pupil's language
+};
+
+using LessonEvent =
+    std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted, StepRepeated,
+                 StepTakenBack, AnswerReached, QuestionLeft, TutorSpoke>;
 
 // The stream: listeners are called in the order they were added, each with every event.
 class LessonEvents {

@@ -4,9 +4,11 @@
 #include <QIcon>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopRecord.h"
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/QtRecord.h"
 #include "platform/qt/QtUserFolders.h"
 
 namespace {
@@ -25,6 +27,11 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(programIcon());
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
 
+    // bricketing --report [FOLDER...]: the teacher's page, and no window.
+    if (const std::optional<int> reportExit = runReportIfAsked(QtUserFolders().settingsFolder())) {
+        return *reportExit;
+    }
+    DesktopRecord record(QtUserFolders().settingsFolder(), accountUserName());
     DesktopSettingsStore settings(QtUserFolders().settingsFolder());
     installSettingsStore(&settings);
     QtDrawingServices drawing;
