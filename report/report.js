@@ -256,7 +256,8 @@
                            element("div", { class: "canvas" }, canvas),
                            table(title, headings, rows, true));
     config.options = Object.assign({ responsive: true, maintainAspectRatio: false,
-                                     animation: false }, config.options || {});
+                                     animation: false, elements: { point: { radius: 4 } } },
+                                   config.options || {});
     if (window.Chart) charts.push(() => new window.Chart(canvas, config));
     return figure;
   }
@@ -275,8 +276,10 @@
     grid.appendChild(chart(T("Questions per day"), {
       type: "bar",
       data: { labels: days.map((d) => d[0]), datasets: [
-        { label: T("Answered"), data: days.map((d) => d[1].answered), backgroundColor: colours[0] },
-        { label: T("Left unfinished"), data: days.map((d) => d[1].left), backgroundColor: colours[1] },
+        { label: T("Answered"), data: days.map((d) => d[1].answered), backgroundColor: colours[0],
+          maxBarThickness: 40 },
+        { label: T("Left unfinished"), data: days.map((d) => d[1].left), backgroundColor: colours[1],
+          maxBarThickness: 40 },
       ] },
       options: { scales: { x: { stacked: true }, y: { stacked: true, beginAtZero: true,
                                                       ticks: { precision: 0 } } } },
@@ -289,7 +292,8 @@
     grid.appendChild(chart(T("Right first time, by kind of line"), {
       type: "bar",
       data: { labels: kinds.map((k) => names[k]), datasets: [
-        { label: T("Right first time (%)"), data: kinds.map(percent), backgroundColor: colours[2] },
+        { label: T("Right first time (%)"), data: kinds.map(percent), backgroundColor: colours[2],
+          maxBarThickness: 60 },
       ] },
       options: { scales: { y: { beginAtZero: true, max: 100 } } },
     }, [T("Kind of line"), T("Right first time (%)"), T("Lines")],

@@ -261,3 +261,8 @@ SCENARIOS.update(KEYBOARD_AND_DIALOG_SCENARIOS)
 from screen_reader import SCENARIOS as SCREEN_READER_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(SCREEN_READER_SCENARIOS)
+
+# The practice record and the teacher's report.
+from record import SCENARIOS as RECORD_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(RECORD_SCENARIOS)

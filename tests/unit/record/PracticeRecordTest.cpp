@@ -60,14 +60,17 @@ EntryChecked entry(int line, LineKind kind, int typed, std::optional<int> expect
 
 // 100 ÷ 7 by 10 and 4 lots, its events after the given first ones.
 std::vector<LessonEvent> workTo14(std::vector<LessonEvent> events, bool wrongProduct) {
-    events.push_back(entry(1, LineKind::Multiple, 10, std::nullopt, true));
+    for (const LessonEvent& event : std::vector<LessonEvent>{
+             entry(1, LineKind::Multiple, 10, std::nullopt, true),
+             entry(1, LineKind::Product, 70, 70, true), entry(1, LineKind::Remainder, 30, 30, true),
+             StepCompleted{1, 10, 70, 30}, entry(2, LineKind::Multiple, 4, std::nullopt, true)}) {
+        events.push_back(event);
+    }
     if (wrongProduct) {
-        events.push_back(entry(1, LineKind::Product, 77, 70, false));
-        events.push_back(WrongEntryCleared{1, LineKind::Product});
+        events.push_back(entry(2, LineKind::Product, 35, 28, false));
+        events.push_back(WrongEntryCleared{2, LineKind::Product});
     }
     for (const LessonEvent& event : std::vector<LessonEvent>{
-             entry(1, LineKind::Product, 70, 70, true), entry(1, LineKind::Remainder, 30, 30, true),
-             StepCompleted{1, 10, 70, 30}, entry(2, LineKind::Multiple, 4, std::nullopt, true),
              entry(2, LineKind::Product, 28, 28, true), entry(2, LineKind::Remainder, 2, 2, true),
              StepCompleted{2, 4, 28, 2}, entry(3, LineKind::Total, 14, 14, true),
              AnswerReached{100, 7, 14, 2, {10, 4}}}) {
@@ -104,10 +107,10 @@ TEST(PracticeRecord, WorkedExamplesLeaveTheirRows) {
          workTo14({ownQuestion}, true),
          {"answered", "", "14", "2", "10+4", "2", "0", "1", "0", "0"},
          {{"1", "multiple", "10", "", "right", "", ""},
-          {"1", "product", "77", "70", "wrong", "one-lot-too-many", ""},
           {"1", "product", "70", "70", "right", "", ""},
           {"1", "remainder", "30", "30", "right", "", ""},
           {"2", "multiple", "4", "", "right", "", ""},
+          {"2", "product", "35", "28", "wrong", "one-lot-too-many", ""},
           {"2", "product", "28", "28", "right", "", ""},
           {"2", "remainder", "2", "2", "right", "", ""},
           {"3", "total", "14", "14", "right", "", ""}}},
