@@ -54,7 +54,7 @@ def record(scenario):
     lesson = scenario.launch(folder)
     wait_for_question(lesson)
     create_question(lesson, 100, 7)
-    work_in_two_steps(lesson, 100, 7, 10, 4, 35)
+    work_in_two_steps(lesson, 100, 7, 10, 4, 27)
     quit_with_yes(lesson)
 
     pupil_folder = folder / "Data" / "record" / pupil
@@ -93,8 +93,8 @@ def record(scenario):
     expect(page == (folder / "Data" / "record" / "report.html").resolve(),
            f"the report opened is {page}")
     dom = render(page, scenario.shots)
-    for text in (pupil, "Zoë", "Practice record", "Questions per day", "One lot too many",
-                 "4 lots of 7 typed as 35"):
+    for text in (pupil, "Zoë", "Practice record", "Questions per day", "Not quite",
+                 "4 lots of 7 typed as 27"):
         expect(text in dom, f'the report does not show "{text}"; see {scenario.shots}/report.png')
     expect(dom.count("<canvas") >= 12, "the report has fewer charts than its three views need")
 

@@ -16,14 +16,14 @@ EM_JS(int, web_record_length, (const char* file, int tailCount), {
     const name = UTF8ToString(file);
     const text =
         tailCount < 0 ? Module.web.recordRead(name) : Module.web.recordTail(name, tailCount);
-    return text == = null ? -1 : lengthBytesUTF8(text);
+    return text == null ? -1 : lengthBytesUTF8(text);
 });
 
 EM_JS(void, web_record_copy, (const char* file, int tailCount, char* buffer, int capacity), {
     const name = UTF8ToString(file);
     const text =
         tailCount < 0 ? Module.web.recordRead(name) : Module.web.recordTail(name, tailCount);
-    stringToUTF8(text == = null ? "" : text, buffer, capacity);
+    stringToUTF8(text == null ? "" : text, buffer, capacity);
 });
 
 EM_JS(int, web_record_append, (const char* file, const char* bytes),

@@ -252,7 +252,7 @@
 
     function makePanel() {
         const panel = document.createElement('div');
-        panel.className = 'help-panel record-panel';
+        panel.className = 'record-panel';
         panel.setAttribute('role', 'dialog');
         panel.setAttribute('aria-modal', 'true');
         panel.setAttribute('aria-labelledby', 'record-panel-title');
@@ -266,6 +266,7 @@
                 download(file.name.replace(/^.*\//, ''), file.text);
             }
         });
+        downloadButton.className = 'help-close';
         downloadButton.setAttribute('data-record-download', '');
         const deleteButton = button('', async function () {
             if (!window.confirm(T('Delete the practice record kept in this browser? This cannot be undone.'))) {
@@ -275,9 +276,11 @@
             await writing;
             show();
         });
+        deleteButton.className = 'help-close';
         deleteButton.setAttribute('data-record-delete', '');
         const close = button('', closePanel);
         close.className = 'help-close';
+        close.setAttribute('data-record-close', '');
         bar.append(title, downloadButton, deleteButton, close);
         const frame = document.createElement('iframe');
         frame.className = 'help-frame';

@@ -67,7 +67,7 @@ std::vector<LessonEvent> workTo14(std::vector<LessonEvent> events, bool wrongPro
         events.push_back(event);
     }
     if (wrongProduct) {
-        events.push_back(entry(2, LineKind::Product, 35, 28, false));
+        events.push_back(entry(2, LineKind::Product, 27, 28, false));
         events.push_back(WrongEntryCleared{2, LineKind::Product});
     }
     for (const LessonEvent& event : std::vector<LessonEvent>{
@@ -110,7 +110,7 @@ TEST(PracticeRecord, WorkedExamplesLeaveTheirRows) {
           {"1", "product", "70", "70", "right", "", ""},
           {"1", "remainder", "30", "30", "right", "", ""},
           {"2", "multiple", "4", "", "right", "", ""},
-          {"2", "product", "35", "28", "wrong", "one-lot-too-many", ""},
+          {"2", "product", "27", "28", "wrong", "not-quite", ""},
           {"2", "product", "28", "28", "right", "", ""},
           {"2", "remainder", "2", "2", "right", "", ""},
           {"3", "total", "14", "14", "right", "", ""}}},
@@ -157,11 +157,13 @@ TEST(PracticeRecord, WorkedExamplesLeaveTheirRows) {
          {QuestionStarted{345, 7, false, 2, false}, QuestionStarted{345, 7, false, 2, false},
           entry(1, LineKind::Multiple, 60, std::nullopt, false, 345),
           entry(1, LineKind::Multiple, 40, std::nullopt, true, 345),
-          entry(1, LineKind::Product, 2800, 280, false), QuestionLeft{LeftBy::NewQuestion}},
-         {"left", "new-question", "", "0", "", "2", "1", "1", "0", "0"},
+          entry(1, LineKind::Product, 2800, 280, false),
+          entry(1, LineKind::Product, 287, 280, false), QuestionLeft{LeftBy::NewQuestion}},
+         {"left", "new-question", "", "0", "", "2", "1", "2", "0", "0"},
          {{"1", "multiple", "60", "", "wrong", "more-than-left", ""},
           {"1", "multiple", "40", "", "right", "", ""},
-          {"1", "product", "2800", "280", "wrong", "ten-times-too-big", ""}}},
+          {"1", "product", "2800", "280", "wrong", "ten-times-too-big", ""},
+          {"1", "product", "287", "280", "wrong", "one-lot-too-many", ""}}},
     };
     for (const Example& example : examples) {
         SCOPED_TRACE(example.name);
