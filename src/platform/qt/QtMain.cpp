@@ -22,15 +22,17 @@ QIcon programIcon() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // bricketing --report [FOLDER...]: the teacher's page, with no window nor display.
+    if (asksForReport(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
+        return runReport(QtUserFolders().settingsFolder());
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bricketing"));
     QApplication::setWindowIcon(programIcon());
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
 
-    // bricketing --report [FOLDER...]: the teacher's page, and no window.
-    if (const std::optional<int> reportExit = runReportIfAsked(QtUserFolders().settingsFolder())) {
-        return *reportExit;
-    }
     DesktopRecord record(QtUserFolders().settingsFolder(), accountUserName());
     DesktopSettingsStore settings(QtUserFolders().settingsFolder());
     installSettingsStore(&settings);

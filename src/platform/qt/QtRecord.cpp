@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "platform/desktop/DesktopRecordStore.h"
@@ -33,18 +34,25 @@ std::string accountUserName() {
     return {};
 }
 
-std::optional<int> runReportIfAsked(const std::filesystem::path& perUserFolder) {
+bool asksForReport(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--report") {
+            return true;
+        }
+    }
+    return false;
+}
+
+int runReport(const std::filesystem::path& perUserFolder) {
     std::vector<std::filesystem::path> arguments;
     const QStringList given = QCoreApplication::arguments();
     for (qsizetype i = 1; i < given.size(); ++i) {
         arguments.emplace_back(given[i].toStdU16String());
     }
-    const std::optional<std::vector<std::filesystem::path>> folders = reportFolders(arguments);
-    if (!folders) {
-        return std::nullopt;
-    }
+    const std::vector<std::filesystem::path> folders =
+        reportFolders(arguments).value_or(std::vector<std::filesystem::path>{});
     const std::optional<std::filesystem::path> page =
-        writeReportPage(DesktopRecordStore::folderBesideSettings(perUserFolder), *folders);
+        writeReportPage(DesktopRecordStore::folderBesideSettings(perUserFolder), folders);
     if (!page) {
         return 1;
     }

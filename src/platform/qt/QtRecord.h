@@ -3,12 +3,14 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 // The account's user name (UTF-8); empty when the system cannot say.
 std::string accountUserName();
 
-// With --report among the program's arguments: writes the report page and opens it as
-// Help is opened, returning the exit code (0 when it was written). Nothing otherwise.
-std::optional<int> runReportIfAsked(const std::filesystem::path& perUserFolder);
+// Whether --report is among the program's arguments: the run then needs no display.
+bool asksForReport(int argc, char* argv[]);
+
+// Writes the report page from the application's arguments and opens it as Help is
+// opened; the exit code (0 when it was written).
+int runReport(const std::filesystem::path& perUserFolder);

@@ -38,8 +38,8 @@ EM_JS(int, web_record_rotate, (const char* file, const char* older),
 EM_JS(int, web_record_remove, (const char* pupil),
       { return Module.web.recordRemove(UTF8ToString(pupil)) ? 1 : 0; });
 
-EM_JS(void, web_record_texts, (const char* json), {
-    Module.web.recordTexts(UTF8ToString(json));
+EM_JS(void, web_record_texts, (const char* texts), {
+    Module.web.recordTexts(UTF8ToString(texts));
     Module.web.makeRecordControl();
 });
 

@@ -169,15 +169,12 @@
         return true;
     };
 
-    // What the program's words lookup gives the report (WebMain.cpp, at start-up).
+    // The report's texts from the program's words lookup (WebRecord.cpp, at start-up).
     web.recordTexts = function (json) {
         try {
             texts = JSON.parse(json);
         } catch (error) {
             // The English sources stay.
-        }
-        if (web.record) {
-            web.record.button.textContent = T('Practice record');
         }
     };
 
@@ -188,15 +185,22 @@
 
     // ---- The report panel ----
 
-    let template = null;
-
-    async function fetchText(path) {
+    // The report's files are kept compressed on the site; a server that sends them
+    // unpacked is fine too.
+    async function fetchPacked(path) {
         const response = await fetch(path);
         if (!response.ok) {
             throw new Error(path + ': ' + response.status);
         }
-        return response.text();
+        const bytes = new Uint8Array(await response.arrayBuffer());
+        if (bytes[0] !== 0x1f || bytes[1] !== 0x8b) {
+            return new TextDecoder().decode(bytes);
+        }
+        const unpacked = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
+        return new Response(unpacked).text();
     }
+
+    let template = null;
 
     function script(text) {
         return '<script>\n' + text + '\n</' + 'script>';
@@ -215,9 +219,10 @@
 
     async function reportPage() {
         if (!template) {
-            const parts = await Promise.all([fetchText('report/report.html'),
-                fetchText('report/report.js'),
-                fetchText('report/chart.min.js').catch(function () { return ''; })]);
+            const parts = await Promise.all([fetchPacked('report/report.html.gz'),
+                fetchPacked('report/report.js.gz'),
+                // Without Chart.js the report shows its tables alone.
+                fetchPacked('report/chart.min.js.gz').catch(function () { return ''; })]);
             template = { html: parts[0], script: parts[1], chart: parts[2] };
         }
         return template.html
