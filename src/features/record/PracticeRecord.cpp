@@ -75,7 +75,10 @@ int fewestSteps(int dividend, int divisor) {
 std::string joined(const std::vector<int>& chunks) {
     std::string text;
     for (int chunk : chunks) {
-        text += (text.empty() ? "" : "+") + std::to_string(chunk);
+        if (!text.empty()) {
+            text += '+';
+        }
+        text += std::to_string(chunk);
     }
     return text;
 }
