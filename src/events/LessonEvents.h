@@ -84,16 +84,15 @@ struct QuestionLeft {
     LeftBy by = LeftBy::NewQuestion;
 };
 
-// The help the tutor gives on a line, weakest first.
-enum class TutorHelp { SlipNamed, Hint, ValueShown };
-
-// The tutor spoke about the line in progress: the pupil's next entry on that line and
-// kind is made with this help (the record marks it so).
+// What the tutor said to the pupil: a slip named, a hint, the value shown, praise or a
+// key fact. The tutor publishes it on the same stream so that the record keeps it and
+// the narration speaks it.
+enum class TutorHelp { SlipNamed, Hint, ValueShown, Praise, BiggerChunk, KeyFact };
 struct TutorSpoke {
     int line = 1;
     LineKind kind = LineKind::Multiple;
     TutorHelp help = TutorHelp::SlipNamed;
-    std::u16string words;  // what it said, in the pupil's language
+    std::u16string words;
 };
 
 using LessonEvent =

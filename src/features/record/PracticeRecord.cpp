@@ -44,6 +44,12 @@ const char* leftByName(LeftBy by) {
     return "exit";
 }
 
+// The tutor's words that help the pupil type a line's value, weakest first; praise, a
+// bigger chunk suggested and key facts are not help with one entry.
+bool helpsTyping(TutorHelp help) {
+    return help == TutorHelp::SlipNamed || help == TutorHelp::Hint || help == TutorHelp::ValueShown;
+}
+
 const char* helpName(TutorHelp help) {
     switch (help) {
         case TutorHelp::SlipNamed:
@@ -52,8 +58,9 @@ const char* helpName(TutorHelp help) {
             return "hint";
         case TutorHelp::ValueShown:
             return "shown";
+        default:
+            return "";
     }
-    return "";
 }
 
 // Whole seconds from one moment to a later one, rounded.
@@ -142,7 +149,8 @@ void PracticeRecord::hear(const LessonEvent& event) {
         // Help given on the taken-back line no longer stands beside what is typed there.
         std::erase_if(question->help,
                       [&](const auto& item) { return item.first.first >= takenBack->line; });
-    } else if (const auto* spoke = std::get_if<TutorSpoke>(&event)) {
+    } else if (const auto* spoke = std::get_if<TutorSpoke>(&event);
+               spoke && helpsTyping(spoke->help)) {
         const auto key = std::make_pair(spoke->line, spoke->kind);
         const auto found = question->help.find(key);
         if (found == question->help.end() || found->second < spoke->help) {

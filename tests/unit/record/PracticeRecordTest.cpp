@@ -138,6 +138,7 @@ TEST(PracticeRecord, WorkedExamplesLeaveTheirRows) {
           entry(2, LineKind::Remainder, 20, 30, false),
           TutorSpoke{2, LineKind::Remainder, TutorHelp::Hint, u"Take 35 from 65."},
           entry(2, LineKind::Remainder, 30, 30, true), StepCompleted{2, 5, 35, 30},
+          TutorSpoke{3, LineKind::Multiple, TutorHelp::Praise, u"Well done."},
           entry(3, LineKind::Multiple, 4, std::nullopt, true),
           entry(3, LineKind::Product, 28, 28, true), entry(3, LineKind::Remainder, 2, 2, true),
           StepCompleted{3, 4, 28, 2}, entry(4, LineKind::Total, 15, 14, false),
