@@ -75,12 +75,13 @@ class Suite {
 
   // A new tab on the site, seen as a Lesson whose shots go to the scenario's folder;
   // with `settings`, the program is started from that text in local storage (null: none).
-  async open({ settings } = {}) {
+  // `query` is added to the page's address.
+  async open({ settings, query = "" } = {}) {
     const page = await this.chromium.browser.newPage();
     page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
     const lesson = new Lesson(page, this.checker, this.scenarioShots, this.stages);
     lesson.loadStarted = Date.now();
-    await page.goto(this.server.url, { waitUntil: "domcontentloaded" });
+    await page.goto(this.server.url + query, { waitUntil: "domcontentloaded" });
     if (settings !== undefined) {
       await setStoredSettings(page, settings);
     }
@@ -1065,10 +1066,108 @@ async function keyboardAndReader(suite) {
   await lesson.page.close();
 }
 
+// The practice record in the browser: 100 ÷ 7 worked with one wrong product, after the
+// record was deleted through the report's Delete, leaves in IndexedDB the bytes the
+// desktop writer gives for the same practice (tests/record/, with the tests' clock);
+// Download gives the same bytes; the report in its panel names the pupil; a reload
+// reads the record back.
+const RECORD_FILES = ["questions.csv", "entries.csv"];
+const recordExample = (name) =>
+  readFileSync(path.join(repositoryRoot, "tests", "record", `100-by-7-${name}`), "utf8");
+
+async function storedRecord(page) {
+  return page.evaluate(() => new Promise((resolve, reject) => {
+    const opening = indexedDB.open("bricketing-record");
+    opening.onerror = () => reject(opening.error);
+    opening.onsuccess = () => {
+      const all = opening.result.transaction("rows").objectStore("rows").getAll();
+      all.onsuccess = () => {
+        const files = {};
+        for (const row of all.result) files[row.file] = (files[row.file] || "") + row.bytes;
+        opening.result.close();
+        resolve(files);
+      };
+    };
+  }));
+}
+
+async function reportText(lesson) {
+  await lesson.page.click("#practice-record");
+  return waitUntil(() => lesson.page.evaluate(() => {
+    const frame = document.querySelector(".record-panel iframe");
+    const text = frame?.contentDocument?.body?.innerText ?? "";
+    return frame?.contentDocument?.querySelector("canvas") || text.includes("No questions")
+      ? text : null;
+  }), 20000, "the report in its panel");
+}
+
+async function practiceRecord(suite) {
+  const lesson = await suite.open({ settings: null,
+    query: "?record-clock=" + encodeURIComponent("2026-01-05T09:00:00+01:00") });
+  const page = lesson.page;
+  await waitForQuestion(lesson);
+  await createQuestion(lesson, 100, 7);
+
+  page.once("dialog", (dialog) => dialog.accept());
+  await reportText(lesson);
+  await page.click(".record-panel [data-record-delete]");
+  await waitUntil(() => page.evaluate(() =>
+    window.bricketingPage.module.web.recordRead("this device/questions.csv") === null),
+  10000, "the record to be deleted");
+  const emptied = await storedRecord(page);
+  expect(!Object.keys(emptied).some((file) => file.startsWith("this device/")),
+    `the deleted record is still stored: ${Object.keys(emptied)}`);
+  await page.click(".record-panel [data-record-close]");
+  await work100By7(lesson);
+
+  await page.evaluate(() => window.bricketingPage.module.web.recordWritten());
+  const stored = await storedRecord(page);
+  for (const name of RECORD_FILES) {
+    expect(stored[`this device/${name}`] === recordExample(name),
+      `IndexedDB's ${name} differs from the desktop writer's:\n` +
+      JSON.stringify(stored[`this device/${name}`]));
+  }
+
+  const text = await reportText(lesson);
+  await lesson.lookAtPage("report");
+  for (const shown of ["Practice record", "this device", "Questions per day", "Not quite",
+    "4 lots of 7 typed as 27", "Answered: 14 r 2"]) {
+    expect(text.includes(shown), `the report does not show "${shown}"`);
+  }
+
+  const downloads = mkdtempSync(path.join(tmpdir(), "bricketing-downloads-"));
+  try {
+    const session = await page.target().createCDPSession();
+    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+    await page.click(".record-panel [data-record-download]");
+    for (const name of RECORD_FILES) {
+      const file = path.join(downloads, name);
+      await waitUntil(() => {
+        try {
+          return readFileSync(file).equals(Buffer.from(recordExample(name), "utf8"));
+        } catch (error) {
+          return false;
+        }
+      }, 20000, `the downloaded ${name} to hold the desktop writer's bytes`);
+    }
+    expect(readdirSync(downloads).sort().join() === "entries.csv,questions.csv",
+      `the download gave ${readdirSync(downloads)}`);
+  } finally {
+    rmSync(downloads, { recursive: true, force: true });
+  }
+
+  await page.reload({ waitUntil: "domcontentloaded" });
+  await waitForQuestion(lesson, "reloaded");
+  const kept = await page.evaluate(() =>
+    window.bricketingPage.module.web.recordRead("this device/entries.csv"));
+  expect(kept === recordExample("entries.csv"), "the record did not come back after a reload");
+  await page.close();
+}
+
 const SCENARIOS = {
   sizeBudget,
   firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, touch, settings, exitPrompt,
-  keyboardAndReader, offline, refusedStorage,
+  keyboardAndReader, offline, refusedStorage, practiceRecord,
 };
 
 async function main() {

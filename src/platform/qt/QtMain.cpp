@@ -4,9 +4,11 @@
 #include <QIcon>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopRecord.h"
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/QtRecord.h"
 #include "platform/qt/QtUserFolders.h"
 
 namespace {
@@ -20,11 +22,18 @@ QIcon programIcon() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // bricketing --report [FOLDER...]: the teacher's page, with no window nor display.
+    if (asksForReport(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
+        return runReport(QtUserFolders().settingsFolder());
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bricketing"));
     QApplication::setWindowIcon(programIcon());
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
 
+    DesktopRecord record(QtUserFolders().settingsFolder(), accountUserName());
     DesktopSettingsStore settings(QtUserFolders().settingsFolder());
     installSettingsStore(&settings);
     QtDrawingServices drawing;
