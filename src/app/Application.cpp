@@ -1,10 +1,13 @@
 // Construction, the main window and the life-cycle messages of the application.
 #include "app/Application.h"
 
+#include "features/sound/SoundCues.h"
+
 Application::Application(Host& host) : host(host) {
     // The drawing services are installed before this runs, since both panels load
     // pictures and make fonts while they are constructed.
     lessonPanel = std::make_unique<LessonPanel>();
+    listenForSound(*lessonPanel);
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
 }
 

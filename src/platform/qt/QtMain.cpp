@@ -7,6 +7,7 @@
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/QtSoundPlayer.h"
 #include "platform/qt/QtUserFolders.h"
 
 namespace {
@@ -29,8 +30,11 @@ int main(int argc, char* argv[]) {
     installSettingsStore(&settings);
     QtDrawingServices drawing;
     installDrawingServices(&drawing);
+    QtSoundPlayer sound;
+    installSoundPlayer(&sound);
     QtHost host(drawing);
     const int exitCode = runProgram(host);
+    installSoundPlayer(nullptr);
     installDrawingServices(nullptr);
     installSettingsStore(nullptr);
     return exitCode;

@@ -190,4 +190,10 @@ EM_JS(int, web_read_settings, (char* buffer, int capacity), {
 EM_JS(int, web_write_settings, (const char* text), {
     return Module.web.writeSettings(UTF8ToString(text)) ? 1 : 0;
 });
+
+EM_JS(void, web_load_cue, (int cue, const char* bytes, int length), {
+    Module.web.loadCue(cue, HEAPU8.slice(bytes, bytes + length).buffer);
+});
+
+EM_JS(void, web_play_cue, (int cue), { Module.web.playCue(cue); });
 // clang-format on

@@ -75,6 +75,10 @@ void web_publish_accessible_text(const char16_t* name, int nameLength, const cha
                                  int descriptionLength);
 void web_announce(const char16_t* text, int length);
 
+// Sound: a cue's WAV bytes handed over once, and a cue played.
+void web_load_cue(int cue, const char* bytes, int length);
+void web_play_cue(int cue);
+
 // Settings kept in local storage.
 int web_read_settings(char* buffer, int capacity);  // the length, or -1 when none
 int web_write_settings(const char* text);           // 1 when stored

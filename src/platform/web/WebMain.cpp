@@ -13,6 +13,7 @@
 #include "platform/web/WebDrawing.h"
 #include "platform/web/WebHost.h"
 #include "platform/web/WebSettingsStore.h"
+#include "platform/web/WebSoundPlayer.h"
 
 namespace {
 
@@ -44,8 +45,11 @@ int main() {
 
     WebDrawingServices drawing;
     installDrawingServices(&drawing);
+    WebSoundPlayer sound;
+    installSoundPlayer(&sound);
     WebHost host;
     const int exitCode = runProgram(host);
+    installSoundPlayer(nullptr);
     installDrawingServices(nullptr);
     installSettingsStore(nullptr);
     web_finished(exitCode);

@@ -12,6 +12,7 @@
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/win32/Win32Drawing.h"
 #include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32SoundPlayer.h"
 #include "platform/win32/Win32UserFolders.h"
 
 namespace {
@@ -50,11 +51,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     DesktopSettingsStore settings(Win32UserFolders().settingsFolder());
     installSettingsStore(&settings);
 
+    Win32SoundPlayer sound;
+    installSoundPlayer(&sound);
+
     int exitCode = 0;
     {
         Win32Host host(instance, showCommand);
         exitCode = runProgram(host);
     }
+    installSoundPlayer(nullptr);
     installSettingsStore(nullptr);
     installDrawingServices(nullptr);
     return exitCode;
