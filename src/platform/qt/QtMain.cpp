@@ -4,6 +4,7 @@
 #include <QIcon>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopClassListStore.h"
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
@@ -28,6 +29,8 @@ int main(int argc, char* argv[]) {
 
     DesktopSettingsStore settings(QtUserFolders().settingsFolder());
     installSettingsStore(&settings);
+    DesktopClassListStore classList("Data");
+    installClassListStore(&classList);
     QtDrawingServices drawing;
     installDrawingServices(&drawing);
     QtSoundPlayer sound;
@@ -36,6 +39,7 @@ int main(int argc, char* argv[]) {
     const int exitCode = runProgram(host);
     installSoundPlayer(nullptr);
     installDrawingServices(nullptr);
+    installClassListStore(nullptr);
     installSettingsStore(nullptr);
     return exitCode;
 }

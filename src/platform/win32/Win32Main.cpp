@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopClassListStore.h"
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/win32/Win32Drawing.h"
 #include "platform/win32/Win32Host.h"
@@ -50,6 +51,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     installDrawingServices(&drawing);
     DesktopSettingsStore settings(Win32UserFolders().settingsFolder());
     installSettingsStore(&settings);
+    DesktopClassListStore classList("Data");
+    installClassListStore(&classList);
 
     Win32SoundPlayer sound;
     installSoundPlayer(&sound);
@@ -60,6 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         exitCode = runProgram(host);
     }
     installSoundPlayer(nullptr);
+    installClassListStore(nullptr);
     installSettingsStore(nullptr);
     installDrawingServices(nullptr);
     return exitCode;

@@ -1,0 +1,72 @@
+// The current pupil and their file-safe name.
+#include "platform/Pupil.h"
+
+#include <string_view>
+
+namespace {
+
+std::u16string chosenPupil;
+
+constexpr std::size_t longestFileName = 64;
+
+// Characters that Windows, POSIX or a URL would read as something other than a name.
+bool unsafeInFileName(char16_t c) {
+    return c < 0x20 || c == 0x7F ||
+           std::u16string_view(u"/\\:*?\"<>|%").find(c) != std::u16string_view::npos;
+}
+
+void appendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+std::u16string trimmed(const std::u16string& name) {
+    const std::size_t first = name.find_first_not_of(u" .");
+    if (first == std::u16string::npos) {
+        return {};
+    }
+    return name.substr(first, name.find_last_not_of(u" .") - first + 1);
+}
+
+}  // namespace
+
+void setCurrentPupil(const std::u16string& name) {
+    chosenPupil = name;
+}
+
+const std::u16string& currentPupil() {
+    return chosenPupil;
+}
+
+std::string pupilFileName(const std::u16string& name) {
+    const std::u16string kept = trimmed(name);
+    std::string out;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        char32_t code = kept[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < kept.size()) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (kept[++i] - 0xDC00);
+        } else if (unsafeInFileName(kept[i]) || (code >= 0xD800 && code < 0xE000)) {
+            code = u'_';
+        }
+        std::string character;
+        appendUtf8(character, code);
+        if (out.size() + character.size() > longestFileName) {
+            break;
+        }
+        out += character;
+    }
+    return out.empty() ? "_" : out;
+}
