@@ -30,7 +30,7 @@ file(GLOB_RECURSE web_preloaded CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resource
 # The browser side, one file per role; WebRuntime.js makes the shared state the others
 # add to, so it comes first.
 set(web_runtime_roles Runtime Input Drawing Pictures Dialogs Replay Storage Bench Layout Pad
-                      Help Commands AccessibleText Sound)
+                      Help Commands AccessibleText Sound ClassList)
 set(web_runtime_files)
 set(web_pre_js)
 foreach(role ${web_runtime_roles})

@@ -32,6 +32,7 @@ void Application::askWhoIsPractising() {
         return;  // the window went away before a name was chosen
     }
     setCurrentPupil(procedure.chosen());
+    store->pupilChosen(procedure.chosen());
     lessonPanel->loadSettings();
     lessonPanel->newRandomQuestion();
     lessonPanel->startQuestion(lessonPanel->dividend, lessonPanel->divisor, false);

@@ -1,6 +1,7 @@
 // The current pupil and their file-safe name.
 #include "platform/Pupil.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -41,6 +42,22 @@ std::u16string trimmed(const std::u16string& name) {
     return name.substr(first, name.find_last_not_of(u" .") - first + 1);
 }
 
+// Names that Windows keeps for devices, whatever follows a dot: a folder called "Con"
+// could not be made there, and Con is a short name a class may well have.
+bool windowsDeviceName(const std::string& name) {
+    std::string stem = name.substr(0, name.find('.'));
+    for (char& c : stem) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") {
+        return true;
+    }
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
+           stem[3] >= '1' && stem[3] <= '9';
+}
+
 }  // namespace
 
 void setCurrentPupil(const std::u16string& name) {
@@ -56,7 +73,9 @@ std::string pupilFileName(const std::u16string& name) {
     std::string out;
     for (std::size_t i = 0; i < kept.size(); ++i) {
         char32_t code = kept[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < kept.size()) {
+        const bool pair = code >= 0xD800 && code < 0xDC00 && i + 1 < kept.size() &&
+                          kept[i + 1] >= 0xDC00 && kept[i + 1] < 0xE000;
+        if (pair) {
             code = 0x10000 + ((code - 0xD800) << 10) + (kept[++i] - 0xDC00);
         } else if (unsafeInFileName(kept[i]) || (code >= 0xD800 && code < 0xE000)) {
             code = u'_';
@@ -67,6 +86,17 @@ std::string pupilFileName(const std::u16string& name) {
             break;
         }
         out += character;
+    }
+    if (windowsDeviceName(out)) {
+        // After the device name, before any dot; the last character gives way if the
+        // name was already 64 bytes long.
+        out.insert(std::min(out.find('.'), out.size()), "_");
+        while (out.size() > longestFileName) {
+            while ((static_cast<unsigned char>(out.back()) & 0xC0) == 0x80) {
+                out.pop_back();
+            }
+            out.pop_back();
+        }
     }
     return out.empty() ? "_" : out;
 }

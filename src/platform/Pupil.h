@@ -12,5 +12,5 @@ const std::u16string& currentPupil();  // empty: no class list, or none chosen y
 // The pupil's name as one file or key name in UTF-8, in any script: characters that a
 // file system or a path would take for something else become "_", leading and trailing
 // dots and spaces go, and it is cut at 64 bytes on a character boundary. A name with
-// nothing left gives "_".
+// nothing left gives "_"; a name Windows keeps for a device ("Con", "Nul") gains a "_".
 std::string pupilFileName(const std::u16string& name);

@@ -1,6 +1,8 @@
-"""The classroom on the Linux program: the cues reach the audio device when sound is
-on, and nothing does when it is off. The audio device is a PulseAudio server of the
-scenario's own with a null sink, whose monitor is recorded while the pupil works."""
+"""The classroom on the Linux program: with a class file the program asks who is
+practising and keeps that pupil's settings in a folder of their own; the cues reach the
+audio device when sound is on, and nothing does when it is off. The audio device is a
+PulseAudio server of the scenario's own with a null sink, whose monitor is recorded
+while the pupil works."""
 
 import array
 import os
@@ -13,7 +15,7 @@ from pathlib import Path
 import lesson as look
 from desktop import wait_until
 from program import PLAIN_SETTINGS
-from steps import create_question, expect, wait_for_question
+from steps import create_question, expect, wait_for_question, work_in_two_steps
 
 RATE = 22050
 # A cue is synthesised at half of full scale; the null sink passes it on unchanged.
@@ -107,4 +109,58 @@ def sound(scenario):
     expect(audio.loudest() < QUIET, f"sound off, yet the device played {audio.loudest()}")
 
 
-SCENARIOS = {"sound": sound}
+PICKER_TITLE = "Who is practising?"
+CLASS = ["Amir", "Zoë", "Kai"]
+
+
+def class_list(scenario):
+    """A class file of three names, one outside ASCII (with a note and a blank line, as
+    teachers write them): the program asks who is practising before the first question;
+    Tab then Enter picks the second name; a question is worked; Settings' OK writes the
+    settings into that pupil's folder only, starting from the class's settings, and the
+    class's own file stays as it was."""
+    folder = scenario.runtime_copy()
+    data = folder / "Data"
+    (data / "class.txt").write_text("# Class 4B\n" + "\n".join(CLASS[:2]) + "\n\n" + CLASS[2] + "\n",
+                                    encoding="utf-8")
+    class_settings = (data / "settings.txt").read_bytes()
+    lesson = scenario.launch(folder)
+
+    picker = lesson.desktop.wait_for_window(PICKER_TITLE)
+    lesson.look("picker")
+    expect(not (data / "pupils").exists(), "a pupil's folder was made before a name was chosen")
+    lesson.desktop.focus(picker)
+    lesson.keys("Tab", "Return")
+    lesson.desktop.wait_until_closed(PICKER_TITLE)
+    lesson.desktop.focus(lesson.run.window)
+    wait_for_question(lesson, "picked")
+
+    create_question(lesson, 100, 7)
+    work_in_two_steps(lesson, 100, 7, 10, 4, 27)
+    lesson.open_dialog("Settings", "Settings")
+    lesson.look("settings")
+    lesson.keys("Return")
+    lesson.desktop.wait_until_closed("Settings")
+
+    own = data / "pupils" / CLASS[1] / "settings.txt"
+    wait_until(own.is_file, 10, f"the settings in {own}")
+    pupils = sorted(p.name for p in (data / "pupils").iterdir())
+    expect(pupils == [CLASS[1]], f"the pupils' folders are {pupils}, not {CLASS[1]}'s alone")
+    text = own.read_text(encoding="utf-8")
+    expect("DIFFICULTY:BEGINNER" in text and "AUTOPRODUCT:OFF" in text,
+           f"{CLASS[1]}'s settings did not start from the class's: {text!r}")
+    expect((data / "settings.txt").read_bytes() == class_settings,
+           "saving a pupil's settings changed the class's settings file")
+    lesson.run.stop()
+
+    # Without the class file nothing changes: no name asked (Create Question works at
+    # once, which a modal picker would prevent).
+    (data / "class.txt").unlink()
+    lesson = scenario.launch(folder)
+    wait_for_question(lesson, "no-class")
+    create_question(lesson, 345, 7)
+    expect(not lesson.desktop.windows_titled(PICKER_TITLE),
+           "the program asked who is practising without a class file")
+
+
+SCENARIOS = {"sound": sound, "class_list": class_list}

@@ -262,7 +262,7 @@ from screen_reader import SCENARIOS as SCREEN_READER_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(SCREEN_READER_SCENARIOS)
 
-# The classroom: sound on and off.
+# The classroom: the class list, and sound on and off.
 from classroom import SCENARIOS as CLASSROOM_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(CLASSROOM_SCENARIOS)

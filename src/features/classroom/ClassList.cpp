@@ -28,7 +28,10 @@ std::vector<std::u16string> readClassList(const std::string& text) {
         }
         std::u16string name = withoutSpaces(all.substr(start, end - start));
         if (name.size() > longestPupilName) {
-            name = withoutSpaces(name.substr(0, longestPupilName));
+            // Not between the two halves of a character outside the BMP.
+            const bool splitsPair =
+                name[longestPupilName - 1] >= 0xD800 && name[longestPupilName - 1] < 0xDC00;
+            name = withoutSpaces(name.substr(0, longestPupilName - (splitsPair ? 1 : 0)));
         }
         if (!name.empty() && name.front() != u'#' &&
             std::find(names.begin(), names.end(), name) == names.end()) {
