@@ -243,11 +243,28 @@
         dialog.scale = scale;
     }
 
+    // In the picker a long name is set smaller, a pixel at a time, until it fits its
+    // button on two lines.
+    function fitCaptions(dialog) {
+        if (!dialog.fingerSized) {
+            return;
+        }
+        dialog.tabStops.forEach(function (button) {
+            let size = parseFloat(window.getComputedStyle(button).fontSize);
+            while (size > 8 && (button.scrollHeight > button.clientHeight + 1 ||
+                                button.scrollWidth > button.clientWidth + 1)) {
+                size -= 1;
+                button.style.fontSize = size + 'px';
+            }
+        });
+    }
+
     function open(dialog, onPointer) {
         (Module.dialogRoot || document.body).appendChild(dialog.element);
         web.modalDepth += 1;
         dialog.onPointer = onPointer;
         dialog.element.showModal();
+        fitCaptions(dialog);
         placeDialog(dialog);
     }
 
