@@ -12,6 +12,10 @@ const char* cueFile(Cue cue);
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
+    // Gets the cues ready to play at once; called while sound is on before any cue is
+    // wanted, so a player that costs something to start (an audio device opened, and
+    // complaints on standard error where there is none) costs nothing while sound is off.
+    virtual void prepare() {}
     virtual void play(Cue cue) = 0;
 };
 

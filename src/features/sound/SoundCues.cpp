@@ -25,6 +25,9 @@ void listenForSound(LessonPanel& panel) {
         if (!panel.options.sound || player == nullptr) {
             return;
         }
+        if (std::holds_alternative<QuestionStarted>(event)) {
+            player->prepare();
+        }
         if (const std::optional<Cue> cue = cueFor(event)) {
             player->play(*cue);
         }

@@ -8,7 +8,10 @@ namespace {
 constexpr std::array<Cue, 3> cues{Cue::LineRight, Cue::EntryWrong, Cue::QuestionAnswered};
 }
 
-QtSoundPlayer::QtSoundPlayer() {
+void QtSoundPlayer::prepare() {
+    if (effects[0]) {
+        return;
+    }
     for (std::size_t index = 0; index < cues.size(); ++index) {
         effects[index] = std::make_unique<QSoundEffect>();
         effects[index]->setSource(QUrl::fromLocalFile(QString::fromUtf8(cueFile(cues[index]))));
@@ -16,6 +19,7 @@ QtSoundPlayer::QtSoundPlayer() {
 }
 
 void QtSoundPlayer::play(Cue cue) {
+    prepare();
     for (auto& effect : effects) {
         effect->stop();  // one cue at a time: the newer replaces the older
     }

@@ -10,7 +10,7 @@
 
 class QtSoundPlayer : public SoundPlayer {
 public:
-    QtSoundPlayer();
+    void prepare() override;
     void play(Cue cue) override;
 
 private:
