@@ -90,7 +90,8 @@ std::string pupilFileName(const std::u16string& name) {
     if (windowsDeviceName(out)) {
         // After the device name, before any dot; the last character gives way if the
         // name was already 64 bytes long.
-        out.insert(std::min(out.find('.'), out.size()), "_");
+        const std::size_t stemEnd = std::min(out.find('.'), out.size());
+        out = out.substr(0, stemEnd) + '_' + out.substr(stemEnd);
         while (out.size() > longestFileName) {
             while ((static_cast<unsigned char>(out.back()) & 0xC0) == 0x80) {
                 out.pop_back();
