@@ -1,6 +1,7 @@
 // Construction, the main window and the life-cycle messages of the application.
 #include "app/Application.h"
 
+#include "features/sound/SoundCues.h"
 #include "lesson/SettingsFile.h"
 
 Application::Application(Host& host) : host(host) {
@@ -8,6 +9,7 @@ Application::Application(Host& host) : host(host) {
     // pictures and make fonts while they are constructed.
     lessonPanel = std::make_unique<LessonPanel>();
     tutor = std::make_unique<Tutor>(*lessonPanel);
+    listenForSound(*lessonPanel);
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
     attachPracticeRecord();
 }

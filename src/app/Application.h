@@ -49,6 +49,11 @@ public:
     // changes, with a notice of each change.
     void publishLessonText();
 
+    // The class list (Classroom.cpp): with one, asks who is practising and makes the
+    // settings and the practice record that pupil's, with a question at their level.
+    void askWhoIsPractising();
+    bool pupilAsked = false;  // asked once, over the first frame
+
     // Modal dialogs (Dialogs.cpp).
     void runDialog(DialogId dialog);
     bool confirmExit();

@@ -271,3 +271,8 @@ SCENARIOS.update(TUTOR_SCENARIOS)
 from record import SCENARIOS as RECORD_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(RECORD_SCENARIOS)
+
+# The classroom: the class list, and sound on and off.
+from classroom import SCENARIOS as CLASSROOM_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(CLASSROOM_SCENARIOS)
