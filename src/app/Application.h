@@ -7,10 +7,10 @@
 #include <optional>
 
 #include "board/LessonDescription.h"
+#include "frames/FrameRecorder.h"
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
 #include "platform/Drawing.h"
-#include "platform/FrameRecorder.h"
 #include "platform/Host.h"
 
 class Application : public MessageHandler {
@@ -62,6 +62,9 @@ public:
     bool presentEveryFrame = false;
     std::unique_ptr<LessonPanel> lessonPanel;
     std::unique_ptr<MenuPanel> menuPanel;
+    // An error the program found as it started, said in a box over the first frame
+    // (before the level file's message), so that the window stands drawn behind it.
+    std::u16string startUpError;
     std::int64_t modalStartCount = 0;
     double secondsPerCount = 0.0;
     double pausedSeconds = 0.0;  // the latest modal period, consumed by the next frame
