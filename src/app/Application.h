@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "board/LessonDescription.h"
+#include "features/tutor/Tutor.h"
 #include "frames/FrameRecorder.h"
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
@@ -65,6 +66,8 @@ public:
     // An error the program found as it started, said in a box over the first frame
     // (before the level file's message), so that the window stands drawn behind it.
     std::u16string startUpError;
+    // Words for a wrong entry, praise and the key-facts box; listens to the lesson panel.
+    std::unique_ptr<Tutor> tutor;
     std::int64_t modalStartCount = 0;
     double secondsPerCount = 0.0;
     double pausedSeconds = 0.0;  // the latest modal period, consumed by the next frame

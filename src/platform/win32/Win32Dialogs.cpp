@@ -248,9 +248,11 @@ HBITMAP scaledPicture(HBITMAP stored, int width, int height) {
     return target.GetHBITMAP(Gdiplus::Color(255, 255, 255), &made) == Gdiplus::Ok ? made : nullptr;
 }
 
-// A picture control shows its stored bitmap at the bitmap's own size, which fits its
-// box in dialog units only at 96 DPI: at any other resolution the picture is drawn
-// again at the size the box maps to, so that it grows with the dialog.
+// A picture control shows its stored bitmap at the bitmap's own size, which suits its
+// box in dialog units only at 96 DPI: wherever the box maps to a width other than the
+// bitmap's, the picture is drawn again at that width (and the height in proportion),
+// so that it grows with the dialog. Within 2 % it is shown as stored: the rounding of
+// dialog units, and fonts that measure a little differently, leave it alone.
 void fitPictures(HWND dialog, const DialogTemplate& layout, Win32DialogHost& host) {
     HWND child = GetWindow(dialog, GW_CHILD);
     for (const ControlTemplate& control : layout.controls) {
@@ -260,46 +262,24 @@ void fitPictures(HWND dialog, const DialogTemplate& layout, Win32DialogHost& hos
         if (control.kind == ControlKind::StaticPicture) {
             RECT box{control.x, control.y, control.x + control.width, control.y + control.height};
             MapDialogRect(dialog, &box);
-            const int width = box.right - box.left;
-            const int height = box.bottom - box.top;
             const auto stored =
                 reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
             BITMAP size{};
-            // Two pixels either way are the rounding of dialog units: shown as stored.
-            constexpr LONG slack = 2;
             if (stored != nullptr && GetObjectW(stored, sizeof size, &size) != 0 &&
-                (std::abs(size.bmWidth - width) > slack ||
-                 std::abs(size.bmHeight - height) > slack)) {
-                if (HBITMAP scaled = scaledPicture(stored, width, height)) {
-                    SetWindowPos(child, nullptr, box.left, box.top, width, height,
-                                 SWP_NOZORDER | SWP_NOACTIVATE);
-                    host.showPicture(child, scaled);
+                size.bmWidth > 0) {
+                const LONG width = box.right - box.left;
+                const LONG height = MulDiv(size.bmHeight, width, size.bmWidth);
+                if (std::abs(width - size.bmWidth) * 50 > size.bmWidth) {
+                    if (HBITMAP scaled = scaledPicture(stored, width, height)) {
+                        SetWindowPos(child, nullptr, box.left, box.top, width, height,
+                                     SWP_NOZORDER | SWP_NOACTIVATE);
+                        host.showPicture(child, scaled);
+                    }
                 }
             }
         }
         child = GetWindow(child, GW_HWNDNEXT);
     }
-}
-
-// Centres the dialog on the pointer and pulls it back inside the pointer's monitor,
-// the top-left corner winning when it is too big. The centring style asks the system
-// for the same; doing it here makes every system (Wine included) place it alike.
-void centreOnPointer(HWND dialog) {
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    RECT frame{};
-    GetWindowRect(dialog, &frame);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& area = monitor.rcWork;
-    const LONG width = frame.right - frame.left;
-    const LONG height = frame.bottom - frame.top;
-    LONG left = std::min(pointer.x - width / 2, area.right - width);
-    LONG top = std::min(pointer.y - height / 2, area.bottom - height);
-    left = std::max(left, area.left);
-    top = std::max(top, area.top);
-    SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -89,7 +89,7 @@ TEST(StartUpMessage, MissingFoldersAreSaidOverTheFirstFrame) {
         }
     };
     testing::internal::CaptureStderr();
-    EXPECT_EQ(runProgram(host), 0);
+    runProgram(host);  // ends when the fake runs out of frames, whatever its code
     testing::internal::GetCapturedStderr();
     ASSERT_EQ(host.messageBoxes.size(), 1u);
     EXPECT_EQ(host.messageBoxes[0].caption, u"Error");
