@@ -282,6 +282,27 @@ void fitPictures(HWND dialog, const DialogTemplate& layout, Win32DialogHost& hos
     }
 }
 
+// Centres the dialog on the pointer and pulls it back inside the pointer's monitor,
+// the top-left corner winning when it is too big. The centring style asks the system
+// for the same; doing it here makes every system (Wine included) place it alike.
+void centreOnPointer(HWND dialog) {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    RECT frame{};
+    GetWindowRect(dialog, &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const LONG width = frame.right - frame.left;
+    const LONG height = frame.bottom - frame.top;
+    LONG left = std::min(pointer.x - width / 2, area.right - width);
+    LONG top = std::min(pointer.y - height / 2, area.bottom - height);
+    left = std::max(left, area.left);
+    top = std::max(top, area.top);
+    SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* session = reinterpret_cast<DialogSession*>(lParam);
