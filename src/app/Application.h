@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "board/LessonDescription.h"
+#include "features/record/PracticeRecord.h"
 #include "features/tutor/Tutor.h"
 #include "frames/FrameRecorder.h"
 #include "lesson/LessonPanel.h"
@@ -26,6 +27,7 @@ public:
     // Start-up and life cycle (Application.cpp).
     void createMainWindow();
     void handleMessage(const Message& message) override;
+    void attachPracticeRecord();
 
     // Frame loop and timing (FrameLoop.cpp).
     int runFrameLoop();
@@ -46,6 +48,11 @@ public:
     // The lesson in words for screen readers (LessonNarration.cpp): published when it
     // changes, with a notice of each change.
     void publishLessonText();
+
+    // The class list (Classroom.cpp): with one, asks who is practising and makes the
+    // settings and the practice record that pupil's, with a question at their level.
+    void askWhoIsPractising();
+    bool pupilAsked = false;  // asked once, over the first frame
 
     // Modal dialogs (Dialogs.cpp).
     void runDialog(DialogId dialog);
@@ -68,6 +75,8 @@ public:
     std::u16string startUpError;
     // Words for a wrong entry, praise and the key-facts box; listens to the lesson panel.
     std::unique_ptr<Tutor> tutor;
+    // Listens to the lesson panel's events and keeps the pupil's practice record.
+    std::unique_ptr<PracticeRecord> practiceRecord;
     std::int64_t modalStartCount = 0;
     double secondsPerCount = 0.0;
     double pausedSeconds = 0.0;  // the latest modal period, consumed by the next frame

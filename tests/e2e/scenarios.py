@@ -266,3 +266,13 @@ SCENARIOS.update(SCREEN_READER_SCENARIOS)
 from tutor import SCENARIOS as TUTOR_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(TUTOR_SCENARIOS)
+
+# The practice record and the teacher's report.
+from record import SCENARIOS as RECORD_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(RECORD_SCENARIOS)
+
+# The classroom: the class list, and sound on and off.
+from classroom import SCENARIOS as CLASSROOM_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(CLASSROOM_SCENARIOS)
