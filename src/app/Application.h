@@ -9,10 +9,10 @@
 #include "board/LessonDescription.h"
 #include "features/record/PracticeRecord.h"
 #include "features/tutor/Tutor.h"
+#include "frames/FrameRecorder.h"
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
 #include "platform/Drawing.h"
-#include "platform/FrameRecorder.h"
 #include "platform/Host.h"
 
 class Application : public MessageHandler {
@@ -70,6 +70,9 @@ public:
     bool presentEveryFrame = false;
     std::unique_ptr<LessonPanel> lessonPanel;
     std::unique_ptr<MenuPanel> menuPanel;
+    // An error the program found as it started, said in a box over the first frame
+    // (before the level file's message), so that the window stands drawn behind it.
+    std::u16string startUpError;
     // Words for a wrong entry, praise and the key-facts box; listens to the lesson panel.
     std::unique_ptr<Tutor> tutor;
     // Listens to the lesson panel's events and keeps the pupil's practice record.

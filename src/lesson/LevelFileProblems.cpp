@@ -7,6 +7,7 @@
 
 #include "lesson/Questions.h"
 #include "text/Stringify.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -79,6 +80,24 @@ std::vector<std::pair<std::size_t, std::string>> levelsWithoutQuestions(const Le
     return found;
 }
 
+// The levels that give questions only part of which Create Question accepts.
+std::vector<std::pair<std::size_t, std::string>> levelsOutsideCreateQuestion(
+    const LevelTable& levels) {
+    std::vector<std::pair<std::size_t, std::string>> found;
+    for (std::size_t level = 0; level < usedLevelCount; ++level) {
+        std::string why = whyOutsideCreateQuestion(levels, static_cast<int>(level));
+        if (!why.empty()) {
+            found.emplace_back(level, std::move(why));
+        }
+    }
+    return found;
+}
+
+std::string cutInWords() {
+    return "the file is longer than " + std::to_string(largestLevelFileRead) +
+           " bytes; only its start is read";
+}
+
 std::u16string capitalised(std::string sentence) {
     if (!sentence.empty() && sentence[0] >= 'a' && sentence[0] <= 'z') {
         sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
@@ -105,8 +124,14 @@ std::vector<std::string> levelFileProblemLines(const LevelFileReading& reading,
     if (reading.readFailed) {
         lines.push_back(fileName + ": " + readErrorInWords(reading));
     }
+    if (reading.cutAtLimit) {
+        lines.push_back(fileName + ": " + cutInWords());
+    }
     if (reading.headerLooksLikeRecord) {
         lines.push_back(fileName + ": " + headerInWords(reading));
+    }
+    for (const auto& [level, why] : levelsOutsideCreateQuestion(levels)) {
+        lines.push_back(fileName + ": " + levelInWords(reading, level) + " " + why);
     }
     for (const auto& [level, why] : levelsWithoutQuestions(levels)) {
         lines.push_back(fileName + ": " + levelInWords(reading, level) +
@@ -129,9 +154,18 @@ std::u16string levelFileMessageFor(const LevelFileReading& reading, const LevelT
     if (reading.readFailed) {
         paragraphs.push_back(capitalised(readErrorInWords(reading)) + u".");
     }
+    if (reading.cutAtLimit) {
+        paragraphs.push_back(fill(tr("The file is longer than {size} bytes; only its start is "
+                                     "read."),
+                                  {{"size", stringify(static_cast<int>(largestLevelFileRead))}}));
+    }
     if (reading.headerLooksLikeRecord) {
         paragraphs.push_back(capitalised(headerInWords(reading)) +
                              u". Put a header line above the levels.");
+    }
+    for (const auto& [level, why] : levelsOutsideCreateQuestion(levels)) {
+        paragraphs.push_back(capitalised(levelInWords(reading, level)) + u" " + toWideText(why) +
+                             u".");
     }
     const auto withoutQuestions = levelsWithoutQuestions(levels);
     for (const auto& [level, why] : withoutQuestions) {

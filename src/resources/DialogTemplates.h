@@ -36,7 +36,7 @@ constexpr int DisplayGroup = 1012;
 constexpr int Dividend = 1015;
 constexpr int Divisor = 1016;
 constexpr int DivisionSign = 1017;
-constexpr int AboutPicture = -1;  // a static control that is never addressed
+constexpr int AboutPicture = -1;  // a static picture, addressed only to write over it
 }  // namespace ControlId
 
 enum class ControlKind {

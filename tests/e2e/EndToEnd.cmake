@@ -2,6 +2,12 @@
 # drives it with xdotool and checks screenshots, files and exit codes. Screenshots of
 # each stage are kept in e2e-shots/<scenario> under the build folder.
 
+# --version and --help answered without a display: no window, no Xvfb.
+add_test(NAME e2e_command_line
+         COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:bricketing> -DVERSION=${PROJECT_VERSION}
+                 -P ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cmake)
+set_tests_properties(e2e_command_line PROPERTIES LABELS e2e TIMEOUT 120)
+
 # Debian's python3-xlib belongs to the system's Python, which may not be the first
 # python3 on the path.
 find_program(BRICKETING_E2E_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)

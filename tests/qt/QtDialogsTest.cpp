@@ -349,6 +349,21 @@ TEST(QtDialogsTest, CloseBoxSendsCancelAndClosesOnlyWhenTheProcedureEnds) {
 TEST(QtDialogsTest, AboutIgnoresEscapeAndClosesThroughOk) {
     AboutDialog procedure;
     runDriven(DialogId::About, procedure, [](QDialog& dialog) {
+        // The version is written over the picture where it is white, left of OK.
+        QLabel* picture = controlOf<QLabel>(dialog, -1);
+        if (QFile::exists(":/about.bmp")) {
+            EXPECT_TRUE(picture->accessibleDescription().startsWith("Version "));
+            const QImage stored = QImage(":/about.bmp").convertToFormat(QImage::Format_RGB32);
+            const QImage shown = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+            int written = 0;
+            for (int y = 112; y < 142; ++y) {
+                for (int x = 228; x < 300; ++x) {
+                    written += shown.pixel(x, y) != stored.pixel(x, y) ? 1 : 0;
+                }
+            }
+            EXPECT_GT(written, 40) << "no words over the picture";
+            EXPECT_EQ(shown.pixel(200, 86), stored.pixel(200, 86));
+        }
         EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
         QTest::keyClick(&dialog, Qt::Key_Escape);
         EXPECT_TRUE(dialog.isVisible());

@@ -7,7 +7,8 @@
 #include <QAccessibleWidget>
 #include <array>
 
-#include "platform/qt/QtHost.h"
+#include "platform/qt/QtDrawing.h"
+#include "platform/qt/QtMainWindow.h"
 
 namespace {
 

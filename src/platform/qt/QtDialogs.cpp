@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMoveEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,6 +32,17 @@
 #include "resources/DialogTemplates.h"
 
 namespace {
+// Words over a picture: right-aligned in the box where the About picture is white,
+// between its subtitle and the OK button, in the picture's own pixels.
+constexpr QRect wordsOnPicture(228, 112, 72, 30);
+
+QPixmap withWords(QPixmap picture, const QString& words, const QFont& font) {
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.setPen(QColor(0x55, 0x55, 0x55));
+    painter.drawText(wordsOnPicture, Qt::AlignRight | Qt::AlignVCenter, words);
+    return picture;
+}
 
 QString toQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -185,7 +197,12 @@ public:
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             button->setText(value);
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            label->setText(value);
+            if (label->pixmap().isNull()) {
+                label->setText(value);
+            } else {
+                label->setPixmap(withWords(label->pixmap(), value, label->font()));
+                label->setAccessibleDescription(value);
+            }
         } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
             group->setTitle(value);
         }
