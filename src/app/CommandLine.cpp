@@ -25,7 +25,7 @@ std::optional<CommandLineAnswer> commandLineAnswer(const std::vector<std::string
         }
         if (argument == "--help" || argument == "-h") {
             const std::u16string help =
-                fill(tr("Usage: {program} [--help | --version]\n"
+                fill(tr("Usage: {program} [--help | --version | --report [FOLDER...]]\n"
                         "\n"
                         "A drill in whole-number division by repeated subtraction of multiples of "
                         "the divisor.\n"
@@ -33,6 +33,9 @@ std::optional<CommandLineAnswer> commandLineAnswer(const std::vector<std::string
                         "\n"
                         "  --help     print this help and exit\n"
                         "  --version  print the program's name and version and exit\n"
+                        "  --report [FOLDER...]\n"
+                        "             write the teacher's report of the practice records (this\n"
+                        "             computer's, and those gathered in each FOLDER) and open it\n"
                         "\n"
                         "The levels are read from Data/levels.txt in the program's folder, the "
                         "settings from Data/settings.txt or the pupil's own settings file.\n"),
