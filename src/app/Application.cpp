@@ -6,6 +6,10 @@ Application::Application(Host& host) : host(host) {
     // pictures and make fonts while they are constructed.
     lessonPanel = std::make_unique<LessonPanel>();
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
+    narration = std::make_unique<Narration>(lessonPanel->board);
+    lessonPanel->events.listen([this](const LessonEvent& event) { narration->hear(event); });
+    // The first question was set up before anyone listened.
+    lessonPanel->tellQuestionStarted(false);
 }
 
 Application::~Application() {
@@ -15,6 +19,7 @@ Application::~Application() {
     backBuffer.reset();
     lessonPanel.reset();
     menuPanel.reset();
+    narration.reset();
 }
 
 void Application::createMainWindow() {
@@ -46,5 +51,18 @@ void Application::handleMessage(const Message& message) {
                 publishLessonText();
             }
             break;
+    }
+}
+
+void Application::publishLessonText() {
+    if (!narration || windowDestroyed) {
+        return;
+    }
+    Narration::News news = narration->takeNews();
+    if (news.text) {
+        host.publishAccessibleText(*news.text);
+    }
+    if (!news.notice.empty()) {
+        host.announce(news.notice);
     }
 }

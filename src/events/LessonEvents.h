@@ -84,8 +84,15 @@ struct QuestionLeft {
     LeftBy by = LeftBy::NewQuestion;
 };
 
-using LessonEvent = std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted,
-                                 StepRepeated, StepTakenBack, AnswerReached, QuestionLeft>;
+// Words the tutor says to the pupil (a hint, a key fact, praise), for the listeners that
+// pass them on, such as the screen reader's narration.
+struct TutorSpoke {
+    std::u16string words;
+};
+
+using LessonEvent =
+    std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted, StepRepeated,
+                 StepTakenBack, AnswerReached, QuestionLeft, TutorSpoke>;
 
 // The stream: listeners are called in the order they were added, each with every event.
 class LessonEvents {
