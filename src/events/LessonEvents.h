@@ -84,9 +84,14 @@ struct QuestionLeft {
     LeftBy by = LeftBy::NewQuestion;
 };
 
-// Words the tutor says to the pupil (a hint, a key fact, praise), for the listeners that
-// pass them on, such as the screen reader's narration.
+// What the tutor said to the pupil: a slip named, a hint, the value shown, praise or a
+// key fact. The tutor publishes it on the same stream so that the record keeps it and
+// the narration speaks it.
+enum class TutorHelp { SlipNamed, Hint, ValueShown, Praise, BiggerChunk, KeyFact };
 struct TutorSpoke {
+    int line = 1;
+    LineKind kind = LineKind::Multiple;
+    TutorHelp help = TutorHelp::SlipNamed;
     std::u16string words;
 };
 
