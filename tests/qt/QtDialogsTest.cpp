@@ -386,6 +386,9 @@ TEST(QtDialogsTest, TabReachesEachRadioGroupOnceAndArrowsMoveWithinIt) {
     procedure.endOn = {};
     runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
         auto radio = [&dialog](int id) { return controlOf<QRadioButton>(dialog, id); };
+        // The arrows act in the active window only, as they do for the pupil.
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         QTest::mouseClick(radio(1008), Qt::LeftButton);
         QPushButton* ok = controlOf<QPushButton>(dialog, 1);
         ok->setFocus();

@@ -9,6 +9,18 @@
 #include "text/Stringify.h"
 #include "words/Words.h"
 
+namespace {
+
+// Adds a whole sentence (or several) to what is said, after a space.
+void addSentence(std::u16string& said, const std::u16string& sentence) {
+    if (!said.empty()) {
+        said += u' ';
+    }
+    said += sentence;
+}
+
+}  // namespace
+
 void Narration::Pieces::push(const std::u16string& piece) {
     text += piece;
     ends.push_back(text.size());
@@ -47,7 +59,9 @@ void Narration::rebuildLines() {
 
 void Narration::addStep(int multiple, int left) {
     lines.push(narration::stepWords(linesLotsOf, board.divisor, multiple, left) + u"\n");
-    sum.push((sum.ends.empty() ? u"" : u" + ") + stringify(multiple));
+    std::u16string term = sum.ends.empty() ? std::u16string() : std::u16string(u" + ");
+    term += stringify(multiple);
+    sum.push(term);
     linesChanged = true;
 }
 
@@ -67,9 +81,8 @@ void Narration::hear(const LessonEvent& event) {
                 noticeAsksLine = true;
             } else if constexpr (std::is_same_v<Kind, StepCompleted>) {
                 addStep(happened.multiple, happened.left);
-                notice += (notice.empty() ? u"" : u" ") +
-                          narration::stepWords(linesLotsOf, board.divisor, happened.multiple,
-                                               happened.left);
+                addSentence(notice, narration::stepWords(linesLotsOf, board.divisor,
+                                                         happened.multiple, happened.left));
                 noticeAsksLine = true;
             } else if constexpr (std::is_same_v<Kind, StepTakenBack>) {
                 if (happened.completed) {
@@ -77,12 +90,11 @@ void Narration::hear(const LessonEvent& event) {
                     sum.pop();
                     linesChanged = true;
                 }
-                notice += (notice.empty() ? u"" : u" ") + tr("Step taken back.");
+                addSentence(notice, tr("Step taken back."));
                 noticeAsksLine = true;
             } else if constexpr (std::is_same_v<Kind, StepRepeated>) {
-                notice +=
-                    (notice.empty() ? u"" : u" ") +
-                    narration::repeatWords(board.displayLotsOf, board.divisor, happened.multiple);
+                addSentence(notice, narration::repeatWords(board.displayLotsOf, board.divisor,
+                                                           happened.multiple));
                 noticeAsksLine = true;
             } else if constexpr (std::is_same_v<Kind, TutorSpoke>) {
                 spoken.push_back(happened.words);
@@ -112,10 +124,10 @@ Narration::News Narration::takeNews() {
     if (published) {
         news.notice = notice;
         if (noticeAsksLine) {
-            news.notice += (news.notice.empty() ? u"" : u" ") + value;
+            addSentence(news.notice, value);
         }
         for (const std::u16string& words : spoken) {
-            news.notice += (news.notice.empty() ? u"" : u" ") + words;
+            addSentence(news.notice, words);
         }
     }
     published = true;

@@ -144,11 +144,16 @@ AccessibleText describeLesson(const WorkingBoard& board) {
     int left = board.dividend;
     for (int multiple : board.usedMultiples) {
         left -= multiple * board.divisor;
-        text.description += u"\n" + stepWords(board.displayLotsOf, board.divisor, multiple, left);
-        sum += (sum.empty() ? u"" : u" + ") + number(multiple);
+        text.description += u'\n';
+        text.description += stepWords(board.displayLotsOf, board.divisor, multiple, left);
+        if (!sum.empty()) {
+            sum += u" + ";
+        }
+        sum += number(multiple);
     }
     text.value = currentLineWords(board, sum);
-    text.description += u"\n" + text.value;
+    text.description += u'\n';
+    text.description += text.value;
     return text;
 }
 

@@ -165,11 +165,11 @@ TEST_F(LessonDescriptionTest, EveryChangeIsToldOnceAsItHappens) {
          u"1 lot of 7 is 7; 93 left. How many lots of 7 to take from 93? Nothing typed yet."},
         {[this] { board.pressAt(*board.repeatIconPoint(1)); },
          u"Repeat: 1 lot of 7. What is 93 take away 7? Nothing typed yet."},
-        {[this] { events.publish(TutorSpoke{u"Seven is one lot of 7."}); },
+        {[this] { events.publish(TutorSpoke{.words = u"Seven is one lot of 7."}); },
          u"Seven is one lot of 7."},
         {[this] {
              answer(86);
-             events.publish(TutorSpoke{u"Well done."});
+             events.publish(TutorSpoke{.words = u"Well done."});
          },
          u"1 lot of 7 is 7; 86 left. How many lots of 7 to take from 86? Nothing typed yet. "
          u"Well done."},
