@@ -390,6 +390,7 @@ TEST(QtDialogsTest, TabReachesEachRadioGroupOnceAndArrowsMoveWithinIt) {
         dialog.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         QTest::mouseClick(radio(1008), Qt::LeftButton);
+        QTest::mouseClick(radio(1004), Qt::LeftButton);
         QPushButton* ok = controlOf<QPushButton>(dialog, 1);
         ok->setFocus();
         std::vector<int> stops;
@@ -403,6 +404,8 @@ TEST(QtDialogsTest, TabReachesEachRadioGroupOnceAndArrowsMoveWithinIt) {
         for (int id : {1005, 1006, 1007, 1009, 1010}) {
             EXPECT_EQ(std::count(stops.begin(), stops.end(), id), 0) << id;
         }
+        QTest::keyClick(ok, Qt::Key_Tab, Qt::ShiftModifier);  // back round to the difficulty
+        EXPECT_EQ(dialog.focusWidget(), radio(1008));
         QTest::keyClick(radio(1008), Qt::Key_Down);
         EXPECT_EQ(dialog.focusWidget(), radio(1009));
         EXPECT_TRUE(radio(1009)->isChecked());
@@ -413,7 +416,7 @@ TEST(QtDialogsTest, TabReachesEachRadioGroupOnceAndArrowsMoveWithinIt) {
         EXPECT_TRUE(radio(1009)->isChecked());
         dialog.hide();
     });
-    EXPECT_EQ(procedure.ids(), (std::vector<int>{1008, 1009, 1005}));
+    EXPECT_EQ(procedure.ids(), (std::vector<int>{1008, 1004, 1009, 1005}));
     RecordingProcedure create;
     runDriven(DialogId::CreateQuestion, create, [](QDialog& dialog) {
         EXPECT_EQ(controlOf<QLineEdit>(dialog, 1015)->accessibleName(), "Dividend");
