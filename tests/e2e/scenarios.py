@@ -262,6 +262,12 @@ from screen_reader import SCENARIOS as SCREEN_READER_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(SCREEN_READER_SCENARIOS)
 
+# The tutor's words and the key-facts box beside the board.
+from tutor import SCENARIOS as TUTOR_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(TUTOR_SCENARIOS)
+
+# Orca reading the lesson aloud.
 from orca_speech import SCENARIOS as ORCA_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(ORCA_SCENARIOS)
