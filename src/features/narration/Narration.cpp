@@ -77,7 +77,7 @@ void Narration::hear(const LessonEvent& event) {
                         ? tr("Started again.")
                         : fill(tr("New question: {question}."),
                                {{"question", questionWords(happened.dividend, happened.divisor)}});
-                spoken.clear();
+                // The tutor's words stay: they may already be about this question.
                 noticeAsksLine = true;
             } else if constexpr (std::is_same_v<Kind, StepCompleted>) {
                 addStep(happened.multiple, happened.left);
