@@ -93,8 +93,8 @@ class SpokenWords:
             self._start_speech_dispatcher()
             self._start(["orca", "--replace", f"--debug-file={self.debug_file}"],
                         PYTHONPATH=str(hooks), BRICKETING_ORCA_DEBUG_FILE=str(self.debug_file))
-            wait_until(lambda: "ORCA: Starting ATSPI registry." in self._debug_text(), 60.0,
-                       "Orca to start")
+            # Orca says so once it listens to the applications' events.
+            wait_until(lambda: self.spoken(), 60.0, "Orca to start and say so")
         except BaseException:
             self.close()
             raise
