@@ -1,16 +1,34 @@
 // Construction, the main window and the life-cycle messages of the application.
 #include "app/Application.h"
 
+#include "features/sound/SoundCues.h"
+#include "lesson/SettingsFile.h"
+
 Application::Application(Host& host) : host(host) {
     // The drawing services are installed before this runs, since both panels load
     // pictures and make fonts while they are constructed.
     lessonPanel = std::make_unique<LessonPanel>();
     tutor = std::make_unique<Tutor>(*lessonPanel);
+    listenForSound(*lessonPanel);
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
     narration = std::make_unique<Narration>(lessonPanel->board);
     lessonPanel->events.listen([this](const LessonEvent& event) { narration->hear(event); });
-    // The first question was set up before anyone listened.
-    lessonPanel->tellQuestionStarted(false);
+    // Tells the first question, set up before anyone listened, to every listener.
+    attachPracticeRecord();
+}
+
+void Application::attachPracticeRecord() {
+    const LessonPanel* panel = lessonPanel.get();
+    practiceRecord = std::make_unique<PracticeRecord>(
+        [panel] {
+            const UserSettings settings = settingsOf(*panel);
+            return RecordSettings{settings.displayLotsOf, settings.autoProduct,
+                                  settings.autoRemainder, settings.difficulty};
+        },
+        recordClock());
+    lessonPanel->events.listen(
+        [record = practiceRecord.get()](const LessonEvent& event) { record->hear(event); });
+    lessonPanel->tellQuestionStarted(false);  // the first question, set up before it listened
 }
 
 Application::~Application() {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "features/narration/Narration.h"
+#include "features/record/PracticeRecord.h"
 #include "features/tutor/Tutor.h"
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
@@ -26,6 +27,7 @@ public:
     // Start-up and life cycle (Application.cpp).
     void createMainWindow();
     void handleMessage(const Message& message) override;
+    void attachPracticeRecord();
 
     // Frame loop and timing (FrameLoop.cpp).
     int runFrameLoop();
@@ -47,6 +49,11 @@ public:
     // call, given to the host once per frame or batch of messages.
     void publishLessonText();
 
+    // The class list (Classroom.cpp): with one, asks who is practising and makes the
+    // settings and the practice record that pupil's, with a question at their level.
+    void askWhoIsPractising();
+    bool pupilAsked = false;  // asked once, over the first frame
+
     // Modal dialogs (Dialogs.cpp).
     void runDialog(DialogId dialog);
     bool confirmExit();
@@ -65,6 +72,8 @@ public:
     std::unique_ptr<MenuPanel> menuPanel;
     // Words for a wrong entry, praise and the key-facts box; listens to the lesson panel.
     std::unique_ptr<Tutor> tutor;
+    // Listens to the lesson panel's events and keeps the pupil's practice record.
+    std::unique_ptr<PracticeRecord> practiceRecord;
     std::int64_t modalStartCount = 0;
     double secondsPerCount = 0.0;
     double pausedSeconds = 0.0;  // the latest modal period, consumed by the next frame

@@ -267,6 +267,16 @@ from tutor import SCENARIOS as TUTOR_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(TUTOR_SCENARIOS)
 
+# The practice record and the teacher's report.
+from record import SCENARIOS as RECORD_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(RECORD_SCENARIOS)
+
+# The classroom: the class list, and sound on and off.
+from classroom import SCENARIOS as CLASSROOM_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(CLASSROOM_SCENARIOS)
+
 # Orca reading the lesson aloud.
 from orca_speech import SCENARIOS as ORCA_SCENARIOS  # noqa: E402
 
