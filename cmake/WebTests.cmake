@@ -39,7 +39,8 @@ function(bricketing_node_tests name sources)
 endfunction()
 
 foreach(pair platform:bricketing_platform frames:bricketing_frames widgets:bricketing_widgets
-             board:bricketing_board lesson:bricketing_lesson menu:bricketing_menu app:bricketing_app)
+             board:bricketing_board lesson:bricketing_lesson menu:bricketing_menu app:bricketing_app
+             narration:bricketing_narration)
     string(REPLACE ":" ";" pair ${pair})
     list(GET pair 0 folder)
     list(GET pair 1 library)

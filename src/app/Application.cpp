@@ -11,6 +11,9 @@ Application::Application(Host& host) : host(host) {
     tutor = std::make_unique<Tutor>(*lessonPanel);
     listenForSound(*lessonPanel);
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
+    narration = std::make_unique<Narration>(lessonPanel->board);
+    lessonPanel->events.listen([this](const LessonEvent& event) { narration->hear(event); });
+    // Tells the first question, set up before anyone listened, to every listener.
     attachPracticeRecord();
 }
 
@@ -36,6 +39,7 @@ Application::~Application() {
     tutor.reset();
     lessonPanel.reset();
     menuPanel.reset();
+    narration.reset();
 }
 
 void Application::createMainWindow() {
@@ -67,5 +71,18 @@ void Application::handleMessage(const Message& message) {
                 publishLessonText();
             }
             break;
+    }
+}
+
+void Application::publishLessonText() {
+    if (!narration || windowDestroyed) {
+        return;
+    }
+    Narration::News news = narration->takeNews();
+    if (news.text) {
+        host.publishAccessibleText(*news.text);
+    }
+    if (!news.notice.empty()) {
+        host.announce(news.notice);
     }
 }

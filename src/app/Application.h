@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "board/LessonDescription.h"
+#include "features/narration/Narration.h"
 #include "features/record/PracticeRecord.h"
 #include "features/tutor/Tutor.h"
 #include "frames/FrameRecorder.h"
@@ -45,8 +45,8 @@ public:
     void onMouseUp();
     void runCommand(int command);
 
-    // The lesson in words for screen readers (LessonNarration.cpp): published when it
-    // changes, with a notice of each change.
+    // The lesson in words for screen readers: what the narration heard since the last
+    // call, given to the host once per frame or batch of messages.
     void publishLessonText();
 
     // The class list (Classroom.cpp): with one, asks who is practising and makes the
@@ -83,7 +83,6 @@ public:
     // Set once the window is going or gone: input still waiting in the queue then does
     // nothing, so a second Escape cannot ask again about a window that no longer exists.
     bool windowDestroyed = false;
-    // What the window last told the accessibility service, and from which moment.
-    AccessibleText publishedText;
-    std::optional<LessonMoment> publishedMoment;
+    // The screen reader's words, listening to the lesson panel's events.
+    std::unique_ptr<Narration> narration;
 };

@@ -2,6 +2,8 @@
 // backends build them with.
 #include "resources/DialogTemplates.h"
 
+#include "words/Words.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -120,4 +122,18 @@ int nextTabStop(const DialogTemplate& dialog, int controlId) {
         }
     }
     return 0;
+}
+
+std::u16string accessibleControlName(int dialogNumber, int controlId) {
+    if (dialogNumber != DialogNumber::CreateQuestion) {
+        return {};
+    }
+    switch (controlId) {
+        case ControlId::Dividend:
+            return tr("Dividend");
+        case ControlId::Divisor:
+            return tr("Divisor");
+        default:
+            return {};
+    }
 }

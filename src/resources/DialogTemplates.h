@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -112,3 +113,7 @@ std::vector<std::vector<int>> radioGroups(const DialogTemplate& dialog);
 // tab stop: where the focus goes on Tab or on a request for the next control. An id
 // not in the template starts from the beginning. 0 when there is no tab stop.
 int nextTabStop(const DialogTemplate& dialog, int controlId);
+
+// The name a screen reader gives a control whose caption does not say what it is (the
+// Create Question edits: "Dividend" and "Divisor"); empty for the others.
+std::u16string accessibleControlName(int dialogNumber, int controlId);

@@ -276,3 +276,8 @@ SCENARIOS.update(RECORD_SCENARIOS)
 from classroom import SCENARIOS as CLASSROOM_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(CLASSROOM_SCENARIOS)
+
+# Orca reading the lesson aloud.
+from orca_speech import SCENARIOS as ORCA_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(ORCA_SCENARIOS)

@@ -4,6 +4,8 @@
 // typed question carried through to the lesson.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
@@ -388,6 +390,52 @@ TEST(QtDialogsTest, SettingsRadioGroupsFollowTheTemplatesGroupMarks) {
         QTest::mouseClick(radio(1010), Qt::LeftButton);
         EXPECT_FALSE(radio(1008)->isChecked());
         EXPECT_TRUE(radio(1004)->isChecked());
+        dialog.hide();
+    });
+}
+
+// Tab reaches every control once, each radio group at its checked button; the arrows
+// move through a group and check what they reach; the edits are named for a reader.
+TEST(QtDialogsTest, TabReachesEachRadioGroupOnceAndArrowsMoveWithinIt) {
+    RecordingProcedure procedure;
+    procedure.endOn = {};
+    runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
+        auto radio = [&dialog](int id) { return controlOf<QRadioButton>(dialog, id); };
+        // The arrows act in the active window only, as they do for the pupil.
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QTest::mouseClick(radio(1008), Qt::LeftButton);
+        QTest::mouseClick(radio(1004), Qt::LeftButton);
+        QPushButton* ok = controlOf<QPushButton>(dialog, 1);
+        ok->setFocus();
+        std::vector<int> stops;
+        for (int press = 0; press < 20 && (stops.empty() || dialog.focusWidget() != ok); ++press) {
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+            stops.push_back(dialog.focusWidget()->objectName().toInt());
+        }
+        for (int id : {1, 2, 1002, 1003, 1004, 1008}) {
+            EXPECT_EQ(std::count(stops.begin(), stops.end(), id), 1) << id;
+        }
+        for (int id : {1005, 1006, 1007, 1009, 1010}) {
+            EXPECT_EQ(std::count(stops.begin(), stops.end(), id), 0) << id;
+        }
+        QTest::keyClick(ok, Qt::Key_Tab, Qt::ShiftModifier);  // back round to the difficulty
+        EXPECT_EQ(dialog.focusWidget(), radio(1008));
+        QTest::keyClick(radio(1008), Qt::Key_Down);
+        EXPECT_EQ(dialog.focusWidget(), radio(1009));
+        EXPECT_TRUE(radio(1009)->isChecked());
+        QTest::keyClick(radio(1009), Qt::Key_Tab, Qt::ShiftModifier);
+        EXPECT_EQ(dialog.focusWidget(), radio(1004));
+        QTest::keyClick(radio(1004), Qt::Key_Down);
+        EXPECT_TRUE(radio(1005)->isChecked());
+        EXPECT_TRUE(radio(1009)->isChecked());
+        dialog.hide();
+    });
+    EXPECT_EQ(procedure.ids(), (std::vector<int>{1008, 1004, 1009, 1005}));
+    RecordingProcedure create;
+    runDriven(DialogId::CreateQuestion, create, [](QDialog& dialog) {
+        EXPECT_EQ(controlOf<QLineEdit>(dialog, 1015)->accessibleName(), "Dividend");
+        EXPECT_EQ(controlOf<QLineEdit>(dialog, 1016)->accessibleName(), "Divisor");
         dialog.hide();
     });
 }

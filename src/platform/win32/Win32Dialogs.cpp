@@ -5,6 +5,7 @@
 #include "platform/win32/Win32Dialogs.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -303,12 +304,49 @@ void centreOnPointer(HWND dialog) {
     SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The annotation service and the name property (oleacc.h declares them; their values
+// are given here so that no other file has to define the GUIDs).
+constexpr CLSID accPropServicesClass = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID accPropServicesInterface = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID nameProperty = {
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+// Names the controls whose captions do not say what they are (the Create Question
+// edits), so that a screen reader says "Dividend" where it would say "edit". Through
+// the accessibility service's annotations; where that service is missing they stay
+// unnamed.
+void nameControls(HWND dialog, int dialogNumber) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccPropServices* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
+                                   accPropServicesInterface,
+                                   reinterpret_cast<void**>(&services)))) {
+        const DialogTemplate* layout = findDialogTemplate(dialogNumber);
+        for (const ControlTemplate& control :
+             layout ? layout->controls : std::span<const ControlTemplate>()) {
+            const std::u16string name = accessibleControlName(dialogNumber, control.id);
+            HWND item = GetDlgItem(dialog, control.id);
+            if (!name.empty() && item != nullptr) {
+                services->SetHwndPropStr(item, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                         nameProperty, toWide(name).c_str());
+            }
+        }
+        services->Release();
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+}
+
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* session = reinterpret_cast<DialogSession*>(lParam);
         if (session->layout.placement == DialogPlacement::CentreOnPointer) {
             centreOnPointer(dialog);
         }
+        nameControls(dialog, session->layout.number);
         auto* host = new Win32DialogHost(dialog, session->procedure);
         SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
         fitPictures(dialog, session->layout, *host);
