@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "lesson/LessonPanel.h"
-#include "platform/FrameRecorder.h"
+#include "frames/FrameRecorder.h"
 #include "platform/KeyCodes.h"
 #include "platform/qt/QtDrawing.h"
 

@@ -38,8 +38,9 @@ function(bricketing_node_tests name sources)
     set_tests_properties(${name} PROPERTIES LABELS web TIMEOUT 300)
 endfunction()
 
-foreach(pair platform:bricketing_platform widgets:bricketing_widgets board:bricketing_board
-             lesson:bricketing_lesson menu:bricketing_menu app:bricketing_app)
+foreach(pair platform:bricketing_platform frames:bricketing_frames widgets:bricketing_widgets
+             board:bricketing_board lesson:bricketing_lesson menu:bricketing_menu app:bricketing_app
+             narration:bricketing_narration)
     string(REPLACE ":" ";" pair ${pair})
     list(GET pair 0 folder)
     list(GET pair 1 library)

@@ -14,6 +14,9 @@ Application::Application(Host& host) : host(host) {
     listenForSound(*lessonPanel);
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
     applyLanguage();
+    narration = std::make_unique<Narration>(lessonPanel->board);
+    lessonPanel->events.listen([this](const LessonEvent& event) { narration->hear(event); });
+    // Tells the first question, set up before anyone listened, to every listener.
     attachPracticeRecord();
 }
 
@@ -57,6 +60,7 @@ Application::~Application() {
     tutor.reset();
     lessonPanel.reset();
     menuPanel.reset();
+    narration.reset();
 }
 
 void Application::createMainWindow() {
@@ -88,5 +92,18 @@ void Application::handleMessage(const Message& message) {
                 publishLessonText();
             }
             break;
+    }
+}
+
+void Application::publishLessonText() {
+    if (!narration || windowDestroyed) {
+        return;
+    }
+    Narration::News news = narration->takeNews();
+    if (news.text) {
+        host.publishAccessibleText(*news.text);
+    }
+    if (!news.notice.empty()) {
+        host.announce(news.notice);
     }
 }

@@ -6,13 +6,13 @@
 #include <memory>
 #include <optional>
 
-#include "board/LessonDescription.h"
+#include "features/narration/Narration.h"
 #include "features/record/PracticeRecord.h"
 #include "features/tutor/Tutor.h"
+#include "frames/FrameRecorder.h"
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
 #include "platform/Drawing.h"
-#include "platform/FrameRecorder.h"
 #include "platform/Host.h"
 
 class Application : public MessageHandler {
@@ -48,8 +48,8 @@ public:
     void onMouseUp();
     void runCommand(int command);
 
-    // The lesson in words for screen readers (LessonNarration.cpp): published when it
-    // changes, with a notice of each change.
+    // The lesson in words for screen readers: what the narration heard since the last
+    // call, given to the host once per frame or batch of messages.
     void publishLessonText();
 
     // The class list (Classroom.cpp): with one, asks who is practising and makes the
@@ -73,6 +73,9 @@ public:
     bool presentEveryFrame = false;
     std::unique_ptr<LessonPanel> lessonPanel;
     std::unique_ptr<MenuPanel> menuPanel;
+    // An error the program found as it started, said in a box over the first frame
+    // (before the level file's message), so that the window stands drawn behind it.
+    std::u16string startUpError;
     // Words for a wrong entry, praise and the key-facts box; listens to the lesson panel.
     std::unique_ptr<Tutor> tutor;
     // Listens to the lesson panel's events and keeps the pupil's practice record.
@@ -84,7 +87,6 @@ public:
     // nothing, so a second Escape cannot ask again about a window that no longer exists.
     bool windowDestroyed = false;
     bool languageApplied = false;  // once, at start-up, even for English
-    // What the window last told the accessibility service, and from which moment.
-    AccessibleText publishedText;
-    std::optional<LessonMoment> publishedMoment;
+    // The screen reader's words, listening to the lesson panel's events.
+    std::unique_ptr<Narration> narration;
 };

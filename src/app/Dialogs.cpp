@@ -9,6 +9,8 @@
 #include <utility>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
+#include "lesson/Questions.h"
 #include "lesson/SettingsFile.h"
 #include "resources/DialogTemplates.h"
 #include "words/Words.h"
@@ -17,9 +19,7 @@ namespace {
 
 constexpr int lowestDifficulty = 0;
 constexpr int highestDifficulty = ControlId::Expert - ControlId::Beginner;
-constexpr int dividendLimit = 10000;  // dividends must stay below it
-constexpr int smallestDivisor = 2;
-constexpr int largestDivisor = 99;
+constexpr int dividendLimit = largestDividend + 1;  // dividends must stay below it
 
 // The refusals of Create Question, marked for the catalogue and shown in the pupil's
 // language.
@@ -200,7 +200,10 @@ bool CreateQuestionDialog::validateQuestion(DialogHost& dialog, int dividend, in
     return true;
 }
 
-bool AboutDialog::initDialog(DialogHost&) {
+// The version goes over the picture, in its own words: the picture is the same for
+// every release.
+bool AboutDialog::initDialog(DialogHost& dialog) {
+    dialog.setControlText(ControlId::AboutPicture, aboutVersionText());
     return false;
 }
 
@@ -252,11 +255,14 @@ bool Application::confirmExit() {
 // said once, in a box over the window, and like every modal box its time is left out
 // of the animations.
 void Application::showStartUpMessage() {
-    if (!lessonPanel || lessonPanel->levelFileMessage.empty()) {
-        return;
+    for (std::u16string* pending :
+         {&startUpError, lessonPanel ? &lessonPanel->levelFileMessage : nullptr}) {
+        if (pending == nullptr || pending->empty()) {
+            continue;
+        }
+        const std::u16string message = std::exchange(*pending, u"");
+        beginModalPause();
+        host.messageBox(MessageBoxOwner::MainWindow, message, tr("Error"), MessageBoxButtons::Ok);
+        endModalPause();
     }
-    const std::u16string message = std::exchange(lessonPanel->levelFileMessage, u"");
-    beginModalPause();
-    host.messageBox(MessageBoxOwner::MainWindow, message, tr("Error"), MessageBoxButtons::Ok);
-    endModalPause();
 }

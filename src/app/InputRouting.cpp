@@ -119,11 +119,16 @@ void runCommandKey(Application& app, int command) {
     app.runCommand(command);
 }
 
+// R repeats a step as Insert does: screen readers (Orca, NVDA, JAWS) take Insert as
+// their own modifier, so their users need a key they leave alone. Delete and Home
+// reach the program under all of them.
+constexpr std::uint32_t repeatLetter = KeyCode::LetterA + ('R' - 'A');
+
 // The keys that stand for a press on an icon of the board or on the logo (About);
 // false for every other key. Each presses only where its icon is.
 bool isPressKey(std::uint32_t keyCode) {
     return keyCode == KeyCode::F6 || keyCode == KeyCode::Delete || keyCode == KeyCode::Home ||
-           keyCode == KeyCode::Insert;
+           keyCode == KeyCode::Insert || keyCode == repeatLetter;
 }
 
 bool routePressKey(Application& app, std::uint32_t keyCode) {
@@ -142,6 +147,7 @@ bool routePressKey(Application& app, std::uint32_t keyCode) {
             pressLessonAt(app, board.upIconPoint());
             return true;
         case KeyCode::Insert:
+        case repeatLetter:
             pressRepeatKey(app);
             return true;
         default:

@@ -39,14 +39,13 @@ std::u16string runtimeFoldersMissingMessage() {
 int runProgram(Host& host) {
     Application application(host);
     application.createMainWindow();
-    // Once, over the window, before the first frame: the program then goes on without
-    // its files, as it would with any one of them missing.
+    // Once, over the first frame: the program then goes on without its files, as it
+    // would with any one of them missing.
     if (runtimeFoldersMissing()) {
         reportProblem(
             "none of the folders Data, Resources and Help is in the working folder or beside "
             "the program; it runs without its pictures, levels and help");
-        host.messageBox(MessageBoxOwner::MainWindow, runtimeFoldersMissingMessage(), tr("Error"),
-                        MessageBoxButtons::Ok);
+        application.startUpError = runtimeFoldersMissingMessage();
     }
     return application.runFrameLoop();
 }

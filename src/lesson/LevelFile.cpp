@@ -35,14 +35,26 @@ bool isDigit(char c) {
 // The characters of the file, straight from the stream's buffer, with the number of
 // the line they are on. A read error (a folder opened as a file, a failing disk) is
 // the end of the input: the buffer throws it, and what was read before it stands.
+// Past limit characters the input ends too, so that a huge file costs no more than its
+// start.
 class Characters {
 public:
-    explicit Characters(std::istream& in) : buffer(in.rdbuf()) {}
+    Characters(std::istream& in, std::uint64_t limit) : buffer(in.rdbuf()), left(limit) {}
     // The next character, or Traits::eof() at the end of the input.
     Traits::int_type next() {
         if (buffer == nullptr) {
             return Traits::eof();
         }
+        if (left == 0) {
+            try {
+                limitReached = !Traits::eq_int_type(buffer->sgetc(), Traits::eof());
+            } catch (const std::ios_base::failure&) {
+                failed = true;
+            }
+            buffer = nullptr;
+            return Traits::eof();
+        }
+        --left;
         try {
             const Traits::int_type c = buffer->sbumpc();
             if (Traits::eq_int_type(c, Traits::to_int_type('\n'))) {
@@ -57,11 +69,14 @@ public:
     }
     int line() const { return lineNumber; }
     bool readFailed() const { return failed; }
+    bool cutAtLimit() const { return limitReached; }
 
 private:
     std::streambuf* buffer;
+    std::uint64_t left;
     int lineNumber = 1;
     bool failed = false;
+    bool limitReached = false;
 };
 
 // atoi's reading of a field, fed one character at a time: leading white space, an
@@ -316,11 +331,9 @@ LevelFileAccess accessOf(const std::filesystem::path& path) {
     }
 }
 
-}  // namespace
-
-LevelFileReading readLevelFile(std::istream& in, LevelTable& table) {
+LevelFileReading readLevelsUpTo(std::istream& in, LevelTable& table, std::uint64_t limit) {
     LevelFileReading reading;
-    Characters characters(in);
+    Characters characters(in, limit);
     RecordShape header;
     const bool headerEnded = skipLine(characters, header);
     reading.headerLooksLikeRecord = header.looksLikeRecord();
@@ -332,8 +345,15 @@ LevelFileReading readLevelFile(std::istream& in, LevelTable& table) {
         }
     }
     reading.readFailed = characters.readFailed();
+    reading.cutAtLimit = characters.cutAtLimit();
     reading.lastLine = characters.line();
     return reading;
+}
+
+}  // namespace
+
+LevelFileReading readLevelFile(std::istream& in, LevelTable& table) {
+    return readLevelsUpTo(in, table, std::numeric_limits<std::uint64_t>::max());
 }
 
 bool readLevels(std::istream& in, LevelTable& table) {
@@ -351,7 +371,7 @@ LevelFileReading readLevelFile(const std::filesystem::path& path, LevelTable& ta
         reading.access = LevelFileAccess::CannotOpen;
         return reading;
     }
-    return readLevelFile(file, table);
+    return readLevelsUpTo(file, table, largestLevelFileRead);
 }
 
 bool LessonPanel::loadLevels() {

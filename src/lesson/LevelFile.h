@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <istream>
 
@@ -10,6 +11,10 @@
 
 // The level file's place, relative to the working directory.
 inline const std::filesystem::path levelFilePath = "Data/levels.txt";
+
+// The most of the level file that is read: far more than a table with comments needs,
+// and little enough that a huge file does not hold up the start.
+inline constexpr std::uint64_t largestLevelFileRead = 1024 * 1024;
 
 // Whether the level file could be read at all, and if not why.
 enum class LevelFileAccess {
@@ -29,6 +34,8 @@ struct LevelFileReading {
     bool headerLooksLikeRecord = false;
     // A read error ended the input early; lastLine is the line it happened on.
     bool readFailed = false;
+    // The file went on past largestLevelFileRead bytes, which were all that was read.
+    bool cutAtLimit = false;
     int lastLine = 1;
     // The line each record of the table starts on, counted from 1; 0 for records
     // that did not come from this input.
@@ -50,5 +57,6 @@ LevelFileReading readLevelFile(std::istream& in, LevelTable& table);
 bool readLevels(std::istream& in, LevelTable& table);
 
 // Opens the file at `path` only if it is a regular file (a pipe would block the opening
-// and a device could be endless) and reads it as above.
+// and a device could be endless) and reads it as above, its first largestLevelFileRead
+// bytes at most.
 LevelFileReading readLevelFile(const std::filesystem::path& path, LevelTable& table);

@@ -81,6 +81,24 @@ std::vector<std::pair<std::size_t, std::string>> levelsWithoutQuestions(const Le
     return found;
 }
 
+// The levels that give questions only part of which Create Question accepts.
+std::vector<std::pair<std::size_t, std::string>> levelsOutsideCreateQuestion(
+    const LevelTable& levels) {
+    std::vector<std::pair<std::size_t, std::string>> found;
+    for (std::size_t level = 0; level < usedLevelCount; ++level) {
+        std::string why = whyOutsideCreateQuestion(levels, static_cast<int>(level));
+        if (!why.empty()) {
+            found.emplace_back(level, std::move(why));
+        }
+    }
+    return found;
+}
+
+std::string cutInWords() {
+    return "the file is longer than " + std::to_string(largestLevelFileRead) +
+           " bytes; only its start is read";
+}
+
 std::u16string fallbackOnScreen() {
     return fill(trc("question", "{dividend} \u00F7 {divisor}"),
                 {{"dividend", stringify(fallbackQuestion.dividend)},
@@ -102,8 +120,14 @@ std::vector<std::string> levelFileProblemLines(const LevelFileReading& reading,
     if (reading.readFailed) {
         lines.push_back(fileName + ": " + readErrorInWords(reading));
     }
+    if (reading.cutAtLimit) {
+        lines.push_back(fileName + ": " + cutInWords());
+    }
     if (reading.headerLooksLikeRecord) {
         lines.push_back(fileName + ": " + headerInWords(reading));
+    }
+    for (const auto& [level, why] : levelsOutsideCreateQuestion(levels)) {
+        lines.push_back(fileName + ": " + levelInWords(reading, level) + " " + why);
     }
     for (const auto& [level, why] : levelsWithoutQuestions(levels)) {
         lines.push_back(fileName + ": " + levelInWords(reading, level) +
@@ -166,6 +190,24 @@ std::u16string levelSentence(const LevelFileReading& reading, std::size_t level,
                 {{"level", name}, {"record", record}, {"reason", reason}});
 }
 
+// The limits named are those of Create Question (divisors 2 to 99, dividends up to
+// 9999), as whyOutsideCreateQuestion words them for standard error.
+std::u16string outsideSentence(const LevelFileReading& reading, std::size_t level) {
+    const std::u16string name = tr(levelNames[level]);
+    const std::u16string record = stringify(static_cast<int>(level + 1));
+    if (reading.recordLines[level] > 0) {
+        return fill(
+            tr("The {level} level (line {line}, record {record} after the header) "
+               "reaches beyond the questions Create Question accepts (divisors 2 to 99, "
+               "dividends up to 9999); only the questions within them are given."),
+            {{"level", name}, {"line", stringify(reading.recordLines[level])}, {"record", record}});
+    }
+    return fill(tr("The {level} level (record {record} after the header) reaches beyond the "
+                   "questions Create Question accepts (divisors 2 to 99, dividends up to 9999); "
+                   "only the questions within them are given."),
+                {{"level", name}, {"record", record}});
+}
+
 }  // namespace
 
 std::u16string levelFileMessageFor(const LevelFileReading& reading, const LevelTable& levels) {
@@ -186,8 +228,16 @@ std::u16string levelFileMessageFor(const LevelFileReading& reading, const LevelT
                                      "before it are used."),
                                   {{"line", stringify(reading.lastLine)}}));
     }
+    if (reading.cutAtLimit) {
+        paragraphs.push_back(fill(tr("The file is longer than {size} bytes; only its start is "
+                                     "read."),
+                                  {{"size", stringify(static_cast<int>(largestLevelFileRead))}}));
+    }
     if (reading.headerLooksLikeRecord) {
         paragraphs.push_back(headerSentence(reading));
+    }
+    for (const auto& outside : levelsOutsideCreateQuestion(levels)) {
+        paragraphs.push_back(outsideSentence(reading, outside.first));
     }
     const auto withoutQuestions = levelsWithoutQuestions(levels);
     for (const auto& [level, why] : withoutQuestions) {

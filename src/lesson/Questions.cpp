@@ -15,11 +15,9 @@ namespace {
 // Random draws tried before the level is searched in order for an acceptable pair.
 constexpr int maxRandomDraws = 10000;
 
-// The working-out is built for the questions Create Question accepts: its columns
-// and its entry row hold at most four digits. A level reaching beyond these limits is
-// cut back to them rather than handing the board numbers it cannot lay out.
-constexpr std::int32_t largestDividend = 9999;
-constexpr std::int32_t largestDivisor = 99;
+// A level reaching beyond the questions Create Question accepts is cut back to them
+// rather than handing the board numbers it cannot lay out (and a divisor of 1, which
+// no pupil could type in, is never drawn).
 
 // Questions worth working: enough steps to practise, and none that the ten-times table
 // answers at a glance. Small divisors need a larger quotient.
@@ -42,6 +40,9 @@ std::optional<LevelRecord> recordFor(const LevelTable& levels, int difficulty) {
         return std::nullopt;
     }
     LevelRecord level = levels[static_cast<std::size_t>(difficulty)];
+    if (level.divisorMin == 1) {
+        level.divisorMin = smallestDivisor;
+    }
     level.divisorMax = std::min(level.divisorMax, largestDivisor);
     level.dividendMax = std::min(level.dividendMax, largestDividend);
     if (!isUsable(level)) {
@@ -135,6 +136,9 @@ std::string whyNoQuestion(const LevelTable& levels, int difficulty) {
     if (level.divisorMin > largestDivisor) {
         return trNoop("has no divisor up to 99");
     }
+    if (level.divisorMax < smallestDivisor) {
+        return "has no divisor of " + std::to_string(smallestDivisor) + " or more";
+    }
     if (level.dividendMin > largestDividend) {
         return trNoop("has no dividend up to 9999");
     }
@@ -145,4 +149,19 @@ std::string whyNoQuestion(const LevelTable& levels, int difficulty) {
             "divisors up to 12, no divisor 10, no dividend ten times the divisor)");
     }
     return {};
+}
+
+std::string whyOutsideCreateQuestion(const LevelTable& levels, int difficulty) {
+    if (!whyNoQuestion(levels, difficulty).empty()) {
+        return {};
+    }
+    const LevelRecord& level = levels[static_cast<std::size_t>(difficulty)];
+    if (level.divisorMin >= smallestDivisor && level.divisorMax <= largestDivisor &&
+        level.dividendMax <= largestDividend) {
+        return {};
+    }
+    return "reaches beyond the questions Create Question accepts (divisors " +
+           std::to_string(smallestDivisor) + " to " + std::to_string(largestDivisor) +
+           ", dividends up to " + std::to_string(largestDividend) +
+           "); only the questions within them are given";
 }

@@ -10,6 +10,7 @@
 
 #include "lesson/LessonPanel.h"
 #include "platform/SettingsStore.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -90,7 +91,53 @@ std::string_view difficultyWord(int difficulty) {
     return difficultyWords[static_cast<std::size_t>(difficulty)];
 }
 
+// Which order the bytes of UTF-16 text come in, told by its mark or, without one, by
+// where the zero bytes of the first character (an ASCII letter in any settings file)
+// fall.
+enum class Encoding { Utf8, Utf16LittleEnd, Utf16BigEnd };
+
+Encoding encodingOf(std::string_view bytes) {
+    if (bytes.size() < 2) {
+        return Encoding::Utf8;
+    }
+    const auto first = static_cast<unsigned char>(bytes[0]);
+    const auto second = static_cast<unsigned char>(bytes[1]);
+    if ((first == 0xFF && second == 0xFE) || (first != 0 && second == 0)) {
+        return Encoding::Utf16LittleEnd;
+    }
+    if ((first == 0xFE && second == 0xFF) || (first == 0 && second != 0)) {
+        return Encoding::Utf16BigEnd;
+    }
+    return Encoding::Utf8;
+}
+
+std::string fromUtf16(std::string_view bytes, bool littleEnd) {
+    std::u16string units;
+    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+        const auto low = static_cast<unsigned char>(bytes[littleEnd ? at : at + 1]);
+        const auto high = static_cast<unsigned char>(bytes[littleEnd ? at + 1 : at]);
+        units.push_back(static_cast<char16_t>(high << 8 | low));
+    }
+    if (!units.empty() && units.front() == u'\uFEFF') {
+        units.erase(0, 1);
+    }
+    return words::toUtf8(units);
+}
+
 }  // namespace
+
+std::string settingsTextFrom(const std::string& bytes) {
+    switch (encodingOf(bytes)) {
+        case Encoding::Utf16LittleEnd:
+            return fromUtf16(bytes, true);
+        case Encoding::Utf16BigEnd:
+            return fromUtf16(bytes, false);
+        case Encoding::Utf8:
+            break;
+    }
+    constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+    return bytes.starts_with(utf8Mark) ? bytes.substr(utf8Mark.size()) : bytes;
+}
 
 UserSettings readSettings(std::istream& in, UserSettings start) {
     UserSettings settings = start;
@@ -150,6 +197,6 @@ void LessonPanel::loadSettings() {
     if (!text) {
         return;
     }
-    std::istringstream in(*text);
+    std::istringstream in(settingsTextFrom(*text));
     applySettings(*this, readSettings(in, settingsOf(*this)));
 }

@@ -30,6 +30,11 @@ inline constexpr std::size_t longestSettingsWord = 256;
 // values are cut at longestSettingsWord.
 UserSettings readSettings(std::istream& in, UserSettings start);
 
+// The settings text as the reader takes it, from the bytes kept: a UTF-8 byte-order
+// mark is dropped, and UTF-16 (either byte order, with its mark or without, as editors
+// on Windows write it) is turned into UTF-8. Other bytes stay as they are.
+std::string settingsTextFrom(const std::string& bytes);
+
 // The exact four commented lines, line 4 without a line end, LF line ends.
 std::string formatSettings(const UserSettings& settings);
 

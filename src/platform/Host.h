@@ -1,7 +1,7 @@
 // The window-system side of the platform layer: the main window and its messages, the
 // cursor, the high-resolution counter, sleeping, message boxes, modal dialogs and
-// opening a document. The application drives everything through this interface; the
-// Qt backend implements it, and the tests script it.
+// opening a document. The application drives everything through this interface; each
+// backend (Qt, Win32, the web) implements it, and the tests script it.
 #pragma once
 
 #include <cstdint>
@@ -60,6 +60,8 @@ class DialogHost {
 public:
     virtual ~DialogHost() = default;
     virtual std::u16string controlText(int controlId) = 0;
+    // On a picture control the text is written over the picture's lower right part,
+    // left of where the About dialog's OK button stands.
     virtual void setControlText(int controlId, const std::u16string& text) = 0;
     virtual bool isChecked(int controlId) = 0;
     virtual void setChecked(int controlId, bool checked) = 0;

@@ -2,6 +2,8 @@
 // backends build them with.
 #include "resources/DialogTemplates.h"
 
+#include "words/Words.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -135,4 +137,18 @@ std::u16string shownCaption(const ControlTemplate& control) {
 
 std::u16string shownCaption(const DialogTemplate& dialog) {
     return tr(words::toUtf8(dialog.caption));
+}
+
+std::u16string accessibleControlName(int dialogNumber, int controlId) {
+    if (dialogNumber != DialogNumber::CreateQuestion) {
+        return {};
+    }
+    switch (controlId) {
+        case ControlId::Dividend:
+            return tr("Dividend");
+        case ControlId::Divisor:
+            return tr("Divisor");
+        default:
+            return {};
+    }
 }

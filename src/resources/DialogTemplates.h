@@ -37,7 +37,7 @@ constexpr int DisplayGroup = 1012;
 constexpr int Dividend = 1015;
 constexpr int Divisor = 1016;
 constexpr int DivisionSign = 1017;
-constexpr int AboutPicture = -1;  // a static control that is never addressed
+constexpr int AboutPicture = -1;  // a static picture, addressed only to write over it
 }  // namespace ControlId
 
 enum class ControlKind {
@@ -118,3 +118,7 @@ std::vector<std::vector<int>> radioGroups(const DialogTemplate& dialog);
 // tab stop: where the focus goes on Tab or on a request for the next control. An id
 // not in the template starts from the beginning. 0 when there is no tab stop.
 int nextTabStop(const DialogTemplate& dialog, int controlId);
+
+// The name a screen reader gives a control whose caption does not say what it is (the
+// Create Question edits: "Dividend" and "Divisor"); empty for the others.
+std::u16string accessibleControlName(int dialogNumber, int controlId);

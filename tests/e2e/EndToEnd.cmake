@@ -2,6 +2,12 @@
 # drives it with xdotool and checks screenshots, files and exit codes. Screenshots of
 # each stage are kept in e2e-shots/<scenario> under the build folder.
 
+# --version and --help answered without a display: no window, no Xvfb.
+add_test(NAME e2e_command_line
+         COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:bricketing> -DVERSION=${PROJECT_VERSION}
+                 -P ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cmake)
+set_tests_properties(e2e_command_line PROPERTIES LABELS e2e TIMEOUT 120)
+
 # Debian's python3-xlib belongs to the system's Python, which may not be the first
 # python3 on the path.
 find_program(BRICKETING_E2E_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
@@ -26,6 +32,19 @@ foreach(scenario IN LISTS bricketing_e2e_scenarios)
                      --shots ${CMAKE_BINARY_DIR}/e2e-shots/${scenario})
     set_tests_properties(e2e_${scenario} PROPERTIES LABELS e2e TIMEOUT 180)
 endforeach()
+
+# Orca reading the program aloud, on a session bus of its own.
+find_program(BRICKETING_DBUS_RUN_SESSION dbus-run-session)
+find_program(BRICKETING_ORCA orca)
+if(BRICKETING_DBUS_RUN_SESSION AND BRICKETING_ORCA)
+    add_test(NAME e2e_orca
+             COMMAND ${BRICKETING_DBUS_RUN_SESSION} -- ${BRICKETING_E2E_PYTHON} -B
+                     ${CMAKE_CURRENT_LIST_DIR}/run_scenario.py orca --program $<TARGET_FILE:bricketing>
+                     --source ${PROJECT_SOURCE_DIR} --shots ${CMAKE_BINARY_DIR}/e2e-shots/orca)
+    set_tests_properties(e2e_orca PROPERTIES LABELS e2e TIMEOUT 300)
+else()
+    message(STATUS "The Orca test left out: dbus-run-session or orca not found (scripts/setup)")
+endif()
 
 # The program installed by the assets_install test, started from an empty folder.
 if(TEST assets_install)

@@ -9,6 +9,9 @@ from screen import Screenshot
 
 POLL_SECONDS = 0.05
 TOOL_SECONDS = 30
+# How long a step waits for what it checks: far beyond what it takes on an idle
+# machine, so that a machine busy with other work slows a run down without failing it.
+WINDOW_SECONDS = 60
 
 
 class TimedOut(AssertionError):
@@ -45,11 +48,11 @@ class Desktop:
         found = self._run("xdotool", "search", "--onlyvisible", "--name", pattern, check=False)
         return [int(line) for line in found.split()]
 
-    def wait_for_window(self, title, timeout=20.0):
+    def wait_for_window(self, title, timeout=WINDOW_SECONDS):
         ids = wait_until(lambda: self.windows_titled(title), timeout, f'the window "{title}"')
         return ids[0]
 
-    def wait_until_closed(self, title, timeout=10.0):
+    def wait_until_closed(self, title, timeout=WINDOW_SECONDS):
         wait_until(lambda: not self.windows_titled(title), timeout,
                    f'the window "{title}" to close')
 
@@ -67,6 +70,28 @@ class Desktop:
         # Without a window manager nobody else gives the keyboard to a window.
         self._run("xdotool", "windowfocus", str(window), check=False)
 
+    def has_focus(self, window):
+        """True when the keyboard goes to the window or to a window inside it."""
+        focused = self._run("xdotool", "getwindowfocus", "-f", check=False).split()
+        if not focused:
+            return False
+        if int(focused[0]) == window:
+            return True
+        tree = self._run("xwininfo", "-tree", "-id", str(window), check=False)
+        return any(int(found, 16) == int(focused[0])
+                   for found in re.findall(r"^\s+(0x[0-9a-f]+)", tree, re.MULTILINE))
+
+    def wait_for_focus(self, window, timeout=WINDOW_SECONDS):
+        """Waits until the window has the keyboard, which it may not have yet when it
+        has only just been mapped; asks for it while waiting, as a click would."""
+        def focused():
+            if self.has_focus(window):
+                return True
+            self.focus(window)
+            return False
+
+        wait_until(focused, timeout, f"the keyboard focus in window {window}")
+
     # Pointer and keyboard.
 
     def move_pointer(self, x, y):
@@ -82,6 +107,11 @@ class Desktop:
         "BackSpace", "Escape", "Tab", "space", "Down", "3")."""
         if names:
             self._run("xdotool", "key", "--delay", str(delay_ms), *names)
+
+    def keys_to(self, window, *names, delay_ms=40):
+        """The keys, once the window has the keyboard."""
+        self.wait_for_focus(window)
+        self.keys(*names, delay_ms=delay_ms)
 
     def type_digits(self, digits):
         self.keys(*str(digits))

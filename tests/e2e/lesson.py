@@ -6,7 +6,7 @@ import time
 from pathlib import Path
 
 import textmatch
-from desktop import wait_until
+from desktop import WINDOW_SECONDS, wait_until
 from screen import parse_colour
 
 HEADER_COLOUR = parse_colour(0xFF6464FF)
@@ -80,7 +80,7 @@ class Lesson:
         """A screenshot saved as the next stage."""
         return self.desktop.screenshot(self._stage_path(name), self.run.origin)
 
-    def wait_for_look(self, name, condition, what, timeout=10.0):
+    def wait_for_look(self, name, condition, what, timeout=WINDOW_SECONDS):
         """Screenshots, saved as the next stage, until condition(shot) holds; the shot
         that satisfied it stays on disk (or the last one, when the wait failed)."""
         path = self._stage_path(name)
@@ -134,6 +134,10 @@ class Lesson:
 
     def keys(self, *names):
         self.desktop.keys(*names)
+
+    def keys_to(self, window, *names):
+        """Keys for a dialog or message box, sent once it has the keyboard."""
+        self.desktop.keys_to(window, *names)
 
     def enter_number(self, number):
         self.desktop.keys(*str(number), "Return")

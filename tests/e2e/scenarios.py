@@ -26,11 +26,11 @@ def choose_expert_times_autoproduct(lesson, shot_name="settings-open"):
     lesson.look(shot_name)
     # The tab stops are OK (which has the focus), Cancel, AutoProduct and AutoRemainder;
     # the radio buttons are no tab stops, so the pupil clicks them.
-    lesson.keys("Tab", "Tab", "space")
+    lesson.keys_to(dialog, "Tab", "Tab", "space")
     lesson.click_dialog_control(dialog, SETTINGS_UNITS, TIMES_RADIO)
     lesson.click_dialog_control(dialog, SETTINGS_UNITS, EXPERT_RADIO)
     lesson.look("settings-chosen")
-    lesson.keys("Return")
+    lesson.keys_to(dialog, "Return")
     lesson.desktop.wait_until_closed("Settings")
 
 
@@ -56,20 +56,20 @@ def refuse_and_cancel(lesson, says=message_box_says):
     owned by the dialog; Cancel then leaves the question as it was. `says` reads a
     message box's text the way the platform draws it."""
     before = lesson.look("before-create-question")
-    lesson.open_dialog("Create Question", "Create Question")
+    dialog = lesson.open_dialog("Create Question", "Create Question")
     lesson.look("create-question-dialog")
-    lesson.enter_number(12345)
+    lesson.keys_to(dialog, "1", "2", "3", "4", "5", "Return")
     error_box = lesson.desktop.wait_for_window("Error")
-    shot = lesson.look("error-box")
-    expect(says(lesson, error_box, shot, DIVIDEND_TOO_BIG),
-           f'the Error box does not say "{DIVIDEND_TOO_BIG}", see {shot.path}')
+    shot = lesson.wait_for_look("error-box",
+                                lambda s: says(lesson, error_box, s, DIVIDEND_TOO_BIG),
+                                f'the Error box saying "{DIVIDEND_TOO_BIG}"')
     expect(not says(lesson, error_box, shot, DIVISOR_OUT_OF_RANGE),
            "the message check cannot tell the dividend message from the divisor's")
-    lesson.keys("Return")
+    lesson.keys_to(error_box, "Return")
     lesson.desktop.wait_until_closed("Error")
     expect(lesson.desktop.windows_titled("Create Question"),
            "the Create Question dialog closed with the Error box")
-    lesson.keys("Escape")
+    lesson.keys_to(dialog, "Escape")
     lesson.desktop.wait_until_closed("Create Question")
     lesson.move_to(*AWAY_FROM_BUTTONS)
     lesson.wait_for_look("cancelled",
@@ -276,6 +276,11 @@ SCENARIOS.update(RECORD_SCENARIOS)
 from classroom import SCENARIOS as CLASSROOM_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(CLASSROOM_SCENARIOS)
+
+# Orca reading the lesson aloud.
+from orca_speech import SCENARIOS as ORCA_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(ORCA_SCENARIOS)
 
 # The program in the pupil's language.
 from languages import SCENARIOS as LANGUAGE_SCENARIOS  # noqa: E402

@@ -79,10 +79,10 @@ def wait_for_question(lesson, name="start"):
 
 def create_question(lesson, dividend, divisor):
     """Through the Create Question dialog: the dividend, Enter, the divisor, Enter."""
-    lesson.open_dialog("Create Question", "Create Question")
+    dialog = lesson.open_dialog("Create Question", "Create Question")
     lesson.look("create-question-open")
-    lesson.enter_number(dividend)
-    lesson.enter_number(divisor)
+    lesson.keys_to(dialog, *str(dividend), "Return")
+    lesson.keys_to(dialog, *str(divisor), "Return")
     lesson.desktop.wait_until_closed("Create Question")
     lesson.move_to(*AWAY_FROM_BUTTONS)
     question = f"{dividend} ÷ {divisor}"
@@ -109,10 +109,11 @@ def answer_exit_prompt(lesson, key):
     """Escape, then a key in the "Had enough?" box."""
     lesson.keys("Escape")
     prompt = lesson.desktop.wait_for_window("Had enough?")
-    shot = lesson.look("had-enough")
-    expect(message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
-           f'the prompt does not ask "Finished bricketing for today?", see {shot.path}')
-    lesson.keys(key)
+    lesson.wait_for_look(
+        "had-enough",
+        lambda shot: message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
+        'the prompt asking "Finished bricketing for today?"')
+    lesson.keys_to(prompt, key)
     lesson.desktop.wait_until_closed("Had enough?")
 
 

@@ -4,6 +4,8 @@
 // typed question carried through to the lesson.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
@@ -376,6 +378,21 @@ TEST(QtDialogsTest, CloseBoxSendsCancelAndClosesOnlyWhenTheProcedureEnds) {
 TEST(QtDialogsTest, AboutIgnoresEscapeAndClosesThroughOk) {
     AboutDialog procedure;
     runDriven(DialogId::About, procedure, [](QDialog& dialog) {
+        // The version is written over the picture where it is white, left of OK.
+        QLabel* picture = controlOf<QLabel>(dialog, -1);
+        if (QFile::exists(":/about.bmp")) {
+            EXPECT_TRUE(picture->accessibleDescription().startsWith("Version "));
+            const QImage stored = QImage(":/about.bmp").convertToFormat(QImage::Format_RGB32);
+            const QImage shown = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+            int written = 0;
+            for (int y = 112; y < 142; ++y) {
+                for (int x = 228; x < 300; ++x) {
+                    written += shown.pixel(x, y) != stored.pixel(x, y) ? 1 : 0;
+                }
+            }
+            EXPECT_GT(written, 40) << "no words over the picture";
+            EXPECT_EQ(shown.pixel(200, 86), stored.pixel(200, 86));
+        }
         EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
         QTest::keyClick(&dialog, Qt::Key_Escape);
         EXPECT_TRUE(dialog.isVisible());
@@ -400,6 +417,52 @@ TEST(QtDialogsTest, SettingsRadioGroupsFollowTheTemplatesGroupMarks) {
         QTest::mouseClick(radio(1010), Qt::LeftButton);
         EXPECT_FALSE(radio(1008)->isChecked());
         EXPECT_TRUE(radio(1004)->isChecked());
+        dialog.hide();
+    });
+}
+
+// Tab reaches every control once, each radio group at its checked button; the arrows
+// move through a group and check what they reach; the edits are named for a reader.
+TEST(QtDialogsTest, TabReachesEachRadioGroupOnceAndArrowsMoveWithinIt) {
+    RecordingProcedure procedure;
+    procedure.endOn = {};
+    runDriven(DialogId::Settings, procedure, [](QDialog& dialog) {
+        auto radio = [&dialog](int id) { return controlOf<QRadioButton>(dialog, id); };
+        // The arrows act in the active window only, as they do for the pupil.
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QTest::mouseClick(radio(1008), Qt::LeftButton);
+        QTest::mouseClick(radio(1004), Qt::LeftButton);
+        QPushButton* ok = controlOf<QPushButton>(dialog, 1);
+        ok->setFocus();
+        std::vector<int> stops;
+        for (int press = 0; press < 20 && (stops.empty() || dialog.focusWidget() != ok); ++press) {
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+            stops.push_back(dialog.focusWidget()->objectName().toInt());
+        }
+        for (int id : {1, 2, 1002, 1003, 1004, 1008}) {
+            EXPECT_EQ(std::count(stops.begin(), stops.end(), id), 1) << id;
+        }
+        for (int id : {1005, 1006, 1007, 1009, 1010}) {
+            EXPECT_EQ(std::count(stops.begin(), stops.end(), id), 0) << id;
+        }
+        QTest::keyClick(ok, Qt::Key_Tab, Qt::ShiftModifier);  // back round to the difficulty
+        EXPECT_EQ(dialog.focusWidget(), radio(1008));
+        QTest::keyClick(radio(1008), Qt::Key_Down);
+        EXPECT_EQ(dialog.focusWidget(), radio(1009));
+        EXPECT_TRUE(radio(1009)->isChecked());
+        QTest::keyClick(radio(1009), Qt::Key_Tab, Qt::ShiftModifier);
+        EXPECT_EQ(dialog.focusWidget(), radio(1004));
+        QTest::keyClick(radio(1004), Qt::Key_Down);
+        EXPECT_TRUE(radio(1005)->isChecked());
+        EXPECT_TRUE(radio(1009)->isChecked());
+        dialog.hide();
+    });
+    EXPECT_EQ(procedure.ids(), (std::vector<int>{1008, 1004, 1009, 1005}));
+    RecordingProcedure create;
+    runDriven(DialogId::CreateQuestion, create, [](QDialog& dialog) {
+        EXPECT_EQ(controlOf<QLineEdit>(dialog, 1015)->accessibleName(), "Dividend");
+        EXPECT_EQ(controlOf<QLineEdit>(dialog, 1016)->accessibleName(), "Divisor");
         dialog.hide();
     });
 }

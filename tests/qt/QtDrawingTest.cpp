@@ -3,11 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFontInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <future>
+#include <thread>
+
+#include <sys/stat.h>
 
 #include "platform/qt/QtDrawing.h"
 
@@ -287,6 +296,51 @@ TEST_F(DoubledPictureTest, WithoutAFitting2xFileThePlainPictureIsScaled) {
     }
     EXPECT_EQ(target.pixel(30, 30), 0xFFFF0000);
     EXPECT_EQ(target.pixel(70, 30), 0xFF0000FF);
+}
+
+// Whatever stands under a picture's name or its 2x twin's, loading it returns at once:
+// a FIFO nobody writes to, a device and a folder give no picture (the plain one then
+// stands without its finer version), and nothing waits. Each load runs on a thread of
+// its own so that a hang fails the test instead of stopping the run.
+TEST_F(DoubledPictureTest, SpecialFilesInPlaceOfAPictureGiveNoPictureAtOnce) {
+    struct Case {
+        const char* name;
+        bool twin;  // in place of the 2x file rather than the picture itself
+        std::function<bool(const QString&)> make;
+    };
+    const auto linkTo = [](const char* target) {
+        return [target](const QString& at) { return QFile::link(QString(target), at); };
+    };
+    const Case cases[] = {
+        {"a FIFO", false,
+         [](const QString& at) { return mkfifo(QFile::encodeName(at), 0600) == 0; }},
+        {"a FIFO as the 2x twin", true,
+         [](const QString& at) { return mkfifo(QFile::encodeName(at), 0600) == 0; }},
+        {"/dev/zero", false, linkTo("/dev/zero")},
+        {"/dev/urandom as the 2x twin", true, linkTo("/dev/urandom")},
+        {"a folder", false, [](const QString& at) { return QDir().mkpath(at); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString at = c.twin ? doubledPicturePath(path) : path;
+        ASSERT_TRUE(QFile::remove(at));
+        ASSERT_TRUE(c.make(at));
+        std::packaged_task<QSize()> load([this] {
+            const QtImage image(path);
+            return QSize(image.width(), image.doubled.isNull() ? 0 : image.doubled.width());
+        });
+        std::future<QSize> loaded = load.get_future();
+        std::thread(std::move(load)).detach();
+        if (loaded.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            std::fprintf(stderr, "loading %s did not return within 20 seconds\n", c.name);
+            std::abort();
+        }
+        EXPECT_EQ(loaded.get(), c.twin ? QSize(40, 0) : QSize(0, 0));
+        QFile::remove(at);
+        QDir(at).removeRecursively();
+        ASSERT_TRUE(frames(1, {0xFFFF0000, 0xFF0000FF}).save(path));
+        ASSERT_TRUE(frames(2, {0xFF00FF00, 0xFFFFFF00}).save(doubledPicturePath(path)));
+    }
 }
 
 TEST(QtBackBuffer, OnAFinerScreenTheBufferHoldsMorePixelsInTheSameLayout) {

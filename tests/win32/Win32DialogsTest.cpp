@@ -117,8 +117,8 @@ TEST_P(DialogTemplateTest, EveryControlIsMadeAtTheSizeItsDialogUnitsGive) {
         EXPECT_EQ((style & WS_GROUP) != 0, (c.styles & ControlStyle::GroupStart) != 0);
         EXPECT_EQ(static_cast<DWORD>(style) & 0xFFFFu, controlStyle(c) & 0xFFFFu);
         // Place and size are each mapped from dialog units, as the dialog manager does
-        // it. The picture control takes its bitmap's size when the bitmap is stored with
-        // the program; this test program stores none.
+        // it. The picture control takes its stored bitmap's size here, made without the
+        // program's procedure, which fits it to the box (the About test checks that).
         RECT place{c.x, c.y, c.x, c.y};
         MapDialogRect(dialog.handle, &place);
         RECT size{0, 0, c.width, c.height};
@@ -474,6 +474,56 @@ TEST_F(ModalDialogTest, AboutIgnoresEscapeAndClosesWithEnter) {
     EXPECT_TRUE(script.finished()) << "stopped after step " << script.stepsDone();
     EXPECT_TRUE(openAfterEscape);
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+// The About picture grows with its dialog: with the dialog font at 8, 12 and 16 points
+// (its dialog units as at 96, 144 and 192 DPI) the picture is as wide as the box its
+// units map to, in its own proportions, and at 8 points it is the stored picture itself.
+TEST_F(ModalDialogTest, TheAboutPictureFillsItsBoxAtEveryScale) {
+    const DialogTemplate& stored = *findDialogTemplate(DialogNumber::About);
+    const ControlTemplate& about = stored.controls[0];
+    for (const int points : {8, 12, 16}) {
+        SCOPED_TRACE(std::to_string(points) + " points");
+        DialogTemplate layout = stored;
+        layout.fontPointSize = points;
+        SIZE box{};
+        SIZE control{};
+        SIZE picture{};
+        Script script({
+            [&] { return (dialog = findDialog(L"About")) != nullptr; },
+            [&] {
+                RECT mapped{0, 0, about.width, about.height};
+                MapDialogRect(dialog, &mapped);
+                box = {mapped.right, mapped.bottom};
+                HWND shown = GetWindow(dialog, GW_CHILD);
+                RECT client{};
+                GetClientRect(shown, &client);
+                control = {client.right, client.bottom};
+                BITMAP bitmap{};
+                const auto image =
+                    reinterpret_cast<HBITMAP>(SendMessageW(shown, STM_GETIMAGE, IMAGE_BITMAP, 0));
+                if (image != nullptr && GetObjectW(image, sizeof bitmap, &bitmap) != 0) {
+                    picture = {bitmap.bmWidth, bitmap.bmHeight};
+                }
+                EndDialog(dialog, 0);
+                return true;
+            },
+        });
+        AboutDialog procedure;
+        runWin32Dialog(GetModuleHandleW(nullptr), owner, layout, procedure);
+        ASSERT_TRUE(script.finished()) << "stopped after step " << script.stepsDone();
+        ASSERT_GT(box.cx, 0);
+        // As wide as the box, as tall as the stored picture's proportions make it.
+        EXPECT_NEAR(picture.cx, box.cx, box.cx / 50 + 1)
+            << "the test program stores the About picture";
+        EXPECT_NEAR(picture.cy * 400, 173 * picture.cx, 400);
+        EXPECT_EQ(control.cx, picture.cx);
+        EXPECT_EQ(control.cy, picture.cy);
+        if (points == 8) {
+            EXPECT_EQ(picture.cx, 400);
+            EXPECT_EQ(picture.cy, 173);
+        }
+    }
 }
 
 TEST(Win32MessageBox, ShowsTheTextAndCaptionAndAnswersWithTheButtonPressed) {

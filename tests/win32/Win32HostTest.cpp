@@ -7,11 +7,14 @@
 
 #include "Win32TestSupport.h"
 
+#include <cmath>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32UserFolders.h"
 
@@ -258,6 +261,96 @@ TEST_F(Win32HostTest, AtNinetySixDotsPerInchOneBufferPixelIsOneDevicePixel) {
     const auto& buffer = static_cast<const Win32BackBuffer&>(*recorder.buffer);
     EXPECT_EQ(buffer.pixelWidth(), 800);
     EXPECT_EQ(buffer.pixelHeight(), 600);
+}
+
+// A window that would not fit the monitor's work area at its scale is drawn at a smaller
+// one and kept within the work area, caption and close box included; one that fits
+// stays as asked.
+TEST(Win32HostPlacement, TheWindowIsKeptWithinTheWorkArea) {
+    struct Case {
+        const char* name;
+        int x, y, width, height;
+    };
+    for (const Case& c : {Case{"fits", 100, 100, 800, 600}, Case{"too big", 100, 100, 2000, 1500},
+                          Case{"off the right and the bottom", 5000, 4000, 800, 600},
+                          Case{"off the left and the top", -900, -700, 800, 600}}) {
+        SCOPED_TRACE(c.name);
+        Win32Host host(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+        CreationRecorder recorder(host);
+        WindowDescription description;
+        description.title = u"Bricketing - Quillmoor";
+        description.x = c.x;
+        description.y = c.y;
+        description.width = c.width;
+        description.height = c.height;
+        host.createMainWindow(description, recorder);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(host.mainWindow(), MONITOR_DEFAULTTONEAREST),
+                                    &monitor));
+        const RECT& work = monitor.rcWork;
+        RECT outer{};
+        GetWindowRect(host.mainWindow(), &outer);
+        EXPECT_GE(outer.left, work.left);
+        EXPECT_GE(outer.top, work.top);
+        EXPECT_LE(outer.right, work.right);
+        EXPECT_LE(outer.bottom, work.bottom);
+        const bool fits = c.width <= work.right - work.left && c.height <= work.bottom - work.top;
+        EXPECT_EQ(host.scale() == 1.0f, fits) << host.scale();
+        EXPECT_EQ(outer.right - outer.left, std::lround(c.width * host.scale()));
+        if (fits && c.x >= work.left && c.x + c.width <= work.right) {
+            EXPECT_EQ(outer.left, c.x);
+            EXPECT_EQ(outer.top, c.y);
+        }
+        EXPECT_EQ(recorder.buffer->width(), 800) << "the layout stays 800 x 600";
+    }
+    // 150 % on 1280 x 800 with a task bar: the picture at 1.375 instead of 1.5.
+    EXPECT_FLOAT_EQ(scaleWithin(1.5f, 800, 543, 1280, 760), 1.375f);
+    EXPECT_FLOAT_EQ(scaleWithin(2.0f, 800, 543, 3840, 2100), 2.0f);
+    EXPECT_FLOAT_EQ(scaleWithin(1.0f, 800, 543, 1024, 540), 0.9375f);
+}
+
+// Help from a copy deep in the folders: the shell is given a name shorter than MAX_PATH
+// that still leads to the page, whether a short path or a file URL.
+TEST(Win32HostHelp, ThePageIsNamedWithinMaxPathFromADeepFolder) {
+    const ScratchFolder scratch;
+    std::wstring folder = std::filesystem::absolute(scratch.path).wstring();
+    for (int depth = 0; depth < 5; ++depth) {
+        folder += L"\\Bricketing for the whole school, year " + std::to_wstring(depth);
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr));
+    }
+    const std::wstring page = folder + L"\\help.html";
+    ASSERT_GE(page.size(), static_cast<std::size_t>(MAX_PATH));
+    const char contents[] = "<p>help</p>";
+    {
+        HANDLE file = CreateFileW((L"\\\\?\\" + page).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, contents, sizeof contents - 1, &written, nullptr);
+        CloseHandle(file);
+    }
+    const std::wstring name = shellNameFor(page);
+    EXPECT_LT(name.size(), static_cast<std::size_t>(MAX_PATH)) << "the shell opens nothing longer";
+    if (name.rfind(L"file:///", 0) == 0) {
+        EXPECT_NE(name.find(L"help.html"), std::wstring::npos);
+    } else {
+        HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        char read[32] = {};
+        DWORD got = 0;
+        ReadFile(file, read, sizeof read, &got, nullptr);
+        CloseHandle(file);
+        EXPECT_EQ(std::string(read, got), contents);
+    }
+    EXPECT_EQ(shellNameFor(L"C:\\Bricketing\\Help\\help.html"), L"C:\\Bricketing\\Help\\help.html");
+    // Folders of such depth are removed through the long form, as they were made.
+    for (int depth = 0; depth < 5; ++depth) {
+        DeleteFileW((L"\\\\?\\" + page).c_str());
+        RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
+        folder.erase(folder.rfind(L'\\'));
+    }
 }
 
 TEST(Win32UserFoldersTest, SettingsLiveInTheRoamingApplicationDataFolder) {

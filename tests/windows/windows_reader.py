@@ -6,7 +6,7 @@ description."""
 import subprocess
 
 import lesson as look
-from desktop import wait_until
+from desktop import WINDOW_SECONDS, wait_until
 from steps import expect
 from wine import ROOT
 
@@ -26,10 +26,16 @@ def read_window(scenario):
 
 
 def expect_window_reads(scenario, name, value):
-    words = read_window(scenario)
-    expect(words.get("name") == name, f"the window's accessible name is {words.get('name')!r}")
-    expect(words.get("value") == value,
-           f"the window's accessible value is {words.get('value')!r}, not {value!r}")
+    """Waits until the window reads `name` and `value` (the program publishes them with
+    its next frame, which a busy machine delays), then checks the description."""
+    words = {}
+
+    def reads():
+        words.clear()
+        words.update(read_window(scenario))
+        return words.get("name") == name and words.get("value") == value
+
+    wait_until(reads, WINDOW_SECONDS, f"the window to read {name!r} and {value!r}")
     expect(words.get("description", "").startswith(name + "\n"),
            f"the window's description is {words.get('description')!r}")
 
@@ -37,13 +43,13 @@ def expect_window_reads(scenario, name, value):
 def new_question_by_key(scenario, lesson, old_name):
     """F2 starts a new question: the window's accessible name leaves `old_name` and the
     header shows the new one."""
-    lesson.keys("F2")
+    lesson.keys_to(lesson.run.window, "F2")
     words = {}
 
     def renamed():
         words.update(read_window(scenario))
         return words.get("name") not in (None, old_name)
 
-    wait_until(renamed, 20.0, f"a new accessible name after F2 (still {words.get('name')!r})")
+    wait_until(renamed, WINDOW_SECONDS, f"a new accessible name after F2 (still {words.get('name')!r})")
     lesson.wait_for_look("new-question-by-F2", lambda shot: look.shows_header(shot, words["name"]),
                          f"the header {words['name']!r}")

@@ -10,7 +10,7 @@ from pathlib import Path
 
 import lesson as look
 import textmatch
-from desktop import Desktop, wait_until
+from desktop import WINDOW_SECONDS, Desktop, wait_until
 from lesson import Lesson
 from program import TITLE, ProgramRun
 from scenarios import EXPERT_TIMES_AUTOPRODUCT, choose_expert_times_autoproduct
@@ -230,16 +230,17 @@ def quit_with_yes(lesson):
     """Escape asks "Had enough?"; Yes (the default button) ends the program with 0."""
     lesson.keys("Escape")
     prompt = lesson.desktop.wait_for_window("Had enough?")
-    shot = lesson.look("had-enough")
-    expect(message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
-           f'the prompt does not ask "Finished bricketing for today?", see {shot.path}')
-    lesson.keys("Return")
-    code = lesson.run.wait_for_exit(timeout=30)
+    lesson.wait_for_look(
+        "had-enough",
+        lambda shot: message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
+        'the prompt asking "Finished bricketing for today?"')
+    lesson.keys_to(prompt, "Return")
+    code = lesson.run.wait_for_exit(timeout=WINDOW_SECONDS)
     expect(code == 0, f"the program ended with exit code {code}, not 0")
     lesson.desktop.wait_until_closed(TITLE)
 
 
 def wait_for_file(path, expected, what):
-    wait_until(lambda: path.exists() and path.read_bytes() == expected, 10,
+    wait_until(lambda: path.exists() and path.read_bytes() == expected, WINDOW_SECONDS,
                f"{what} to hold exactly the four settings lines with CR LF "
                f"(it holds {path.read_bytes() if path.exists() else 'nothing'!r})")

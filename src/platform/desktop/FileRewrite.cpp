@@ -2,6 +2,7 @@
 // replacement would change what the file is or where no temporary file can be made.
 #include "platform/desktop/FileRewrite.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -33,27 +34,6 @@ enum class Outcome {
     Failed,          // nothing changed, and writing in place would not do better
     RewriteInPlace,  // no temporary file could be made, or it could not keep the owner
 };
-
-// Follows links to the file they name, as opening for writing does, so that a link
-// stays a link and a dangling one leads to the file opening it would create. Nothing
-// when the links go round in a circle or too deep.
-std::optional<fs::path> followLinks(const fs::path& path) {
-    constexpr int deepest = 40;  // the limit Linux itself sets on links in one lookup
-    fs::path current = path;
-    std::error_code error;
-    for (int depth = 0; depth < deepest; ++depth) {
-        if (!fs::is_symlink(current, error)) {
-            return current;
-        }
-        const fs::path target = fs::read_symlink(current, error);
-        if (error) {
-            return std::nullopt;
-        }
-        // A relative target is resolved by the system from the link's own folder.
-        current = target.is_absolute() ? target : current.parent_path() / target;
-    }
-    return std::nullopt;
-}
 
 fs::path folderOf(const fs::path& file) {
     return file.has_parent_path() ? file.parent_path() : fs::path(".");
@@ -103,40 +83,42 @@ Outcome replaceThroughTemporary(const fs::path& target, const std::string& bytes
     return Outcome::Replaced;
 }
 
-// Puts the old bytes back after a failed overwrite.
-void restore(const NativeFile& file, const std::string& old) {
-    writeAt(file, 0, old);
-    resizeTo(file, old.size());
+// Puts back the old start of the file and its old length after a failed overwrite.
+void restore(const NativeFile& file, const std::string& oldStart, std::uint64_t oldSize) {
+    writeAt(file, 0, oldStart);
+    resizeTo(file, oldSize);
     syncToDisk(file);
 }
 
-// Spaces after the last entry change nothing a reader takes from the file, and every
-// file this writes ends with its last entry and no line end. So the file grows by
-// spaces first (the disk's room is claimed before anything is overwritten), then the
-// new text padded to that length replaces the old in one write of one page, then the
-// padding goes: each state between reads as the old settings or the new ones.
+// A line that begins with a colon ends the settings reader, so what stands after the new
+// text and that line is never read, however much of the old file it is. The file grows
+// by spaces first where it is shorter than that (the disk's room is claimed before
+// anything is overwritten; spaces after the last entry change nothing read), then the
+// new text and the line that ends the reading replace its start in one write within
+// one page, then the file is cut to the new text: each state between reads as the old
+// settings or the new ones, whatever the old file's size.
 bool rewriteInPlace(const fs::path& target, const std::string& bytes) {
+    const std::string start = bytes + "\n:";
     NativeFile file = openToUpdate(target);
     const std::optional<std::uint64_t> size = sizeOf(file);
-    if (!file.isOpen() || !isRegularFile(file) || !size || *size > largestInPlaceRewrite ||
-        bytes.size() > largestInPlaceRewrite) {
+    if (!file.isOpen() || !isRegularFile(file) || !size || start.size() > largestInPlaceRewrite) {
         return false;
     }
-    const std::optional<std::string> old = readUpTo(file, static_cast<std::size_t>(*size));
-    if (!old || old->size() != *size) {
+    const std::size_t replaced =
+        static_cast<std::size_t>(std::min<std::uint64_t>(*size, start.size()));
+    const std::optional<std::string> old = readUpTo(file, replaced);
+    if (!old || old->size() != replaced) {
         return false;
     }
-    const std::size_t length = std::max(old->size(), bytes.size());
-    if (length > old->size()) {
-        const std::string growth(length - old->size(), ' ');
-        if (!writeStep(RewriteStep::GrowInPlace, file, old->size(), growth) || !syncToDisk(file)) {
-            restore(file, *old);
+    if (*size < start.size()) {
+        const std::string growth(start.size() - *size, ' ');
+        if (!writeStep(RewriteStep::GrowInPlace, file, *size, growth) || !syncToDisk(file)) {
+            restore(file, *old, *size);
             return false;
         }
     }
-    const std::string padded = bytes + std::string(length - bytes.size(), ' ');
-    if (!writeStep(RewriteStep::WriteInPlace, file, 0, padded)) {
-        restore(file, *old);
+    if (!writeStep(RewriteStep::WriteInPlace, file, 0, start)) {
+        restore(file, *old, *size);
         return false;
     }
     return stepAllowed(RewriteStep::CutInPlace) && resizeTo(file, bytes.size()) &&
@@ -156,25 +138,30 @@ void setRewriteStepCheck(std::function<bool(RewriteStep)> check) {
 }
 
 bool rewriteFile(const fs::path& path, const std::string& contents) {
-    const std::optional<fs::path> target = followLinks(path);
-    if (!target) {
-        return false;
-    }
     std::error_code error;
-    const fs::file_status status = fs::status(*target, error);
+    const fs::file_status status = fs::symlink_status(path, error);
+    const std::string bytes = onDisk(contents);
+    // A symbolic link is replaced by the file, never written through: the file it names
+    // may be anyone's.
+    if (fs::is_symlink(status)) {
+        if (replaceThroughTemporary(path, bytes, false) != Outcome::Replaced) {
+            return false;
+        }
+        syncFolder(folderOf(path));
+        return true;
+    }
     const bool replacing = fs::exists(status);
-    if (replacing && (!fs::is_regular_file(status) || !mayWriteFile(*target))) {
+    if (replacing && (!fs::is_regular_file(status) || !mayWriteFile(path))) {
         return false;  // a folder is no file to write, and a read-only file stays as it is
     }
-    const std::string bytes = onDisk(contents);
     // Another name for the same file would keep the old contents after a rename.
-    const bool linkedElsewhere = replacing && fs::hard_link_count(*target, error) > 1;
-    const Outcome outcome = linkedElsewhere ? Outcome::RewriteInPlace
-                                            : replaceThroughTemporary(*target, bytes, replacing);
+    const bool linkedElsewhere = replacing && linkCountOf(path) > 1;
+    const Outcome outcome =
+        linkedElsewhere ? Outcome::RewriteInPlace : replaceThroughTemporary(path, bytes, replacing);
     if (outcome == Outcome::Replaced) {
-        syncFolder(folderOf(*target));
+        syncFolder(folderOf(path));
         return true;
     }
     // A file that is not there yet has nothing to rewrite in place.
-    return outcome == Outcome::RewriteInPlace && replacing && rewriteInPlace(*target, bytes);
+    return outcome == Outcome::RewriteInPlace && replacing && rewriteInPlace(path, bytes);
 }

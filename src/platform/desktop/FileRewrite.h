@@ -8,18 +8,21 @@
 #include <functional>
 #include <string>
 
-// The largest file that can be rewritten in place: old and new contents must fit in
-// the one page a single write changes whole.
+// The most a rewrite in place writes at once: the new contents and the line that ends
+// the reading after them must fit in the one page a single write changes whole. The old
+// file may be of any size.
 inline constexpr std::size_t largestInPlaceRewrite = 4096;
 
 // Writes contents (LF line ends; CR LF on Windows, as a text-mode write would) as the
-// whole of the file at path, following symbolic links as opening it for writing would.
-// Where it can, the new contents go to the one temporary file temporaryPathFor(path)
-// and replace the file in a single rename. Where that would change what the file is
-// (more than one hard link, an owner the process may not give it) or no temporary file
-// can be made (a read-only folder), an existing file is rewritten in place: first grown
-// to the new length with trailing spaces, then overwritten in one write, then cut to
-// length, so that every state in between reads as the old settings or the new ones.
+// whole of the file at path. A symbolic link at path is replaced by the new file, never
+// written through. Where it can, the new contents go to the one temporary file
+// temporaryPathFor(path) and replace the file in a single rename. Where that would
+// change what the file is (more than one hard link, an owner the process may not give
+// it) or no temporary file can be made (a read-only folder), an existing file is
+// rewritten in place: grown with trailing spaces where it is shorter, its start then
+// overwritten in one write by the new contents and a line beginning with a colon (which
+// ends the settings reader), then cut to the new contents, so that every state in
+// between reads as the old settings or the new ones.
 // Waits at most a second for another save of the same file. False when the file
 // cannot be written; the old file is then as it was.
 bool rewriteFile(const std::filesystem::path& path, const std::string& contents);

@@ -2,6 +2,7 @@
 // opened through the wide calls.
 #include "platform/desktop/NativeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <thread>
 
@@ -84,6 +85,16 @@ bool lockWithinTheWait(int descriptor) {
 #endif
 
 }  // namespace
+
+std::optional<std::string> readRegularFile(const fs::path& path, std::size_t limit) {
+    const NativeFile file = openToRead(path);
+    const std::optional<std::uint64_t> size = sizeOf(file);
+    if (!isRegularFile(file) || !size) {
+        return std::nullopt;
+    }
+    // Room for what the file holds now, not for the whole limit.
+    return readUpTo(file, static_cast<std::size_t>(std::min<std::uint64_t>(*size, limit)));
+}
 
 NativeFile::~NativeFile() {
     close();
@@ -199,6 +210,19 @@ std::optional<std::string> readUpTo(const NativeFile& file, std::size_t limit) {
     }
     bytes.resize(filled);
     return bytes;
+}
+
+std::uint64_t linkCountOf(const fs::path& path) {
+    const HANDLE handle = CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = GetFileInformationByHandle(handle, &information) != 0;
+    CloseHandle(handle);
+    return known ? information.nNumberOfLinks : 0;
 }
 
 bool writeAt(const NativeFile& file, std::uint64_t offset, std::string_view bytes) {
@@ -346,6 +370,11 @@ std::optional<std::string> readUpTo(const NativeFile& file, std::size_t limit) {
     }
     bytes.resize(filled);
     return bytes;
+}
+
+std::uint64_t linkCountOf(const fs::path& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_nlink) : 0;
 }
 
 bool writeAt(const NativeFile& file, std::uint64_t offset, std::string_view bytes) {

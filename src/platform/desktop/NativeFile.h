@@ -53,6 +53,16 @@ bool isRegularFile(const NativeFile& file);
 std::optional<std::uint64_t> sizeOf(const NativeFile& file);
 // Reads from the start, at most limit bytes.
 std::optional<std::string> readUpTo(const NativeFile& file, std::size_t limit);
+// The first limit bytes of the regular file at path, opened without waiting: nothing
+// for a FIFO, a device, a folder or a file that cannot be opened or read. Pictures and
+// settings are read so, and a huge file costs no more than its first limit bytes.
+// The largest picture file read: far beyond any picture the program carries.
+inline constexpr std::size_t largestPictureFile = 32 * 1024 * 1024;
+std::optional<std::string> readRegularFile(const std::filesystem::path& path, std::size_t limit);
+// How many names the file at path has, the name itself if it is a symbolic link (not
+// what it names); 0 when that cannot be told. On Windows it is the file system's own
+// count, which std::filesystem::hard_link_count does not always give.
+std::uint64_t linkCountOf(const std::filesystem::path& path);
 // Writes all of bytes at offset in one call; false when not all were written.
 bool writeAt(const NativeFile& file, std::uint64_t offset, std::string_view bytes);
 bool resizeTo(const NativeFile& file, std::uint64_t size);

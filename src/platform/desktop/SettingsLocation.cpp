@@ -15,11 +15,13 @@ bool hasPerUserFile(const SettingsPlaces& places) {
     return !places.perUserFile.empty() && fs::is_regular_file(places.perUserFile, error);
 }
 
-// An existing file the process may write, or a file the folder lets it make.
+// An existing file the process may write, or a file the folder lets it make. A
+// symbolic link is replaced by a save, never written through, so it is the folder that
+// counts for it.
 bool canWrite(const fs::path& file) {
     std::error_code error;
-    const fs::file_status status = fs::status(file, error);
-    if (fs::exists(status)) {
+    const fs::file_status status = fs::symlink_status(file, error);
+    if (fs::exists(status) && !fs::is_symlink(status)) {
         return fs::is_regular_file(status) && mayWriteFile(file);
     }
     // A pupil's folder is made at their first save: what counts is the nearest folder

@@ -1,23 +1,40 @@
-// The main window's accessible interface and its two text children. The children are
+// The main window's accessible interface and its three text children. The children are
 // not widgets: they exist only for the accessibility service and are made with the
 // window's interface and released with it.
+//
+// What Orca speaks unasked: Qt 6.4 reports a name change with the object instead of
+// the new name, which Orca cannot speak, and Orca ignores the text of labels. It does
+// speak text inserted into the object that has the focus (or a child of it) when the
+// inserted text is also the selected text. So each notice is inserted, whole and
+// selected, into the third child, a paragraph under the focused window.
 #include "platform/qt/QtAccessible.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <algorithm>
 #include <array>
 
-#include "platform/qt/QtHost.h"
+#include "platform/qt/QtDrawing.h"
+#include "platform/qt/QtMainWindow.h"
 
 namespace {
 
-enum class WordsPart { CurrentLine, Notice };
+enum class WordsPart { CurrentLine, Notice, Spoken };
+constexpr std::size_t wordsPartCount = 3;
 
-// One line of words under the window: read-only text, no geometry of its own.
-class WindowWordsPart : public QAccessibleInterface {
+// One line of words under the window: read-only text, no geometry of its own. The
+// spoken notice also offers its text, all of it selected.
+class WindowWordsPart : public QAccessibleInterface, public QAccessibleTextInterface {
 public:
     WindowWordsPart(QAccessibleInterface& window, const QtWindowWords& words, WordsPart part)
         : windowInterface(window), words(words), part(part) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface && part == WordsPart::Spoken) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return nullptr;
+    }
 
     bool isValid() const override { return windowInterface.isValid(); }
     QObject* object() const override { return nullptr; }
@@ -28,14 +45,44 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text kind) const override {
-        if (kind != QAccessible::Name) {
+        // The spoken notice has no name: its text is what it says.
+        if (kind != QAccessible::Name || part == WordsPart::Spoken) {
             return {};
         }
         return part == WordsPart::CurrentLine ? toQString(words.text.value) : words.announcement;
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override { return windowInterface.rect(); }
-    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::Role role() const override {
+        return part == WordsPart::Spoken ? QAccessible::Paragraph : QAccessible::StaticText;
+    }
+
+    // The spoken notice's text, all of it selected.
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = selectionIndex == 0 ? characterCount() : 0;
+    }
+    int selectionCount() const override { return words.announcement.isEmpty() ? 0 : 1; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return characterCount(); }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override {
+        const int start = std::clamp(startOffset, 0, characterCount());
+        const int end =
+            endOffset < 0 ? characterCount() : std::clamp(endOffset, start, characterCount());
+        return words.announcement.mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(words.announcement.size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = offset;
+        *endOffset = offset;
+        return {};
+    }
     QAccessible::State state() const override {
         QAccessible::State state;
         state.readOnly = true;
@@ -97,7 +144,7 @@ public:
 
 private:
     const QtWindowWords& words;
-    std::array<QAccessibleInterface*, 2> parts{};
+    std::array<QAccessibleInterface*, wordsPartCount> parts{};
 };
 
 QAccessibleInterface* windowInterfaceFor(const QString&, QObject* object) {
@@ -151,4 +198,11 @@ void publishWindowWords(QWidget& window, QtWindowWords& words, const AccessibleT
 void announceInWindow(QWidget& window, QtWindowWords& words, const std::u16string& notice) {
     words.announcement = toQString(notice);
     reportPart(window, WordsPart::Notice);
+    QAccessibleInterface* windowInterface = QAccessible::queryAccessibleInterface(&window);
+    QAccessibleInterface* spoken =
+        windowInterface ? windowInterface->child(static_cast<int>(WordsPart::Spoken)) : nullptr;
+    if (spoken) {
+        QAccessibleTextInsertEvent event(spoken, 0, words.announcement);
+        QAccessible::updateAccessibility(&event);
+    }
 }

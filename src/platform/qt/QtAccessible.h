@@ -1,7 +1,8 @@
 // The main window as screen readers see it through the platform's accessibility
 // service (AT-SPI on Linux): a window named by the question, described by the whole
-// working-out, with two text children, the line being typed and the latest notice,
-// whose name changes are reported as they happen.
+// working-out, with text children: the line being typed and the latest notice, whose
+// name changes are reported as they happen, and the latest notice again as inserted
+// text, which is what Orca speaks (QtAccessible.cpp says why).
 #pragma once
 
 #include <QString>

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMoveEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,11 +28,23 @@
 #include <cmath>
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include "resources/DialogTemplates.h"
 #include "words/Words.h"
 
 namespace {
+// Words over a picture: right-aligned in the box where the About picture is white,
+// between its subtitle and the OK button, in the picture's own pixels.
+constexpr QRect wordsOnPicture(228, 112, 72, 30);
+
+QPixmap withWords(QPixmap picture, const QString& words, const QFont& font) {
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.setPen(QColor(0x55, 0x55, 0x55));
+    painter.drawText(wordsOnPicture, Qt::AlignRight | Qt::AlignVCenter, words);
+    return picture;
+}
 
 QString toQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -186,7 +199,12 @@ public:
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             button->setText(value);
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            label->setText(value);
+            if (label->pixmap().isNull()) {
+                label->setText(value);
+            } else {
+                label->setPixmap(withWords(label->pixmap(), value, label->font()));
+                label->setAccessibleDescription(value);
+            }
         } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
             group->setTitle(value);
         }
@@ -263,6 +281,30 @@ protected:
         QDialog::keyPressEvent(event);
     }
 
+    // Tab and Shift+Tab go from stop to stop in template order, as the window system's
+    // dialogs do: each control marked as a tab stop, and each group of radio buttons
+    // once, at its checked button (its first when none is checked). The arrows then
+    // move through the group and check the button they reach.
+    bool focusNextPrevChild(bool next) override {
+        const auto count = static_cast<std::ptrdiff_t>(tabStops.size());
+        std::ptrdiff_t current = -1;
+        for (std::ptrdiff_t index = 0; index < count; ++index) {
+            if (focusWidget() != nullptr && stopOf(focusWidget()) == stopOf(tabStops[index])) {
+                current = index;
+            }
+        }
+        for (std::ptrdiff_t step = 1; step <= count; ++step) {
+            const std::ptrdiff_t index =
+                ((current < 0 && !next ? 0 : current) + (next ? step : count - step)) % count;
+            QWidget* target = stopTarget(tabStops[static_cast<std::size_t>(index)]);
+            if (target->isEnabled() && target->isVisible()) {
+                target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return QDialog::focusNextPrevChild(next);
+    }
+
     // The close box and any other request to close arrive here. The dialog closes
     // only if the procedure ends it.
     void reject() override { sendCommand(ControlId::Cancel); }
@@ -295,12 +337,24 @@ private:
             if ((c.styles & ControlStyle::GroupStart) != 0) {
                 radioGroup = nullptr;  // the next radio button opens a new group
             }
+            const bool opensRadioGroup =
+                c.kind == ControlKind::RadioButton && radioGroup == nullptr;
             QWidget* widget = makeControl(c, radioGroup);
             widget->setObjectName(QString::number(c.id));
             widget->setGeometry(units.rect(c));
             fitCaption(widget);
             widget->setFocusPolicy(focusPolicyOf(c));
             controls[c.id] = widget;
+            if (c.kind == ControlKind::RadioButton) {
+                // Every button of a group takes the focus, so that the arrows move
+                // through it; Tab stops at the group once (focusNextPrevChild).
+                widget->setFocusPolicy(Qt::StrongFocus);
+                if (opensRadioGroup) {
+                    tabStops.push_back(widget);
+                }
+            } else if ((c.styles & ControlStyle::TabStop) != 0) {
+                tabStops.push_back(widget);
+            }
             if ((c.styles & ControlStyle::TabStop) != 0) {
                 if (previousTabStop != nullptr) {
                     QWidget::setTabOrder(previousTabStop, widget);
@@ -367,6 +421,7 @@ private:
 
     QWidget* makeEdit(const ControlTemplate& c) {
         auto* edit = new QLineEdit(this);
+        edit->setAccessibleName(toQString(accessibleControlName(layout.number, c.id)));
         edit->setFrame((c.styles & ControlStyle::Border) != 0);
         if ((c.styles & ControlStyle::DigitsOnly) != 0) {
             edit->setValidator(new QRegularExpressionValidator(
@@ -513,6 +568,22 @@ private:
     QMargins placedMargins;  // the frame the dialog was last centred with
     int frameFollows = 0;
     std::map<int, QWidget*> controls;
+    // What Tab stops at, in order: a control, or the first button of a radio group.
+    std::vector<QWidget*> tabStops;
+
+    // The group a radio button belongs to, or the widget itself.
+    static QObject* stopOf(QWidget* widget) {
+        auto* radio = qobject_cast<QRadioButton*>(widget);
+        return radio != nullptr && radio->group() != nullptr ? static_cast<QObject*>(radio->group())
+                                                             : widget;
+    }
+    static QWidget* stopTarget(QWidget* stop) {
+        auto* radio = qobject_cast<QRadioButton*>(stop);
+        if (radio != nullptr && radio->group() != nullptr && radio->group()->checkedButton()) {
+            return radio->group()->checkedButton();
+        }
+        return stop;
+    }
     bool inCommand = false;
     bool endRequested = false;
     int endResult = 0;

@@ -2,11 +2,17 @@
 #include "platform/qt/QtDrawing.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QWidget>
 #include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/desktop/NativeFile.h"
 
 namespace {
 constexpr float pixelsPerPoint = 96.0f / 72.0f;
@@ -58,13 +64,30 @@ QString doubledPicturePath(const QString& path) {
     return file.dir().filePath(QStringLiteral("2x/") + file.fileName());
 }
 
-QtImage::QtImage(const QString& path) : image(path) {
+namespace {
+
+// The picture in the regular file at path, read without waiting: a FIFO or a device
+// under a picture's name gives no picture instead of holding up the start.
+QImage pictureAt(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const std::optional<std::string> bytes =
+        readRegularFile(std::filesystem::path(name.toStdString()), largestPictureFile);
+    if (!bytes) {
+        return {};
+    }
+    return QImage::fromData(reinterpret_cast<const uchar*>(bytes->data()),
+                            static_cast<int>(bytes->size()));
+}
+
+}  // namespace
+
+QtImage::QtImage(const QString& path) : image(pictureAt(path)) {
     if (image.isNull()) {
         return;
     }
     image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     // A 2x file of any other size would put the picture out of its box; it is ignored.
-    QImage fine(doubledPicturePath(path));
+    QImage fine = pictureAt(doubledPicturePath(path));
     if (!fine.isNull() && fine.size() == image.size() * 2) {
         doubled = fine.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }

@@ -3,6 +3,11 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
 #include "app/Program.h"
 #include "platform/desktop/DesktopClassListStore.h"
 #include "platform/desktop/DesktopRecord.h"
@@ -24,6 +29,11 @@ QIcon programIcon() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Answered before Qt starts, so that no display is needed for them.
+    if (const auto answer = commandLineAnswer(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fwrite(answer->text.data(), 1, answer->text.size(), stdout);
+        return std::fflush(stdout) == 0 ? answer->exitCode : 1;
+    }
     // bricketing --report [FOLDER...]: the teacher's page, with no window nor display.
     if (asksForReport(argc, argv)) {
         QCoreApplication application(argc, argv);

@@ -6,6 +6,11 @@
 
     function readPicture(path) {
         try {
+            // Only a file is read: a device under the name (the file system has
+            // /dev/random) would give endless or random bytes.
+            if (!FS.isFile(FS.stat(path).mode)) {
+                return Promise.resolve(null);
+            }
             const bytes = FS.readFile(path);
             return createImageBitmap(new Blob([bytes], { type: 'image/png' }));
         } catch (e) {

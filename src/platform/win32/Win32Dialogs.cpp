@@ -5,8 +5,11 @@
 #include "platform/win32/Win32Dialogs.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "platform/win32/Win32Text.h"
 
@@ -112,6 +115,12 @@ public:
         return fromWide(buffer);
     }
     void setControlText(int controlId, const std::u16string& text) override {
+        HWND control = GetDlgItem(dialog, controlId);
+        // A bitmap control would take the text as the name of a bitmap to load.
+        if (control != nullptr && (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
+            writeOverPicture(control, toWide(text));
+            return;
+        }
         SetDlgItemTextW(dialog, controlId, toWide(text).c_str());
     }
     bool isChecked(int controlId) override {
@@ -142,19 +151,137 @@ public:
     }
     void end(int result) override { EndDialog(dialog, result); }
 
+    ~Win32DialogHost() override {
+        for (HBITMAP picture : pictures) {
+            DeleteObject(picture);
+        }
+    }
+    Win32DialogHost(const Win32DialogHost&) = delete;
+    Win32DialogHost& operator=(const Win32DialogHost&) = delete;
+
     DialogProcedure& procedureOf() { return procedure; }
+    // The pictures it made for its controls, deleted with it.
+    void keepPicture(HBITMAP picture) { pictures.push_back(picture); }
+    // Shows picture in the control; what it showed before goes unless it is kept.
+    void showPicture(HWND control, HBITMAP picture) {
+        keepPicture(picture);
+        const auto replaced = reinterpret_cast<HBITMAP>(
+            SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
+        if (replaced != nullptr &&
+            std::find(pictures.begin(), pictures.end(), replaced) == pictures.end()) {
+            DeleteObject(replaced);  // the stored one, no longer shown
+        }
+    }
 
 private:
+    // The words right-aligned where the About picture is white, between its subtitle
+    // and the OK button, in the dialog's font: the box is in the stored picture's 400 x
+    // 173 pixels and grows with the picture shown.
+    void writeOverPicture(HWND control, const std::wstring& words) {
+        const auto shown =
+            reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        BITMAP size{};
+        if (shown == nullptr || GetObjectW(shown, sizeof size, &size) == 0) {
+            return;
+        }
+        const auto copy =
+            static_cast<HBITMAP>(CopyImage(shown, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        HDC screen = GetDC(nullptr);
+        HDC drawing = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        if (copy == nullptr || drawing == nullptr) {
+            if (copy != nullptr) {
+                DeleteObject(copy);
+            }
+            if (drawing != nullptr) {
+                DeleteDC(drawing);
+            }
+            return;
+        }
+        const auto scaled = [&](int pixels, LONG length, int stored) {
+            return static_cast<LONG>(MulDiv(pixels, length, stored));
+        };
+        RECT box{scaled(228, size.bmWidth, 400), scaled(112, size.bmHeight, 173),
+                 scaled(300, size.bmWidth, 400), scaled(142, size.bmHeight, 173)};
+        HGDIOBJ previousBitmap = SelectObject(drawing, copy);
+        HGDIOBJ previousFont =
+            SelectObject(drawing, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+        SetBkMode(drawing, TRANSPARENT);
+        SetTextColor(drawing, RGB(0x55, 0x55, 0x55));
+        DrawTextW(drawing, words.c_str(), static_cast<int>(words.size()), &box,
+                  DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(drawing, previousFont);
+        SelectObject(drawing, previousBitmap);
+        DeleteDC(drawing);
+        showPicture(control, copy);
+    }
+
     HWND dialog;
     DialogProcedure& procedure;
+    std::vector<HBITMAP> pictures;
 };
 
 // What the dialog procedure needs from runWin32Dialog, handed over as the
 // initialisation parameter.
 struct DialogSession {
     DialogProcedure& procedure;
-    DialogPlacement placement;
+    const DialogTemplate& layout;
 };
+
+// The stored picture drawn anew at width x height, smoothly; null when it cannot be.
+HBITMAP scaledPicture(HBITMAP stored, int width, int height) {
+    Gdiplus::Bitmap source(stored, nullptr);
+    Gdiplus::Bitmap target(width, height, PixelFormat32bppRGB);
+    if (source.GetLastStatus() != Gdiplus::Ok || target.GetLastStatus() != Gdiplus::Ok) {
+        return nullptr;
+    }
+    {
+        Gdiplus::Graphics graphics(&target);
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHighQuality);
+        Gdiplus::ImageAttributes edges;
+        edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);  // no pale seam at the borders
+        graphics.DrawImage(&source, Gdiplus::Rect(0, 0, width, height), 0, 0,
+                           static_cast<INT>(source.GetWidth()),
+                           static_cast<INT>(source.GetHeight()), Gdiplus::UnitPixel, &edges);
+    }
+    HBITMAP made = nullptr;
+    return target.GetHBITMAP(Gdiplus::Color(255, 255, 255), &made) == Gdiplus::Ok ? made : nullptr;
+}
+
+// A picture control shows its stored bitmap at the bitmap's own size, which suits its
+// box in dialog units only at 96 DPI: wherever the box maps to a width other than the
+// bitmap's, the picture is drawn again at that width (and the height in proportion),
+// so that it grows with the dialog. Within 2 % it is shown as stored: the rounding of
+// dialog units, and fonts that measure a little differently, leave it alone.
+void fitPictures(HWND dialog, const DialogTemplate& layout, Win32DialogHost& host) {
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (const ControlTemplate& control : layout.controls) {
+        if (child == nullptr) {
+            return;
+        }
+        if (control.kind == ControlKind::StaticPicture) {
+            RECT box{control.x, control.y, control.x + control.width, control.y + control.height};
+            MapDialogRect(dialog, &box);
+            const auto stored =
+                reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            BITMAP size{};
+            if (stored != nullptr && GetObjectW(stored, sizeof size, &size) != 0 &&
+                size.bmWidth > 0) {
+                const LONG width = box.right - box.left;
+                const LONG height = MulDiv(size.bmHeight, width, size.bmWidth);
+                if (std::abs(width - size.bmWidth) * 50 > size.bmWidth) {
+                    if (HBITMAP scaled = scaledPicture(stored, width, height)) {
+                        SetWindowPos(child, nullptr, box.left, box.top, width, height,
+                                     SWP_NOZORDER | SWP_NOACTIVATE);
+                        host.showPicture(child, scaled);
+                    }
+                }
+            }
+        }
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+}
 
 // Centres the dialog on the pointer and pulls it back inside the pointer's monitor,
 // the top-left corner winning when it is too big. The centring style asks the system
@@ -177,14 +304,52 @@ void centreOnPointer(HWND dialog) {
     SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The annotation service and the name property (oleacc.h declares them; their values
+// are given here so that no other file has to define the GUIDs).
+constexpr CLSID accPropServicesClass = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID accPropServicesInterface = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID nameProperty = {
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+// Names the controls whose captions do not say what they are (the Create Question
+// edits), so that a screen reader says "Dividend" where it would say "edit". Through
+// the accessibility service's annotations; where that service is missing they stay
+// unnamed.
+void nameControls(HWND dialog, int dialogNumber) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccPropServices* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
+                                   accPropServicesInterface,
+                                   reinterpret_cast<void**>(&services)))) {
+        const DialogTemplate* layout = findDialogTemplate(dialogNumber);
+        for (const ControlTemplate& control :
+             layout ? layout->controls : std::span<const ControlTemplate>()) {
+            const std::u16string name = accessibleControlName(dialogNumber, control.id);
+            HWND item = GetDlgItem(dialog, control.id);
+            if (!name.empty() && item != nullptr) {
+                services->SetHwndPropStr(item, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                         nameProperty, toWide(name).c_str());
+            }
+        }
+        services->Release();
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+}
+
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* session = reinterpret_cast<DialogSession*>(lParam);
-        if (session->placement == DialogPlacement::CentreOnPointer) {
+        if (session->layout.placement == DialogPlacement::CentreOnPointer) {
             centreOnPointer(dialog);
         }
+        nameControls(dialog, session->layout.number);
         auto* host = new Win32DialogHost(dialog, session->procedure);
         SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
+        fitPictures(dialog, session->layout, *host);
         // TRUE lets the dialog manager focus the first tab stop; FALSE keeps the focus
         // the procedure placed.
         return host->procedureOf().initDialog(*host) ? FALSE : TRUE;
@@ -281,12 +446,15 @@ std::vector<WORD> buildDialogTemplate(const DialogTemplate& dialog) {
 }
 
 void runWin32Dialog(HINSTANCE instance, HWND owner, int dialogNumber, DialogProcedure& procedure) {
-    const DialogTemplate* layout = findDialogTemplate(dialogNumber);
-    if (layout == nullptr) {
-        return;
+    if (const DialogTemplate* layout = findDialogTemplate(dialogNumber)) {
+        runWin32Dialog(instance, owner, *layout, procedure);
     }
-    const std::vector<WORD> words = buildDialogTemplate(*layout);
-    DialogSession session{procedure, layout->placement};
+}
+
+void runWin32Dialog(HINSTANCE instance, HWND owner, const DialogTemplate& layout,
+                    DialogProcedure& procedure) {
+    const std::vector<WORD> words = buildDialogTemplate(layout);
+    DialogSession session{procedure, layout};
     DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner,
                             &dialogProc, reinterpret_cast<LPARAM>(&session));
 }

@@ -24,6 +24,11 @@ DWORD dialogExtendedStyle(const DialogTemplate& dialog);
 // ends it. Pictures are loaded from instance's resources. Nothing happens for a number
 // with no template.
 void runWin32Dialog(HINSTANCE instance, HWND owner, int dialogNumber, DialogProcedure& procedure);
+// The same for a template given whole. A picture whose box in dialog units maps to a
+// size other than its bitmap's (at a resolution above 96 DPI, or with a larger font) is
+// drawn anew at the box's size; within two pixels it is shown as stored.
+void runWin32Dialog(HINSTANCE instance, HWND owner, const DialogTemplate& layout,
+                    DialogProcedure& procedure);
 
 // MessageBoxW without an icon: OK alone, or Yes and No with Yes the default. An empty
 // caption gives the system's own caption. Closing a Yes/No box otherwise answers No.

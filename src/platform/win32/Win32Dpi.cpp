@@ -1,6 +1,9 @@
 // The resolution lookup, through the newest call the running system offers.
 #include "platform/win32/Win32Dpi.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
 
@@ -33,4 +36,14 @@ UINT windowDpi(HWND window) {
 
 float dpiScale(UINT dpi) {
     return dpi == 0 ? 1.0f : static_cast<float>(dpi) / static_cast<float>(standardDpi);
+}
+
+float scaleWithin(float wanted, int outerWidth, int outerHeight, int workWidth, int workHeight) {
+    if (outerWidth <= 0 || outerHeight <= 0 || workWidth <= 0 || workHeight <= 0) {
+        return wanted;
+    }
+    const float fits = std::min(static_cast<float>(workWidth) / static_cast<float>(outerWidth),
+                                static_cast<float>(workHeight) / static_cast<float>(outerHeight));
+    // In steps of 1/16 (downwards), so that rounding never makes the window a pixel too big.
+    return std::min(wanted, std::floor(fits * 16.0f) / 16.0f);
 }

@@ -13,3 +13,8 @@ UINT windowDpi(HWND window);
 
 // Device pixels per back-buffer pixel: 1 at 96 DPI, 1.5 at 144, 2 at 192.
 float dpiScale(UINT dpi);
+
+// The scale the window is drawn at: the resolution's own scale, or a smaller one at which
+// a window of outerWidth x outerHeight back-buffer pixels (frame included) fits within a
+// work area of workWidth x workHeight device pixels.
+float scaleWithin(float dpiScale, int outerWidth, int outerHeight, int workWidth, int workHeight);

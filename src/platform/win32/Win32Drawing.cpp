@@ -3,8 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <optional>
+#include <string>
 
+#include "platform/desktop/NativeFile.h"
 #include "platform/win32/Win32Text.h"
 
 namespace {
@@ -44,13 +48,36 @@ std::unique_ptr<Gdiplus::Font> makeGdiFont(const wchar_t* familyName, float size
     return sansSerif != nullptr ? tryFont(*sansSerif, size, unit) : nullptr;
 }
 
+// The picture in the regular file at path. The file is read without waiting (a FIFO or
+// a device under a picture's name gives no picture instead of holding up the start) and
+// decoded from memory; the copy made of it owns its pixels, so the bytes can go.
 std::unique_ptr<Gdiplus::Bitmap> loadBitmap(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    const std::optional<std::string> bytes = readRegularFile(path, largestPictureFile);
+    if (!bytes || bytes->empty()) {
         return nullptr;
     }
-    auto bitmap = std::make_unique<Gdiplus::Bitmap>(path.wstring().c_str());
-    if (bitmap->GetLastStatus() != Gdiplus::Ok || bitmap->GetWidth() == 0) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes->size());
+    if (memory == nullptr) {
+        return nullptr;
+    }
+    if (void* into = GlobalLock(memory)) {
+        std::memcpy(into, bytes->data(), bytes->size());
+        GlobalUnlock(memory);
+    }
+    IStream* stream = nullptr;
+    if (CreateStreamOnHGlobal(memory, TRUE, &stream) != S_OK) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream));
+    std::unique_ptr<Gdiplus::Bitmap> bitmap;
+    if (decoded && decoded->GetLastStatus() == Gdiplus::Ok && decoded->GetWidth() != 0) {
+        bitmap.reset(decoded->Clone(0, 0, static_cast<INT>(decoded->GetWidth()),
+                                    static_cast<INT>(decoded->GetHeight()), PixelFormat32bppARGB));
+    }
+    decoded.reset();
+    stream->Release();
+    if (!bitmap || bitmap->GetLastStatus() != Gdiplus::Ok) {
         return nullptr;
     }
     return bitmap;

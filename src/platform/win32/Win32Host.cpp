@@ -3,13 +3,18 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Drawing.h"
 #include "platform/win32/Win32Text.h"
+#include "words/Words.h"
 
 namespace {
 // Sent when the window moves to a monitor of another resolution (Windows 8.1 on); the
@@ -62,18 +67,35 @@ void Win32Host::createMainWindow(const WindowDescription& description, MessageHa
 }
 
 void Win32Host::fitWindowToScale() {
-    const float factor = scale();
-    if (window == nullptr || factor == 1.0f) {
+    if (window == nullptr) {
         return;
     }
-    SetWindowPos(window, nullptr, 0, 0,
-                 static_cast<int>(std::lround(static_cast<float>(outerWidth) * factor)),
-                 static_cast<int>(std::lround(static_cast<float>(outerHeight) * factor)),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return;
+    }
+    const RECT& work = monitor.rcWork;
+    fittingScale = scaleWithin(dpiScale(windowDpi(window)), outerWidth, outerHeight,
+                               work.right - work.left, work.bottom - work.top);
+    const float factor = scale();
+    const int width = static_cast<int>(std::lround(static_cast<float>(outerWidth) * factor));
+    const int height = static_cast<int>(std::lround(static_cast<float>(outerHeight) * factor));
+    RECT now{};
+    GetWindowRect(window, &now);
+    // Moved up and left as far as the window would stand out, but never beyond the
+    // work area's top left corner, where the caption and its close box are.
+    const LONG left = std::max(work.left, std::min<LONG>(now.left, work.right - width));
+    const LONG top = std::max(work.top, std::min<LONG>(now.top, work.bottom - height));
+    if (left != now.left || top != now.top || width != now.right - now.left ||
+        height != now.bottom - now.top) {
+        SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 float Win32Host::scale() const {
-    return dpiScale(windowDpi(window));
+    const float wanted = dpiScale(windowDpi(window));
+    return fittingScale > 0.0f ? std::min(wanted, fittingScale) : wanted;
 }
 
 LRESULT CALLBACK Win32Host::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -162,6 +184,7 @@ LRESULT Win32Host::handleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, L
             SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
+            fitWindowToScale();  // the new monitor may be too small for that
             pictureLost = true;
             pointerKnown = false;
             changedWhileWaiting = true;
@@ -360,7 +383,53 @@ std::vector<std::string> Win32Host::preferredLanguages() {
     return languages;
 }
 
+std::wstring shellNameFor(const std::wstring& fullPath) {
+    if (fullPath.size() < MAX_PATH) {
+        return fullPath;
+    }
+    // The short name, where the file system keeps short names, is the same file.
+    const std::wstring longForm = L"\\\\?\\" + fullPath;
+    std::wstring shortForm(longForm.size() + 1, L'\0');
+    const DWORD length =
+        GetShortPathNameW(longForm.c_str(), shortForm.data(), static_cast<DWORD>(shortForm.size()));
+    if (length > 0 && length < shortForm.size()) {
+        shortForm.resize(length);
+        if (shortForm.rfind(L"\\\\?\\", 0) == 0) {
+            shortForm.erase(0, 4);
+        }
+        if (shortForm.size() < MAX_PATH) {
+            return shortForm;
+        }
+    }
+    // Else a file URL, which the browser opens whatever its length.
+    std::wstring url = L"file:///";
+    for (const char c : words::toUtf8(std::u16string(fullPath.begin(), fullPath.end()))) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain =
+            (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+            (byte >= '0' && byte <= '9') ||
+            std::wstring_view(L"-._~:").find(static_cast<wchar_t>(byte)) != std::wstring_view::npos;
+        if (byte == '\\') {
+            url += L'/';
+        } else if (plain) {
+            url += static_cast<wchar_t>(byte);
+        } else {
+            constexpr const wchar_t* hex = L"0123456789ABCDEF";
+            url += L'%';
+            url += hex[byte >> 4];
+            url += hex[byte & 15];
+        }
+    }
+    return url;
+}
+
+// The shell is given the full path: a relative one is resolved by it against a
+// folder of its own choosing, and one of MAX_PATH or more opens nothing.
 void Win32Host::openDocument(const std::string& relativePath) {
-    const std::wstring path = toWindowsPath(relativePath);
-    ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    std::error_code error;
+    const std::filesystem::path full =
+        std::filesystem::absolute(std::filesystem::path(toWindowsPath(relativePath)), error);
+    const std::wstring name =
+        error ? toWindowsPath(relativePath) : shellNameFor(full.lexically_normal().wstring());
+    ShellExecuteW(nullptr, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <memory>
+#include <string>
 
 #include "platform/Host.h"
 #include "platform/win32/Win32Accessible.h"
@@ -46,7 +47,8 @@ public:
     void announce(const std::u16string& text) override;
 
     HWND mainWindow() const { return window; }
-    // Device pixels per back-buffer pixel at the window's current resolution.
+    // Device pixels per back-buffer pixel: the window's resolution asks for it, unless
+    // the window would then not fit the monitor's work area, which then sets it.
     float scale() const;
 
     // The window class's name and the icon resource it shows.
@@ -58,7 +60,8 @@ private:
     LRESULT handleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void registerWindowClass();
     void post(MessageKind kind);
-    // The window's outer size for a buffer of width x height at the current scale.
+    // Sizes the window for the current scale, smaller where the monitor's work area is
+    // too small for it, and moves it into the work area where it stands out of it.
     void fitWindowToScale();
     // The pointer over the window, or held by capture, at client pixel (x, y).
     void pointerAt(LPARAM position);
@@ -79,6 +82,9 @@ private:
     std::deque<Message> queue;
     int outerWidth = 0;  // in back-buffer pixels, as the program asked for them
     int outerHeight = 0;
+    // The largest scale at which the window fits the work area of its monitor; 0 before
+    // the window is fitted.
+    float fittingScale = 0.0f;
     // The buffer last presented, which holds the picture the window shows: the window
     // paints itself from it when uncovered, since a resting program presents nothing.
     Win32BackBuffer* shownBuffer = nullptr;
@@ -86,3 +92,8 @@ private:
     // What screen readers are told of the window (Win32Accessible).
     std::shared_ptr<Win32WindowWords> words = std::make_shared<Win32WindowWords>();
 };
+
+// The name the shell is given for the file at fullPath: the path itself when it is
+// shorter than MAX_PATH (the most the shell opens), else its short form, else a file
+// URL.
+std::wstring shellNameFor(const std::wstring& fullPath);

@@ -5,9 +5,14 @@
 
 #include <commctrl.h>
 
+#include <shellapi.h>
+
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/Program.h"
 #include "platform/desktop/DesktopClassListStore.h"
 #include "platform/desktop/DesktopRecord.h"
@@ -17,6 +22,7 @@
 #include "platform/win32/Win32Record.h"
 #include "platform/win32/Win32SoundPlayer.h"
 #include "platform/win32/Win32UserFolders.h"
+#include "words/Words.h"
 
 namespace {
 std::filesystem::path programFolder() {
@@ -35,6 +41,44 @@ std::filesystem::path programFolder() {
     }
 }
 
+// The arguments after the program's name, in UTF-8.
+std::vector<std::string> commandLineArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (words == nullptr) {
+        return arguments;
+    }
+    for (int index = 1; index < count; ++index) {
+        const std::wstring_view word(words[index]);
+        arguments.push_back(words::toUtf8(std::u16string(word.begin(), word.end())));
+    }
+    LocalFree(words);
+    return arguments;
+}
+
+// Prints text where standard output goes: a file or a pipe it was given, else the
+// console of the command prompt that started it. A program built for the window has no
+// console of its own, so it borrows its parent's.
+void printToStandardOutput(const std::string& text) {
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((output == nullptr || output == INVALID_HANDLE_VALUE) &&
+        AttachConsole(ATTACH_PARENT_PROCESS)) {
+        output = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+    }
+    if (output == nullptr || output == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    DWORD written = 0;
+    if (GetFileType(output) == FILE_TYPE_CHAR) {
+        const std::u16string wide = words::fromUtf8(text);
+        WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    } else {
+        WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+}
+
 // The dialogs' controls in the visual style the manifest asks for.
 void initialiseCommonControls() {
     INITCOMMONCONTROLSEX controls{};
@@ -45,6 +89,10 @@ void initialiseCommonControls() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    if (const auto answer = commandLineAnswer(commandLineArguments())) {
+        printToStandardOutput(answer->text);
+        return answer->exitCode;
+    }
     const GdiplusSession gdiplus;
     initialiseCommonControls();
     enterRuntimeFolder(programFolder());

@@ -14,6 +14,7 @@
 #include "fakes/FakeDrawing.h"
 #include "fakes/FakeSettingsStore.h"
 #include "lesson/LessonPanel.h"
+#include "resources/DialogTemplates.h"
 
 namespace {
 
@@ -165,6 +166,8 @@ TEST(AboutDialogTest, OnlyOkClosesIt) {
     FakeDialogHost dialog{{ok}};
     dialog.open(procedure);
     EXPECT_EQ(dialog.focus, ok);
+    // The version is written over the picture, which is the same for every release.
+    EXPECT_EQ(dialog.texts[ControlId::AboutPicture], u"Version " BRICKETING_TEST_VERSION_U);
     EXPECT_FALSE(dialog.command(procedure, cancel));
     EXPECT_FALSE(dialog.ended);
     EXPECT_TRUE(dialog.command(procedure, ok));

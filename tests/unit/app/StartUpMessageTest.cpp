@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 
 #include "app/Application.h"
+#include "app/Program.h"
 #include "fakes/FakeDrawing.h"
 #include "fakes/FakeHost.h"
 #include "unit/lesson/ScratchFiles.h"
@@ -70,6 +72,31 @@ TEST(StartUpMessage, NoneForTheShippedFilesOrAMissingLevelFile) {
     EXPECT_TRUE(runThreeFrames().boxes.empty());
     scratch::WorkingFolder folder;
     EXPECT_TRUE(runThreeFrames().boxes.empty());
+}
+
+// Started where none of Data, Resources and Help is, the program says so in its Error
+// box over the first frame, so that the window behind it is drawn, not blank.
+TEST(StartUpMessage, MissingFoldersAreSaidOverTheFirstFrame) {
+    scratch::WorkingFolder folder;
+    std::filesystem::remove("Data");
+    FakeDrawingServices services;
+    FakeHost host;
+    std::size_t framesBeforeTheBox = 0;
+    host.whileMessageBoxOpen = [&] { framesBeforeTheBox = host.presentCounts.size(); };
+    host.onPresent = [&](int frame) {
+        if (frame == 3) {
+            host.postQuit(0);
+        }
+    };
+    testing::internal::CaptureStderr();
+    runProgram(host);  // ends when the fake runs out of frames, whatever its code
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(host.messageBoxes.size(), 1u);
+    EXPECT_EQ(host.messageBoxes[0].caption, u"Error");
+    EXPECT_EQ(host.messageBoxes[0].owner, MessageBoxOwner::MainWindow);
+    EXPECT_NE(host.messageBoxes[0].text.find(u"cannot find its Data, Resources and Help"),
+              std::u16string::npos);
+    EXPECT_EQ(framesBeforeTheBox, 1u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // what an interrupted save may leave behind, and a save that waits for another.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -71,8 +72,9 @@ TEST_P(WritableFileInReadOnlyFolder, IsRewrittenInPlace) {
     fs::permissions(data, scratch::readOnlyFolder());
     fs::permissions(shared, scratch::readOnlyFolder());
 
-    EXPECT_TRUE(scratch::asUnprivilegedUser([&] { return save(named); }));
-    EXPECT_EQ(contentsOf(real), formatSettings(expert));
+    // A link is never written through, and a read-only folder cannot have it replaced.
+    EXPECT_EQ(scratch::asUnprivilegedUser([&] { return save(named); }), !GetParam().throughLink);
+    EXPECT_EQ(contentsOf(real), GetParam().throughLink ? oldText : formatSettings(expert));
     EXPECT_EQ(fs::is_symlink(named), GetParam().throughLink);
     EXPECT_EQ(scratch::namesIn(shared).size() + scratch::namesIn(data).size(),
               GetParam().throughLink ? 2u : 1u)
@@ -108,33 +110,79 @@ TEST(SettingsFileRewrite, AHardLinkedFileIsRewrittenForEveryName) {
               (std::vector<std::string>{"settings.txt", "teacher-copy.txt"}));
 }
 
-// A link whose file does not exist yet is written as opening it would: the file it
-// names is made, and the link stays.
-TEST(SettingsFileRewrite, ADanglingLinkGetsItsFileAndStaysALink) {
-    for (const bool relative : {false, true}) {
-        SCOPED_TRACE(relative ? "relative link" : "absolute link");
+// A symbolic link at the settings file's name, dangling or to another's file, is
+// replaced by the saved file: what it names is never created or changed, so that on a
+// shared copy nobody can make a pupil's save overwrite a file of theirs.
+TEST(SettingsFileRewrite, ALinkIsReplacedAndWhatItNamesIsLeftAlone) {
+    struct Case {
+        const char* name;
+        bool targetExists;
+        bool relative;
+    };
+    for (const Case& c :
+         {Case{"dangling, absolute", false, false}, Case{"dangling, relative", false, true},
+          Case{"to another's file", true, false},
+          Case{"to another's file, relative", true, true}}) {
+        SCOPED_TRACE(c.name);
         scratch::Folder folder;
         fs::create_directories(folder.path / "Data");
         fs::create_directories(folder.path / "shared");
         const fs::path link = folder.path / "Data" / "settings.txt";
-        const fs::path real = folder.path / "shared" / "settings.txt";
-        fs::create_symlink(relative ? fs::path("../shared/settings.txt") : real, link);
+        const fs::path real = folder.path / "shared" / "notes.txt";
+        if (c.targetExists) {
+            writeFile(real, oldText);
+        }
+        fs::create_symlink(c.relative ? fs::path("../shared/notes.txt") : real, link);
         ASSERT_TRUE(save(link));
-        EXPECT_TRUE(fs::is_symlink(link));
-        EXPECT_EQ(contentsOf(real), formatSettings(expert));
-        EXPECT_EQ(scratch::namesIn(folder.path / "shared"),
-                  std::vector<std::string>{"settings.txt"});
+        EXPECT_FALSE(fs::is_symlink(link));
+        EXPECT_EQ(contentsOf(link), formatSettings(expert));
+        if (c.targetExists) {
+            EXPECT_EQ(contentsOf(real), oldText);
+        } else {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(real)));
+        }
+        EXPECT_EQ(scratch::namesIn(folder.path / "Data"), std::vector<std::string>{"settings.txt"});
     }
 }
 
-TEST(SettingsFileRewrite, LinksInACircleAreNotWritten) {
+// Where the file is rewritten in place (more names than one, or a read-only folder), an
+// old file of any size is saved, and every name of it reads the new settings alone.
+TEST(SettingsFileRewrite, InPlaceAnOldFileOfAnySizeIsSaved) {
+    for (const std::size_t size : {std::size_t{10}, std::size_t{4095}, std::size_t{4097},
+                                   std::size_t{70000}, std::size_t{3} << 20}) {
+        for (const bool readOnlyFolder : {false, true}) {
+            SCOPED_TRACE(std::to_string(size) + (readOnlyFolder ? " read-only folder" : " linked"));
+            scratch::Folder folder;
+            const fs::path path = folder.path / "settings.txt";
+            const std::string old =
+                (oldText + "\n" + std::string(size, '#')).substr(0, std::max(size, oldText.size()));
+            writeFile(path, old);
+            if (readOnlyFolder) {
+                fs::permissions(path, scratch::writableByTheUser());
+                fs::permissions(folder.path, scratch::readOnlyFolder());
+            } else {
+                fs::create_hard_link(path, folder.path / "teacher-copy.txt");
+            }
+            EXPECT_TRUE(readOnlyFolder ? scratch::asUnprivilegedUser([&] { return save(path); })
+                                       : save(path));
+            EXPECT_EQ(contentsOf(path), formatSettings(expert));
+            if (!readOnlyFolder) {
+                EXPECT_EQ(contentsOf(folder.path / "teacher-copy.txt"), formatSettings(expert));
+            }
+        }
+    }
+}
+
+TEST(SettingsFileRewrite, ALinkInACircleIsReplacedAtTheName) {
     scratch::Folder folder;
     const fs::path first = folder.path / "settings.txt";
     const fs::path second = folder.path / "other.txt";
     fs::create_symlink(second, first);
     fs::create_symlink(first, second);
-    EXPECT_FALSE(save(first));
-    EXPECT_TRUE(fs::is_symlink(first));
+    // The link at the settings file's name is replaced; the other is left as it was.
+    EXPECT_TRUE(save(first));
+    EXPECT_FALSE(fs::is_symlink(first));
+    EXPECT_EQ(contentsOf(first), formatSettings(expert));
     EXPECT_TRUE(fs::is_symlink(second));
 }
 

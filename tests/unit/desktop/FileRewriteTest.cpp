@@ -44,16 +44,19 @@ UserSettings randomSettings(std::mt19937& random) {
             static_cast<int>(random() % 5)};
 }
 
-// The old file: as the program writes it, or as a teacher might, shorter or longer.
+// The old file: as the program writes it, or as a teacher might, shorter or longer,
+// up to several pages.
 std::string randomOldText(std::mt19937& random) {
     const std::string written = formatSettings(randomSettings(random));
-    switch (random() % 3) {
+    switch (random() % 4) {
         case 0:
             return written;
         case 1:
             return "DIFFICULTY:NOVICE\r\n";
-        default:
+        case 2:
             return written + "\n" + std::string(random() % 900, '#') + "\nDISPLAY:TIMES";
+        default:  // longer than the one page a write in place changes at once
+            return written + "\n" + std::string(4096 + random() % 9000, '#') + "\nDISPLAY:TIMES";
     }
 }
 
@@ -116,6 +119,26 @@ TEST(FileRewriteFaults, ACutOffSaveLeavesTheOldSettingsOrTheNew) {
     // Both outcomes happen, so the cases reach before and after the switch.
     EXPECT_GT(keptOld, saves / 10);
     EXPECT_GT(keptNew, saves / 10);
+}
+
+// A file with a second name (a teacher's hard link) is rewritten in place, whatever its
+// old size, so that both names read the new settings: on Windows too, where the link
+// count comes from the file system itself.
+TEST(FileRewriteLinks, AHardLinkedFileOfAnySizeIsRewrittenForEveryName) {
+    for (const std::size_t size : {std::size_t{20}, std::size_t{5000}, std::size_t{200000}}) {
+        SCOPED_TRACE(size);
+        scratch::Folder folder;
+        const fs::path path = folder.path / "settings.txt";
+        const fs::path otherName = folder.path / "teacher-copy.txt";
+        writeFile(path, ("DIFFICULTY:NOVICE\n" + std::string(size, '#')).substr(0, size));
+        fs::create_hard_link(path, otherName);
+        const std::string wanted = formatSettings({false, true, true, 4});
+        ASSERT_TRUE(rewriteFile(path, wanted));
+        EXPECT_EQ(contentsOf(path), scratch::asWritten(wanted));
+        EXPECT_EQ(contentsOf(otherName), scratch::asWritten(wanted));
+        EXPECT_EQ(scratch::namesIn(folder.path),
+                  (std::vector<std::string>{"settings.txt", "teacher-copy.txt"}));
+    }
 }
 
 // Names beside the settings file that this program never makes stay as they are: a

@@ -193,6 +193,41 @@ TEST_F(LessonPanelSettings, WhatIsKeptIsTheFourLinesAndReadsBack) {
     EXPECT_EQ(store.text, expertTimesAllOn);
 }
 
+// UTF-16 as "text" written by an editor on Windows: each character as two bytes in the
+// given order, after the byte-order mark when there is one.
+std::string asUtf16(const std::string& text, bool littleEnd, bool mark) {
+    std::string bytes =
+        mark ? (littleEnd ? std::string("\xFF\xFE") : std::string("\xFE\xFF")) : std::string();
+    for (const char c : text) {
+        bytes += littleEnd ? std::string{c, '\0'} : std::string{'\0', c};
+    }
+    return bytes;
+}
+
+// However an editor encoded the file, every entry in it counts, the first included.
+TEST_F(LessonPanelSettings, ByteOrderMarksAndUtf16FilesReadLikePlainText) {
+    const std::string text = "DISPLAY:TIMES\r\nAUTOPRODUCT:ON\r\nDIFFICULTY:ADVANCED";
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"plain", text},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + text},
+        {"UTF-16, little end first, with its mark", asUtf16(text, true, true)},
+        {"UTF-16, big end first, with its mark", asUtf16(text, false, true)},
+        {"UTF-16, little end first, without a mark", asUtf16(text, true, false)},
+        {"UTF-16, big end first, without a mark", asUtf16(text, false, false)},
+        {"UTF-16 cut in the middle of a character", asUtf16(text, true, true) + "\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.text = c.bytes;
+        applySettings(panel, UserSettings{});
+        panel.loadSettings();
+        expectSettings(settingsOf(panel), {false, true, false, 3});
+    }
+}
+
 TEST(ShippedSettings, AreTheDefaultsInTheWrittenForm) {
     EXPECT_EQ(contentsOf("Data/settings.txt"), formatSettings(UserSettings{}));
     std::ifstream file("Data/settings.txt");

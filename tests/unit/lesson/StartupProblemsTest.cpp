@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -123,6 +124,7 @@ TEST(StartupProblems, EachLevelThatCanGiveNoQuestionHasItsLine) {
          "E,13,99,9999,1000 x\n",
          {"Expert", "smallest dividend above"},
          "(line 6,"},
+        {"divisor 1 only", "E,1,1,100,999 x\n", {"Expert", "no divisor of 2 or more"}, "(line 6,"},
         {"divisors too large",
          "E,100,200,1000,9999 x\n",
          {"Expert", "no divisor up to 99"},
@@ -160,6 +162,46 @@ TEST(StartupProblems, EachLevelThatCanGiveNoQuestionHasItsLine) {
                                                  std::string("The Expert level ") + c.expertLine,
                                                  "At that level New Question gives 100 / 7"});
         EXPECT_TRUE(mentions(made.message, messageWords)) << made.message;
+    }
+}
+
+// A level that gives questions but reaches beyond what Create Question accepts is said
+// once, and only the questions within those limits are drawn from it.
+TEST(StartupProblems, ALevelBeyondCreateQuestionIsSaidAndCutBack) {
+    const std::string good =
+        "B,2,5,30,99 x\nN,2,9,100,999 x\nI,6,12,150,1999 x\nA,11,30,200,2999 x\n";
+    const struct {
+        const char* name;
+        const char* expert;
+    } cases[] = {
+        {"divisor 1", "E,1,20,1000,9999 x\n"},
+        {"divisors beyond 99", "E,50,150,1000,9999 x\n"},
+        {"dividends beyond 9999", "E,13,99,1000,20000 x\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        scratch::WorkingFolder folder;
+        writeFile("Data/levels.txt", "HEADER\n" + good + c.expert + "END,");
+        FakeDrawingServices services;
+        registerProgramImageSizes(services);
+        const StartUp made = startUp(services);
+        ASSERT_EQ(made.lines.size(), 1u) << testing::PrintToString(made.lines);
+        EXPECT_TRUE(mentions(made.lines[0],
+                             {"Data/levels.txt: the Expert level (line 6,", "Create Question",
+                              "divisors 2 to 99", "dividends up to 9999"}))
+            << made.lines[0];
+        EXPECT_TRUE(mentions(made.message, {"Data/levels.txt needs mending", "The Expert level",
+                                            "Create Question accepts"}))
+            << made.message;
+        std::istringstream in("HEADER\n" + good + c.expert + "END,");
+        LevelTable table;
+        ASSERT_TRUE(readLevels(in, table));
+        for (int draw = 0; draw < 300; ++draw) {
+            const Question question = questionFor(table, 4);
+            ASSERT_GE(question.divisor, 2);
+            ASSERT_LE(question.divisor, 99);
+            ASSERT_LE(question.dividend, 9999);
+        }
     }
 }
 
@@ -213,6 +255,14 @@ TEST(StartupProblems, SpecialFilesStartTheProgramAndAreSaid) {
                      {"is not an ordinary file", "at every level New Question gives 100 / 7"}});
     cases.push_back({"/dev/zero", linkTo("/dev/zero"), {"is not an ordinary file"}});
     cases.push_back({"/dev/urandom", linkTo("/dev/urandom"), {"is not an ordinary file"}});
+    // 8 GiB without a line end, so that reading it all would take half a minute or more.
+    cases.push_back({"a huge file",
+                     [] {
+                         writeFile("Data/levels.txt", "HEADER");
+                         std::filesystem::resize_file("Data/levels.txt", std::uint64_t{8} << 30);
+                     },
+                     {"The file is longer than 1048576 bytes; only its start is read",
+                      "Beginner level", "no record"}});
     // Reading this process's memory at offset 0 fails at once, as a failing disk does.
     cases.push_back({"a read error",
                      linkTo("/proc/self/mem"),

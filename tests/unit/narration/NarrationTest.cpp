@@ -1,22 +1,43 @@
 // The working-out in words, read from a table of board states: the worked example of
 // 100 ÷ 7 at every stage, each kind of wrong entry, the "×" wording and questions of
-// one step; then the notices told as a question is worked.
+// one step; then the notices told from the events as a question is worked, and the
+// words kept line by line always the same as the words made at once.
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "BoardTestSupport.h"
-#include "board/LessonDescription.h"
+#include "features/narration/Narration.h"
+#include "features/narration/NarrationWords.h"
+#include "unit/board/BoardTestSupport.h"
 
 namespace {
 
 class LessonDescriptionTest : public BoardTest {
 protected:
+    LessonDescriptionTest() {
+        board.events = &events;
+        events.listen([this](const LessonEvent& event) { narration.hear(event); });
+    }
+
     void answers(const std::vector<int>& numbers) {
         for (int number : numbers) {
             answer(number);
         }
     }
+
+    // What the lesson panel does: the question set up, then told.
+    void startQuestion(int dividend, int divisor) {
+        board.setUpQuestion(dividend, divisor);
+        events.publish(QuestionStarted{dividend, divisor, true, 0, false});
+    }
+    void restartQuestion() {
+        board.restartQuestion();
+        events.publish(QuestionStarted{board.dividend, board.divisor, true, 0, true});
+    }
+
+    LessonEvents events;
+    Narration narration{board};
 };
 
 const std::u16string start = u"100 \u00F7 7\nStart with 100.\n";
@@ -117,7 +138,7 @@ TEST_F(LessonDescriptionTest, EveryChangeIsToldOnceAsItHappens) {
         std::u16string notice;
     };
     const std::vector<Step> steps = {
-        {[this] { board.setUpQuestion(100, 7); },
+        {[this] { startQuestion(100, 7); },
          u"New question: 100 \u00F7 7. How many lots of 7 to take from 100? Nothing typed yet."},
         {[this] { type(10); }, u""},
         {[this] { enter(); }, u"What is 10 lots of 7? Nothing typed yet."},
@@ -136,14 +157,74 @@ TEST_F(LessonDescriptionTest, EveryChangeIsToldOnceAsItHappens) {
         {[this] { answer(2); },
          u"4 lots of 7 is 28; 2 left. The answer: what is 10 + 4? Nothing typed yet."},
         {[this] { answer(14); }, u"The answer is 14 remainder 2."},
-        {[this] { board.restartQuestion(); },
+        {[this] { restartQuestion(); },
          u"Started again. How many lots of 7 to take from 100? Nothing typed yet."},
+        {[this] {
+             answers({1, 93});
+         },
+         u"1 lot of 7 is 7; 93 left. How many lots of 7 to take from 93? Nothing typed yet."},
+        {[this] { board.pressAt(*board.repeatIconPoint(1)); },
+         u"Repeat: 1 lot of 7. What is 93 take away 7? Nothing typed yet."},
+        {[this] { events.publish(TutorSpoke{.words = u"Seven is one lot of 7."}); },
+         u"Seven is one lot of 7."},
+        {[this] {
+             answer(86);
+             events.publish(TutorSpoke{.words = u"Well done."});
+         },
+         u"1 lot of 7 is 7; 86 left. How many lots of 7 to take from 86? Nothing typed yet. "
+         u"Well done."},
     };
-    board.setUpQuestion(50, 6);
+    startQuestion(50, 6);
+    narration.takeNews();  // the first words tell the first question
     for (const Step& step : steps) {
-        const LessonMoment before = momentOf(board);
         step.act();
-        EXPECT_EQ(announcementOf(before, board), step.notice);
+        EXPECT_EQ(narration.takeNews().notice, step.notice);
+    }
+}
+
+// Random keys, presses and changes of wording: the words kept line by line, published
+// only when they change, are always the words made afresh from the board.
+TEST_F(LessonDescriptionTest, KeptWordsAreAlwaysTheWholeWordsMadeAfresh) {
+    const int keys[] = {'0',
+                        '1',
+                        '2',
+                        '3',
+                        '4',
+                        '5',
+                        '6',
+                        '7',
+                        '8',
+                        '9',
+                        KeyCode::Enter,
+                        KeyCode::Enter,
+                        KeyCode::Enter,
+                        KeyCode::Backspace,
+                        KeyCode::Space};
+    std::srand(28);
+    for (int question = 0; question < 40; ++question) {
+        startQuestion(50 + std::rand() % 950, 2 + std::rand() % 12);
+        AccessibleText published;
+        for (int action = 0; action < 150; ++action) {
+            const int choice = std::rand() % 40;
+            if (choice < 30) {
+                key(keys[std::rand() % std::size(keys)]);
+            } else if (choice < 33) {
+                board.pressAt(board.deleteIconPoint().value_or(Point{0.0f, 0.0f}));
+            } else if (choice < 36 && !board.usedMultiples.empty()) {
+                const int multiple = board.usedMultiples[std::rand() % board.usedMultiples.size()];
+                board.pressAt(board.repeatIconPoint(multiple).value_or(Point{0.0f, 0.0f}));
+            } else if (choice == 36) {
+                board.displayLotsOf = !board.displayLotsOf;
+            } else if (choice == 37) {
+                restartQuestion();
+            } else {
+                answer(board.remaining / board.divisor);
+            }
+            if (const auto text = narration.takeNews().text) {
+                published = *text;
+            }
+            ASSERT_EQ(published, describeLesson(board)) << question << " " << action;
+        }
     }
 }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fakes/FakeDrawing.h"
-#include "platform/FrameRecorder.h"
+#include "frames/FrameRecorder.h"
 
 namespace {
 bool countingAllocations = false;

@@ -1,5 +1,5 @@
 // Recording, comparing and replaying the drawing calls of a frame.
-#include "platform/FrameRecorder.h"
+#include "frames/FrameRecorder.h"
 
 #include <vector>
 
