@@ -143,7 +143,8 @@
         if (!end) {
             return text.slice(-count);
         }
-        return new TextDecoder().decode(end.slice(Math.max(0, end.length - count)));
+        return new TextDecoder('utf-8', { ignoreBOM: true })
+            .decode(end.slice(Math.max(0, end.length - count)));
     };
 
     web.recordRotate = function (file, older) {
