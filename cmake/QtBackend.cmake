@@ -7,7 +7,7 @@ file(GLOB qt_resource_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/resource
 add_library(bricketing_qt STATIC ${qt_backend_sources})
 target_include_directories(bricketing_qt PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(bricketing_qt PUBLIC bricketing_platform bricketing_desktop bricketing_resources
-                                           Qt6::Widgets)
+                                           Qt6::Widgets Qt6::Multimedia)
 
 qt_add_executable(bricketing ${PROJECT_SOURCE_DIR}/src/platform/qt/QtMain.cpp ${qt_resource_files})
 target_link_libraries(bricketing PRIVATE bricketing_app bricketing_qt)

@@ -25,11 +25,12 @@ set_target_properties(bricketing_page PROPERTIES OUTPUT_NAME bricketing SUFFIX "
 set(web_preload
     "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Data/levels.txt@/Data/levels.txt"
     "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Resources@/Resources")
-file(GLOB_RECURSE web_preloaded CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resources/*.png)
+file(GLOB_RECURSE web_preloaded CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resources/*.png
+     ${PROJECT_SOURCE_DIR}/Resources/*.wav)
 # The browser side, one file per role; WebRuntime.js makes the shared state the others
 # add to, so it comes first.
 set(web_runtime_roles Runtime Input Drawing Pictures Dialogs Replay Storage Bench Layout Pad
-                      Help Commands AccessibleText Record)
+                      Help Commands AccessibleText Record Sound ClassList)
 set(web_runtime_files)
 set(web_pre_js)
 foreach(role ${web_runtime_roles})

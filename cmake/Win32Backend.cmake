@@ -27,7 +27,7 @@ list(FILTER win32_backend_sources EXCLUDE REGEX ".*/Win32Main\\.cpp$")
 add_library(bricketing_win32 STATIC ${win32_backend_sources})
 target_include_directories(bricketing_win32 PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(bricketing_win32 PUBLIC bricketing_platform bricketing_desktop bricketing_resources
-                                              gdiplus comctl32 shell32 oleacc oleaut32 ole32 user32 gdi32)
+                                              gdiplus comctl32 shell32 oleacc oleaut32 ole32 user32 gdi32 winmm)
 
 add_executable(bricketing WIN32 ${PROJECT_SOURCE_DIR}/src/platform/win32/Win32Main.cpp)
 target_link_libraries(bricketing PRIVATE bricketing_app bricketing_win32)

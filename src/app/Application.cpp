@@ -1,12 +1,15 @@
 // Construction, the main window and the life-cycle messages of the application.
 #include "app/Application.h"
 
+#include "features/sound/SoundCues.h"
 #include "lesson/SettingsFile.h"
 
 Application::Application(Host& host) : host(host) {
     // The drawing services are installed before this runs, since both panels load
     // pictures and make fonts while they are constructed.
     lessonPanel = std::make_unique<LessonPanel>();
+    tutor = std::make_unique<Tutor>(*lessonPanel);
+    listenForSound(*lessonPanel);
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
     attachPracticeRecord();
 }
@@ -30,6 +33,7 @@ Application::~Application() {
     // panel, then the command panel.
     frameRecorder.reset();
     backBuffer.reset();
+    tutor.reset();
     lessonPanel.reset();
     menuPanel.reset();
 }

@@ -8,6 +8,7 @@
 
 #include "board/LessonDescription.h"
 #include "features/record/PracticeRecord.h"
+#include "features/tutor/Tutor.h"
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
 #include "platform/Drawing.h"
@@ -48,6 +49,11 @@ public:
     // changes, with a notice of each change.
     void publishLessonText();
 
+    // The class list (Classroom.cpp): with one, asks who is practising and makes the
+    // settings and the practice record that pupil's, with a question at their level.
+    void askWhoIsPractising();
+    bool pupilAsked = false;  // asked once, over the first frame
+
     // Modal dialogs (Dialogs.cpp).
     void runDialog(DialogId dialog);
     bool confirmExit();
@@ -64,6 +70,8 @@ public:
     bool presentEveryFrame = false;
     std::unique_ptr<LessonPanel> lessonPanel;
     std::unique_ptr<MenuPanel> menuPanel;
+    // Words for a wrong entry, praise and the key-facts box; listens to the lesson panel.
+    std::unique_ptr<Tutor> tutor;
     // Listens to the lesson panel's events and keeps the pupil's practice record.
     std::unique_ptr<PracticeRecord> practiceRecord;
     std::int64_t modalStartCount = 0;

@@ -55,6 +55,8 @@ std::unique_ptr<DialogProcedure> makeProcedure(DialogId dialog, LessonPanel* pan
             return panel ? std::make_unique<SettingsDialog>(*panel) : nullptr;
         case DialogId::CreateQuestion:
             return panel ? std::make_unique<CreateQuestionDialog>(*panel) : nullptr;
+        case DialogId::PupilPicker:
+            return nullptr;  // made with its names by askWhoIsPractising
     }
     return nullptr;
 }

@@ -38,6 +38,10 @@ int Application::runFrameLoop() {
         const bool presented = drawFrame();
         // Shown over the first frame, so that the window stands behind it.
         showStartUpMessage();
+        if (!pupilAsked) {
+            pupilAsked = true;
+            askWhoIsPractising();
+        }
         previousCount = nowCount;
         host.sleepMilliseconds(frameSleepMilliseconds);
         if (!presented && nothingMoves()) {

@@ -4,6 +4,7 @@
 // changes the board: it reads the event (and may read the board) and does its own work.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -100,16 +101,37 @@ using LessonEvent =
                  StepTakenBack, AnswerReached, QuestionLeft, TutorSpoke>;
 
 // The stream: listeners are called in the order they were added, each with every event.
+// An event a listener publishes (the tutor's words about an entry) waits until the one
+// being told has reached every listener, so all of them hear events in the same order.
 class LessonEvents {
 public:
     using Listener = std::function<void(const LessonEvent&)>;
     void listen(Listener listener) { listeners.push_back(std::move(listener)); }
     void publish(const LessonEvent& event) const {
-        for (const Listener& listener : listeners) {
-            listener(event);
+        waiting.push_back(event);
+        if (telling) {
+            return;
+        }
+        telling = true;
+        struct Done {
+            bool& telling;
+            std::deque<LessonEvent>& waiting;
+            ~Done() {
+                telling = false;
+                waiting.clear();
+            }
+        } done{telling, waiting};
+        while (!waiting.empty()) {
+            const LessonEvent next = std::move(waiting.front());
+            waiting.pop_front();
+            for (const Listener& listener : listeners) {
+                listener(next);
+            }
         }
     }
 
 private:
     std::vector<Listener> listeners;
+    mutable std::deque<LessonEvent> waiting;
+    mutable bool telling = false;
 };

@@ -1,6 +1,8 @@
 // The installed record store and the pupil practising now.
 #include "platform/RecordStore.h"
 
+#include "platform/Pupil.h"
+
 #include <utility>
 
 namespace {
@@ -34,10 +36,10 @@ RecordStore* recordStore() {
     return installedStore;
 }
 
-void setCurrentPupil(std::string pupil) {
+void setDefaultRecordPupil(std::string pupil) {
     pupilNow() = std::move(pupil);
 }
 
-const std::string& currentPupil() {
-    return pupilNow();
+std::string recordPupil() {
+    return currentPupil().empty() ? pupilNow() : pupilNameUtf8(currentPupil());
 }

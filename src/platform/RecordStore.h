@@ -38,8 +38,8 @@ public:
 void installRecordStore(RecordStore* store);
 RecordStore* recordStore();
 
-// The pupil practising now, whose record the rows go to: the account's user name on the
-// desktop, "this device" on the web, set by the backend at start-up. A class list sets
-// it when a pupil picks their name. UTF-8.
-void setCurrentPupil(std::string pupil);
-const std::string& currentPupil();
+// The pupil whose record the rows go to, in UTF-8: the pupil chosen from a class list
+// (platform/Pupil.h) once one is, else the one the backend names at start-up: the
+// account's user name on the desktop, "this device" on the web.
+void setDefaultRecordPupil(std::string pupil);
+std::string recordPupil();

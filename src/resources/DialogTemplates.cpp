@@ -61,7 +61,18 @@ const DialogTemplate templates[] = {
 
 }  // namespace
 
+namespace {
+const DialogTemplate* runtimeTemplate = nullptr;
+}
+
+void useRuntimeDialogTemplate(const DialogTemplate* dialog) {
+    runtimeTemplate = dialog;
+}
+
 const DialogTemplate* findDialogTemplate(int number) {
+    if (runtimeTemplate != nullptr && runtimeTemplate->number == number) {
+        return runtimeTemplate;
+    }
     const auto found =
         std::find_if(std::begin(templates), std::end(templates),
                      [number](const DialogTemplate& t) { return t.number == number; });

@@ -11,6 +11,7 @@ namespace DialogNumber {
 constexpr int Settings = 106;
 constexpr int CreateQuestion = 108;
 constexpr int About = 109;
+constexpr int PupilPicker = 110;  // made at run time from the class list
 }  // namespace DialogNumber
 
 // The stored picture the About dialog shows (400 x 173 pixels, 24-bit).
@@ -93,8 +94,13 @@ struct DialogTemplate {
     std::span<const ControlTemplate> controls;  // in template order, which is tab order
 };
 
-// The stored template with this number, or null if there is none.
+// The stored template with this number, or the one made at run time under it; null if
+// there is none.
 const DialogTemplate* findDialogTemplate(int number);
+
+// A template made while the program runs (the class list's names), found by its number
+// until another replaces it or null withdraws it. Not owned: it must outlive its use.
+void useRuntimeDialogTemplate(const DialogTemplate* dialog);
 
 // The control with this id in the template, or null.
 const ControlTemplate* findControl(const DialogTemplate& dialog, int controlId);

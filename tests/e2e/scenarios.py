@@ -262,7 +262,17 @@ from screen_reader import SCENARIOS as SCREEN_READER_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(SCREEN_READER_SCENARIOS)
 
+# The tutor's words and the key-facts box beside the board.
+from tutor import SCENARIOS as TUTOR_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(TUTOR_SCENARIOS)
+
 # The practice record and the teacher's report.
 from record import SCENARIOS as RECORD_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(RECORD_SCENARIOS)
+
+# The classroom: the class list, and sound on and off.
+from classroom import SCENARIOS as CLASSROOM_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(CLASSROOM_SCENARIOS)

@@ -170,7 +170,7 @@ void PracticeRecord::start(const QuestionStarted& event) {
     // than the one before should two starts fall within a millisecond.
     lastId = std::max(lastId + 1, next.started.unixMilliseconds);
     next.id = std::to_string(lastId);
-    next.pupil = currentPupil();
+    next.pupil = recordPupil();
     next.event = event;
     next.settings = settings ? settings() : RecordSettings{};
     next.lastEntry = next.started;

@@ -10,7 +10,7 @@ DesktopRecord::DesktopRecord(const std::filesystem::path& perUserFolder,
     : store(DesktopRecordStore::folderBesideSettings(perUserFolder)) {
     installRecordStore(&store);
     // A class list, once chosen from, names the pupil instead.
-    setCurrentPupil(accountName.empty() ? "pupil" : accountName);
+    setDefaultRecordPupil(accountName.empty() ? "pupil" : accountName);
     if (const char* start = std::getenv("BRICKETING_RECORD_CLOCK")) {
         if (const std::optional<RecordTime> time = parseIsoTime(start)) {
             setRecordClock(steppingClock(*time));

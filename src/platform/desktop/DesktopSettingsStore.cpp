@@ -37,12 +37,18 @@ DesktopSettingsStore::DesktopSettingsStore(fs::path perUserFolder)
     : perUserFolder(std::move(perUserFolder)) {}
 
 std::optional<std::string> DesktopSettingsStore::read() {
-    const SettingsFiles files = settingsFilesFor(findSettingsPlaces(perUserFolder));
-    const NativeFile file = openToRead(files.toRead);
-    if (!isRegularFile(file)) {
-        return std::nullopt;
+    const SettingsPlaces places = findSettingsPlaces(perUserFolder);
+    const SettingsFiles files = settingsFilesFor(places);
+    for (const fs::path& candidate : {files.toRead, places.classFile}) {
+        if (candidate.empty()) {
+            continue;
+        }
+        const NativeFile file = openToRead(candidate);
+        if (isRegularFile(file)) {
+            return readUpTo(file, largestSettingsRead);
+        }
     }
-    return readUpTo(file, largestSettingsRead);
+    return std::nullopt;
 }
 
 bool DesktopSettingsStore::write(const std::string& text) {

@@ -3,6 +3,7 @@
 
 #include <system_error>
 
+#include "platform/Pupil.h"
 #include "platform/desktop/NativeFile.h"
 
 namespace fs = std::filesystem;
@@ -21,7 +22,13 @@ bool canWrite(const fs::path& file) {
     if (fs::exists(status)) {
         return fs::is_regular_file(status) && mayWriteFile(file);
     }
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    // A pupil's folder is made at their first save: what counts is the nearest folder
+    // that is already there.
+    fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    while (!fs::exists(folder, error) && folder.has_parent_path() &&
+           folder != folder.parent_path()) {
+        folder = folder.parent_path();
+    }
     return fs::is_directory(folder, error) && mayCreateIn(folder);
 }
 
@@ -38,6 +45,16 @@ SettingsPlaces findSettingsPlaces(const fs::path& perUserFolder) {
     places.installed = fs::exists(installedMarkerPath, error);
     if (!perUserFolder.empty()) {
         places.perUserFile = perUserFolder / perUserFileName;
+    }
+    if (!currentPupil().empty()) {
+        const std::string name = pupilFileName(currentPupil());
+        const fs::path pupilFolder =
+            fs::path(pupilsFolderName) / fs::path(std::u8string(name.begin(), name.end()));
+        places.classFile = places.programFile;
+        places.programFile = places.programFile.parent_path() / pupilFolder / perUserFileName;
+        if (!perUserFolder.empty()) {
+            places.perUserFile = perUserFolder / pupilFolder / perUserFileName;
+        }
     }
     return places;
 }

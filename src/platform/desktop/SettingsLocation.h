@@ -14,14 +14,22 @@ inline constexpr const char* installedMarkerPath = "Data/installed.txt";
 // The pupil's own settings file inside the per-user folder.
 inline constexpr const char* perUserFileName = "settings.txt";
 
+// A pupil named from a class list has a folder of their own under these, in Data/ and
+// in the per-user folder, holding their settings and practice record.
+inline constexpr const char* pupilsFolderName = "pupils";
+
 struct SettingsPlaces {
     std::filesystem::path programFile;  // Data/settings.txt, the shipped defaults
     std::filesystem::path perUserFile;  // empty when the platform names no per-user folder
     bool installed = false;             // the marker was found
+    // For a named pupil, the class's Data/settings.txt: read until the pupil's own file
+    // exists, so a new pupil starts from the settings the teacher prepared.
+    std::filesystem::path classFile;
 };
 
 // The places for this run: the program's file and the marker relative to the working
 // directory (the run-time folder), the per-user file in perUserFolder (empty: none).
+// With a pupil named (platform/Pupil.h) both files are in that pupil's own folder.
 SettingsPlaces findSettingsPlaces(const std::filesystem::path& perUserFolder);
 
 // The one file that both start-up reads and a save writes, so that what is saved is

@@ -4,11 +4,13 @@
 #include <QIcon>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopClassListStore.h"
 #include "platform/desktop/DesktopRecord.h"
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtRecord.h"
+#include "platform/qt/QtSoundPlayer.h"
 #include "platform/qt/QtUserFolders.h"
 
 namespace {
@@ -36,11 +38,17 @@ int main(int argc, char* argv[]) {
     DesktopRecord record(QtUserFolders().settingsFolder(), accountUserName());
     DesktopSettingsStore settings(QtUserFolders().settingsFolder());
     installSettingsStore(&settings);
+    DesktopClassListStore classList("Data");
+    installClassListStore(&classList);
     QtDrawingServices drawing;
     installDrawingServices(&drawing);
+    QtSoundPlayer sound;
+    installSoundPlayer(&sound);
     QtHost host(drawing);
     const int exitCode = runProgram(host);
+    installSoundPlayer(nullptr);
     installDrawingServices(nullptr);
+    installClassListStore(nullptr);
     installSettingsStore(nullptr);
     return exitCode;
 }

@@ -190,4 +190,26 @@ EM_JS(int, web_read_settings, (char* buffer, int capacity), {
 EM_JS(int, web_write_settings, (const char* text), {
     return Module.web.writeSettings(UTF8ToString(text)) ? 1 : 0;
 });
+
+EM_ASYNC_JS(int, web_await_class_list, (char* buffer, int capacity), {
+    const text = await Module.web.readClassList();
+    if (text === null) return -1;
+    stringToUTF8(text, buffer, capacity);
+    return 0;
+});
+
+// Known to the store by its plain name, as web_load_image is.
+int web_read_class_list(char* buffer, int capacity) {
+    return web_await_class_list(buffer, capacity);
+}
+
+EM_JS(void, web_set_pupil, (const char16_t* name, int length, const char* fileName), {
+    Module.web.setPupil(Module.web.utf16(name, length), UTF8ToString(fileName));
+});
+
+EM_JS(void, web_load_cue, (int cue, const char* bytes, int length), {
+    Module.web.loadCue(cue, HEAPU8.slice(bytes, bytes + length).buffer);
+});
+
+EM_JS(void, web_play_cue, (int cue), { Module.web.playCue(cue); });
 // clang-format on

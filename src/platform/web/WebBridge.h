@@ -76,7 +76,17 @@ void web_publish_accessible_text(const char16_t* name, int nameLength, const cha
                                  int linesLength);
 void web_announce(const char16_t* text, int length);
 
-// Settings kept in local storage.
+// Sound: a cue's WAV bytes handed over once, and a cue played.
+void web_load_cue(int cue, const char* bytes, int length);
+void web_play_cue(int cue);
+
+// The class list: the teacher's list kept in the page or the site's class.txt, waited
+// for (0, or -1 when there is none), and the pupil who picked their name with the name
+// their settings are stored under.
+int web_read_class_list(char* buffer, int capacity);
+void web_set_pupil(const char16_t* name, int length, const char* fileName);
+
+// Settings kept in local storage (the chosen pupil's own, once there is one).
 int web_read_settings(char* buffer, int capacity);  // the length, or -1 when none
 int web_write_settings(const char* text);           // 1 when stored
 }

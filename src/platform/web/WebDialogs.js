@@ -7,7 +7,13 @@
 
     const kindClasses = ['push-button default-button', 'push-button', 'group-box', 'check-box',
                          'radio-button', 'edit', 'static-text', 'picture'];
-    const dialogNames = { 106: 'settings', 108: 'create-question', 109: 'about' };
+    // 110, "Who is practising?", is made at run time from the class list: a push button
+    // per name, each a tab stop, so Tab reaches every name and Enter or a tap picks one.
+    // It is a child's first sight of the program, often on a touch screen: it is shown
+    // at a finger's size whatever the pointer.
+    const dialogNames = { 106: 'settings', 108: 'create-question', 109: 'about',
+                          110: 'pupil-picker' };
+    const fingerSized = [110];
 
     function place(element, x, y, width, height) {
         const style = element.style;
@@ -158,6 +164,7 @@
         const dialog = makeShell(caption, closeBox, width, height);
         dialog.element.setAttribute('data-dialog', dialogNames[number] || String(number));
         dialog.element.setAttribute('data-dialog-id', String(number));
+        dialog.fingerSized = fingerSized.indexOf(number) >= 0;
         return dialog.handle;
     };
 
@@ -233,8 +240,8 @@
         }
     };
 
-    // On a touch screen a dialog grows until its push buttons (23 px in the template)
-    // are a finger's 44 px high, as far as the visible area allows; the template's
+    // On a touch screen (and the picker everywhere) a dialog grows until its push
+    // buttons (23 px in the template) are a finger's 44 px high, as far as the visible area allows; the template's
     // layout inside it stays as it is.
     const fingerScale = 44 / 23;
 
@@ -255,7 +262,8 @@
         }
         const area = web.visibleArea();
         const room = Math.min((area.width - 16) / box.width, (area.height - 16) / box.height);
-        const scale = Math.max(0.4, Math.min(web.coarsePointer() ? fingerScale : 1, room));
+        const wanted = web.coarsePointer() || dialog.fingerSized ? fingerScale : 1;
+        const scale = Math.max(0.4, Math.min(wanted, room));
         const width = box.width * scale;
         const height = box.height * scale;
         const centreX = dialog.onPointer ? web.pointerClient.x : area.left + area.width / 2;
@@ -274,6 +282,22 @@
         dialog.scale = scale;
     }
 
+    // In the picker a long name is set smaller, a pixel at a time, until it fits its
+    // button on two lines.
+    function fitCaptions(dialog) {
+        if (!dialog.fingerSized) {
+            return;
+        }
+        dialog.tabStops.forEach(function (button) {
+            let size = parseFloat(window.getComputedStyle(button).fontSize);
+            while (size > 8 && (button.scrollHeight > button.clientHeight + 1 ||
+                                button.scrollWidth > button.clientWidth + 1)) {
+                size -= 1;
+                button.style.fontSize = size + 'px';
+            }
+        });
+    }
+
     // The focus goes into the dialog as it opens (showModal takes it to the control
     // marked autofocus), not first to nothing when the page behind becomes inert: a
     // reader then says the dialog's name and message with the control it lands on.
@@ -289,6 +313,7 @@
         if (landing && document.activeElement !== landing) {
             landing.focus();
         }
+        fitCaptions(dialog);
         placeDialog(dialog);
     }
 

@@ -1,6 +1,6 @@
-// The program's entry point in the browser: the page's canvas, the drawing services and
-// the settings store over the browser's storage first, then the same program as on the
-// desktop. When it ends, the page is told so it can show its end page.
+// The program's entry point in the browser: the page's canvas, the drawing services, the
+// settings store over the browser's storage and the class list first, then the same
+// program as on the desktop. When it ends, the page is told so it can show its end page.
 #include <emscripten.h>
 
 #include <filesystem>
@@ -10,10 +10,12 @@
 
 #include "app/Program.h"
 #include "platform/web/WebBridge.h"
+#include "platform/web/WebClassListStore.h"
 #include "platform/web/WebDrawing.h"
 #include "platform/web/WebHost.h"
 #include "platform/web/WebRecord.h"
 #include "platform/web/WebSettingsStore.h"
+#include "platform/web/WebSoundPlayer.h"
 
 namespace {
 
@@ -42,13 +44,19 @@ int main() {
     LocalStorage storage;
     WebSettingsStore settings(storage);
     installSettingsStore(&settings);
+    WebClassListStore classList;
+    installClassListStore(&classList);
 
     WebRecord record;
     WebDrawingServices drawing;
     installDrawingServices(&drawing);
+    WebSoundPlayer sound;
+    installSoundPlayer(&sound);
     WebHost host;
     const int exitCode = runProgram(host);
+    installSoundPlayer(nullptr);
     installDrawingServices(nullptr);
+    installClassListStore(nullptr);
     installSettingsStore(nullptr);
     web_finished(exitCode);
     return exitCode;

@@ -103,7 +103,7 @@ bool WebRecordStore::remove(const std::string& pupil) {
 WebRecord::WebRecord() {
     installRecordStore(&store);
     // A class list, once chosen from, names the pupil instead.
-    setCurrentPupil("this device");
+    setDefaultRecordPupil("this device");
     char start[64] = {};
     if (web_record_clock(start, sizeof start) > 0) {
         if (const std::optional<RecordTime> time = parseIsoTime(start)) {

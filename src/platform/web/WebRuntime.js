@@ -5,8 +5,9 @@
 // (WebDialogs.js), keys typed ahead (WebReplay.js), the settings' storage
 // (WebStorage.js), the frame benchmark (WebBench.js), the picture's fit to the screen
 // (WebLayout.js), the on-screen number pad (WebPad.js), the help panel (WebHelp.js),
-// the commands' own controls (WebCommands.js) and what a screen reader reads
-// (WebAccessibleText.js). The C++ side calls in through the small functions of
+// the commands' own controls (WebCommands.js), what a screen reader reads
+// (WebAccessibleText.js), the sound cues (WebSound.js) and the class list and the
+// pupil (WebClassList.js). The C++ side calls in through the small functions of
 // WebBridge.cpp.
 
 Module.web = (function () {
@@ -87,6 +88,7 @@ Module.web = (function () {
         web.listen(canvas);
         web.makeCommands(canvas);
         web.makeReaderText(canvas);
+        web.readClassList();  // looked for now, waited for after the first frame
         canvas.focus();
     };
 

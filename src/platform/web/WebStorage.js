@@ -1,5 +1,8 @@
 // The settings text kept in the browser's local storage (WebSettingsStore.cpp reads
-// and writes it through these).
+// and writes it through these). A pupil who picked their name from a class list has
+// their own key, "bricketing.settings." and their name as a file name; until they have
+// saved settings of their own they start from the device's shared ones, which the
+// teacher may have prepared.
 
 (function (web) {
     'use strict';
@@ -9,9 +12,14 @@
     // Whether the last confirmed settings were stored; the end page says so if not.
     web.settingsKept = true;
 
+    function pupilKey() {
+        return web.pupilFile ? settingsKey + '.' + web.pupilFile : settingsKey;
+    }
+
     web.readSettings = function () {
         try {
-            return window.localStorage.getItem(settingsKey);
+            const own = window.localStorage.getItem(pupilKey());
+            return own !== null ? own : window.localStorage.getItem(settingsKey);
         } catch (e) {
             return null;  // storage switched off: the program's own defaults
         }
@@ -19,8 +27,9 @@
 
     function store(text) {
         try {
-            window.localStorage.setItem(settingsKey, text);
-            return window.localStorage.getItem(settingsKey) === text;
+            const key = pupilKey();
+            window.localStorage.setItem(key, text);
+            return window.localStorage.getItem(key) === text;
         } catch (e) {
             return false;  // full or switched off: what was stored stays
         }

@@ -9,11 +9,13 @@
 #include <string>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopClassListStore.h"
 #include "platform/desktop/DesktopRecord.h"
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/win32/Win32Drawing.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Record.h"
+#include "platform/win32/Win32SoundPlayer.h"
 #include "platform/win32/Win32UserFolders.h"
 
 namespace {
@@ -57,12 +59,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     installDrawingServices(&drawing);
     DesktopSettingsStore settings(Win32UserFolders().settingsFolder());
     installSettingsStore(&settings);
+    DesktopClassListStore classList("Data");
+    installClassListStore(&classList);
+
+    Win32SoundPlayer sound;
+    installSoundPlayer(&sound);
 
     int exitCode = 0;
     {
         Win32Host host(instance, showCommand);
         exitCode = runProgram(host);
     }
+    installSoundPlayer(nullptr);
+    installClassListStore(nullptr);
     installSettingsStore(nullptr);
     installDrawingServices(nullptr);
     return exitCode;

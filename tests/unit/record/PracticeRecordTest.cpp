@@ -36,7 +36,7 @@ public:
                  ("bricketing-record-" + std::to_string(std::random_device()()))),
           store(folder) {
         installRecordStore(&store);
-        setCurrentPupil("this device");
+        setDefaultRecordPupil("this device");
     }
     ~RecordFolder() {
         installRecordStore(nullptr);

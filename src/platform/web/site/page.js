@@ -11,6 +11,11 @@
   const loading = document.getElementById("loading");
   const finished = document.getElementById("finished");
   const startAgain = document.getElementById("start-again");
+  const classroom = window.bricketingClassroom.setUp({
+    finished,
+    startAgain,
+    note: document.getElementById("finished-note"),
+  });
 
   // What tests and the frame benchmark read: the module once it runs, when its first
   // frame was on the canvas and how the program ended.
@@ -45,6 +50,8 @@
         "Well done. Your new settings could not be kept: this browser would not store " +
         "them, so next time starts with the settings you had before.";
     }
+    // With a class list the way on is "Next pupil": the next start asks who it is.
+    classroom.ended(state.module?.web, settingsKept);
     document.body.classList.add("ended");
     document.getElementById("program").hidden = true;
     finished.hidden = false;

@@ -52,11 +52,22 @@ async function cachedResponse(request) {
   return response;
 }
 
-// The build list is asked of the network first, so a page controlled by this worker
-// still learns of a newer build; offline it names the build in the cache.
-async function freshOrCachedResponse(request) {
+// The build list and the school's class list are asked of the network first, so a page
+// controlled by this worker still learns of a newer build or a changed class; offline it
+// names the build in the cache and has the class list last seen (a class list the
+// server no longer has is dropped).
+async function freshOrCachedResponse(request, keep) {
   try {
-    return await fetch(request);
+    const response = await fetch(request);
+    if (keep) {
+      const cache = await caches.open(CACHE_NAME);
+      if (response.ok && response.type === "basic") {
+        await cache.put(request, response.clone());
+      } else if (response.status === 404) {
+        await cache.delete(request, { ignoreSearch: true });
+      }
+    }
+    return response;
   } catch (error) {
     const cached = await caches.match(request, { ignoreSearch: true, cacheName: CACHE_NAME });
     if (cached) {
@@ -79,6 +90,9 @@ self.addEventListener("fetch", (event) => {
   if (request.method !== "GET" || new URL(request.url).origin !== self.location.origin) {
     return;
   }
-  const isBuildList = new URL(request.url).pathname.endsWith("/precache.json");
-  event.respondWith(isBuildList ? freshOrCachedResponse(request) : cachedResponse(request));
+  const { pathname } = new URL(request.url);
+  const isBuildList = pathname.endsWith("/precache.json");
+  const isClassList = pathname.endsWith("/class.txt");
+  event.respondWith(isBuildList || isClassList ? freshOrCachedResponse(request, isClassList)
+    : cachedResponse(request));
 });
