@@ -26,8 +26,12 @@ EM_JS(void, web_record_copy, (const char* file, int tailCount, char* buffer, int
     stringToUTF8(text == null ? "" : text, buffer, capacity);
 });
 
-EM_JS(int, web_record_append, (const char* file, const char* bytes),
-      { return Module.web.recordAppend(UTF8ToString(file), UTF8ToString(bytes)) ? 1 : 0; });
+// The bytes decoded whole: UTF8ToString would drop the files' leading byte order mark.
+EM_JS(int, web_record_append, (const char* file, const char* bytes, int length), {
+    const text =
+        new TextDecoder("utf-8", {ignoreBOM : true}).decode(HEAPU8.subarray(bytes, bytes + length));
+    return Module.web.recordAppend(UTF8ToString(file), text) ? 1 : 0;
+});
 
 EM_JS(double, web_record_size, (const char* file),
       { return Module.web.recordSize(UTF8ToString(file)); });
@@ -71,7 +75,8 @@ std::optional<std::string> text(const std::string& key, int tailCount) {
 }  // namespace
 
 bool WebRecordStore::append(const std::string& pupil, RecordFile file, const std::string& bytes) {
-    return web_record_append(fileKey(pupil, file).c_str(), bytes.c_str()) != 0;
+    return web_record_append(fileKey(pupil, file).c_str(), bytes.data(),
+                             static_cast<int>(bytes.size())) != 0;
 }
 
 std::uint64_t WebRecordStore::size(const std::string& pupil, RecordFile file) {

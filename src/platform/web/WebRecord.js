@@ -59,9 +59,7 @@
             for (const row of rows) {
                 texts.set(row.file, (texts.get(row.file) || '') + row.bytes);
             }
-            for (const [file, text] of texts) {
-                remember(file, text);
-            }
+            texts.forEach(function (text, file) { remember(file, text); });
         } catch (error) {
             database = null; // storage switched off: the record is not kept
         }
@@ -145,7 +143,8 @@
         if (!end) {
             return text.slice(-count);
         }
-        return new TextDecoder().decode(end.slice(Math.max(0, end.length - count)));
+        return new TextDecoder('utf-8', { ignoreBOM: true })
+            .decode(end.slice(Math.max(0, end.length - count)));
     };
 
     web.recordRotate = function (file, older) {
@@ -159,7 +158,7 @@
     };
 
     web.recordRemove = function (pupil) {
-        for (const file of [...files.keys()]) {
+        for (const file of Array.from(files.keys())) {
             if (file.startsWith(pupil + '/')) {
                 files.delete(file);
                 sizes.delete(file);
@@ -212,7 +211,7 @@
     }
 
     function recordFiles() {
-        return [...files.entries()].filter(function (entry) { return entry[1] !== ''; })
+        return Array.from(files.entries()).filter(function (entry) { return entry[1] !== ''; })
             .sort(function (a, b) { return a[0] < b[0] ? -1 : 1; })
             .map(function (entry) { return { name: entry[0], text: entry[1] }; });
     }
@@ -298,7 +297,8 @@
         panel.append(bar, frame);
         panel.hidden = true;
         document.body.appendChild(panel);
-        return { panel, title, frame, close, downloadButton, deleteButton };
+        return { panel: panel, title: title, frame: frame, close: close,
+                 downloadButton: downloadButton, deleteButton: deleteButton };
     }
 
     let parts = null; // the panel's elements, made when first opened
