@@ -15,7 +15,7 @@ TEST(CommandLine, VersionAndHelpAreAnsweredAndAnythingElseStartsTheProgram) {
     } cases[] = {
         {{}, nullptr},
         {{"--version"}, "Bricketing " BRICKETING_TEST_VERSION "\n"},
-        {{"--help"}, "Usage: bricketing [--help | --version]\n"},
+        {{"--help"}, "Usage: bricketing [--help | --version | --report [FOLDER...]]\n"},
         {{"-h"}, "Usage: bricketing"},
         {{"-platform", "offscreen", "--version"}, "Bricketing "},
         {{"--", "--version"}, nullptr},
