@@ -101,7 +101,12 @@ class SpokenWords:
 
     def _start(self, command, **extra_env):
         log = open(self.folder / (Path(command[0]).name + ".log"), "wb")
-        process = subprocess.Popen(command, env=dict(self.env, **extra_env), stdout=log,
+        # The program's own language is pinned by a locale name this machine may not have
+        # installed; speech-dispatcher gives up when setlocale fails, so the reader's side
+        # runs in the C locale, which is always there.
+        env = dict(self.env, LANG="C.UTF-8", **extra_env)
+        env.pop("LANGUAGE", None)
+        process = subprocess.Popen(command, env=env, stdout=log,
                                    stderr=subprocess.STDOUT)
         log.close()
         self.processes.append(process)
