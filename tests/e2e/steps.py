@@ -122,12 +122,14 @@ def quit_with_yes(lesson):
     expect(code == 0, f"the program ended with exit code {code}, not 0")
 
 
-def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product):
+def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product,
+                      says=look.tutor_says):
     """The pupil works the question through in two steps: `first` lots of the divisor,
     then `second` lots with the wrong product `wrong_product` typed first (shown in the
     error colour, named by the tutor as not quite and cleared by the next key), then the
-    right one, and the answer, which the tutor praises and checks. Each step waits for
-    the working-out to show its outcome; the last shot is returned."""
+    right one, and the answer, which the tutor praises and checks (`says` reads the
+    tutor's note the way the platform draws it). Each step waits for the working-out to
+    show its outcome; the last shot is returned."""
     def step(name, number, condition, what):
         lesson.keys(*str(number), "Return")
         return lesson.wait_for_look(name, condition, what)
@@ -155,7 +157,7 @@ def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product):
          lambda s: look.entry_row_on(s, 3, amounts), f"the product to be asked for beside {second}")
     slip = f"Not quite. What are {second} lots of {divisor}?"
     wrong = step(f"wrong-product-{wrong_product}", wrong_product,
-                 lambda s: look.entry_error_pixels(s) > 40 and look.tutor_says(s, slip),
+                 lambda s: look.entry_error_pixels(s) > 40 and says(s, slip),
                  f'the entry row in the error colour and the tutor saying "{slip}"')
     expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
            "the error colour is not on the product's place")
@@ -175,7 +177,7 @@ def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product):
     praise = ("You spotted your slips and put them right. Well done for keeping going. "
               f"Check: {check} = {dividend}.")
     return step(f"answer-{answer}", answer,
-                lambda s: look.shows_quotient(s, f"= {answer}") and look.tutor_says(s, praise),
+                lambda s: look.shows_quotient(s, f"= {answer}") and says(s, praise),
                 f'the answer "= {answer}" under the header and the tutor saying "{praise}"')
 
 
