@@ -124,13 +124,14 @@ def quit_with_yes(lesson):
 
 
 def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product, slip=None,
-                      praise=None):
+                      praise=None, says=look.tutor_says):
     """The pupil works the question through in two steps: `first` lots of the divisor,
     then `second` lots with the wrong product `wrong_product` typed first (shown in the
     error colour, named by the tutor as not quite and cleared by the next key), then the
-    right one, and the answer, which the tutor praises and checks. Each step waits for
-    the working-out to show its outcome; the last shot is returned. `slip` and `praise`
-    are the tutor's words in another language than English."""
+    right one, and the answer, which the tutor praises and checks (`says` reads the
+    tutor's note the way the platform draws it). Each step waits for the working-out to
+    show its outcome; the last shot is returned. `slip` and `praise` are the tutor's
+    words in another language than English."""
     def step(name, number, condition, what):
         lesson.keys(*str(number), "Return")
         return lesson.wait_for_look(name, condition, what)
@@ -158,7 +159,7 @@ def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product, s
          lambda s: look.entry_row_on(s, 3, amounts), f"the product to be asked for beside {second}")
     slip = slip or f"Not quite. What are {second} lots of {divisor}?"
     wrong = step(f"wrong-product-{wrong_product}", wrong_product,
-                 lambda s: look.entry_error_pixels(s) > 40 and look.tutor_says(s, slip),
+                 lambda s: look.entry_error_pixels(s) > 40 and says(s, slip),
                  f'the entry row in the error colour and the tutor saying "{slip}"')
     expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
            "the error colour is not on the product's place")
@@ -178,7 +179,7 @@ def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product, s
     praise = praise or ("You spotted your slips and put them right. Well done for keeping "
                         f"going. Check: {check} = {dividend}.")
     return step(f"answer-{answer}", answer,
-                lambda s: look.shows_quotient(s, f"= {answer}") and look.tutor_says(s, praise),
+                lambda s: look.shows_quotient(s, f"= {answer}") and says(s, praise),
                 f'the answer "= {answer}" under the header and the tutor saying "{praise}"')
 
 

@@ -9,7 +9,7 @@ from program import PLAIN_SETTINGS
 from screen import parse_colour
 from steps import AWAY_FROM_BUTTONS, create_question, expect, quit_with_yes, wait_for_question
 
-KEY_FACTS_BOX = (487, 4, 796, 44)
+KEY_FACTS_BOX = (487, 4, 778, 44)
 FACTS_INK = parse_colour(0xFF1E1E1E)
 FACTS_FONT_PIXELS = 13               # 10 points
 SMALL_PRINT_LIMIT = 2 * textmatch.GLYPH_MISMATCH_LIMIT

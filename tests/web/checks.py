@@ -98,6 +98,7 @@ OPERATIONS = {
     "caption_pixels": look.caption_pixels,
     "entry_row_on": look.entry_row_on,
     "entry_error_pixels": look.entry_error_pixels,
+    "tutor_says": look.tutor_says,
     "ink_width": lambda shot, box: look.ink_width(shot, box),
     "ink_width_on_line": lambda shot, line, column: look.ink_width(shot,
                                                                    look.line_box(line, column)),

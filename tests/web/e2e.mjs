@@ -143,8 +143,9 @@ async function createQuestion(lesson, dividend, divisor) {
 }
 
 // The pupil works 100 ÷ 7 through: 10 lots of 7 (70, leaving 30), 4 lots of 7 with a
-// wrong product first (27, shown in the error colour and cleared by the next key), then
-// 28, leaving 2, and the answer 14. Each step waits for the working-out to show it.
+// wrong product first (27, shown in the error colour, named by the tutor and cleared by
+// the next key), then 28, leaving 2, and the answer 14 with the tutor's praise. Each
+// step waits for the working-out to show it.
 // `type` presses the keys (the keyboard by default); `tenKeys` type the first multiple.
 async function work100By7(lesson, type = (...keys) => lesson.keys(...keys),
   tenKeys = ["1", "0", "Enter"]) {
@@ -170,9 +171,12 @@ async function work100By7(lesson, type = (...keys) => lesson.keys(...keys),
     all, "the first step completed, 30 remaining");
   await step("multiple-4", ["4", "Enter"],
     [["entry_row_on", 3, "AMOUNTS_COLUMN"]], all, "the product to be asked for beside 4");
+  const slip = "Not quite. What are 4 lots of 7?";
   const wrong = await step("wrong-product-27", ["2", "7", "Enter"],
-    [["entry_error_pixels"], ["entry_row_on", 3, "AMOUNTS_COLUMN", "ENTRY_ERROR_COLOUR"]],
-    (errorPixels) => errorPixels > 40, "the entry row in the error colour");
+    [["entry_error_pixels"], ["entry_row_on", 3, "AMOUNTS_COLUMN", "ENTRY_ERROR_COLOUR"],
+      ["tutor_says", slip]],
+    (errorPixels, onPlace, says) => errorPixels > 40 && says,
+    `the entry row in the error colour and the tutor saying "${slip}"`);
   expect(wrong.answers[1], "the error colour is not on the product's place");
   // The key after a wrong entry only clears it: the 2 must not be typed.
   await step("error-cleared", ["2"],
@@ -186,8 +190,11 @@ async function work100By7(lesson, type = (...keys) => lesson.keys(...keys),
     [["entry_row_on", 4, "MULTIPLES_COLUMN"],
       ["shows_on_line", 4, "AMOUNTS_COLUMN", "2", "REMAINDER_COLOUR"]],
     all, "the answer to be asked for beside the remainder 2");
+  const praise = "You spotted your slips and put them right. Well done for keeping going. " +
+    "Check: 14 × 7 + 2 = 100.";
   return step("answer-14", ["1", "4", "Enter"],
-    [["shows_quotient", "= 14"]], all, 'the answer "= 14" under the header');
+    [["shows_quotient", "= 14"], ["tutor_says", praise]], all,
+    `the answer "= 14" under the header and the tutor saying "${praise}"`);
 }
 
 // The first frame: board colour, the six buttons and the logo, within 2 s of load.

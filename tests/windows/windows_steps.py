@@ -191,9 +191,10 @@ def window_box(lesson, window):
 
 def work_100_by_7(lesson):
     """100 ÷ 7 worked through: 10 lots of 7 (70, leaving 30), 4 lots of 7 with a wrong
-    product first (27, shown in the error colour and cleared by the next key), then
-    28, leaving 2, and the answer 14."""
-    shot = work_in_two_steps(lesson, 100, 7, 10, 4, 27)
+    product first (27, shown in the error colour, named by the tutor and cleared by the
+    next key), then 28, leaving 2, and the answer 14 with the tutor's praise; Wine draws
+    the tutor's small print unlike the reference, so its note is checked by width."""
+    shot = work_in_two_steps(lesson, 100, 7, 10, 4, 27, says=look.tutor_says_roughly)
     expect(look.shows_remainder_part(shot, " rem.2"),
            "the remainder part is missing: " + textmatch.describe(
                shot, look.ANSWER_BOX, " rem.2", look.REMAINDER_COLOUR, look.MAIN_FONT_PIXELS))

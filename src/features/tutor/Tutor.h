@@ -34,9 +34,10 @@ public:
     KeyFactsBox keyFacts;
 
     // Where the words and the box stand: the panel's free space right of the board,
-    // between the answer and the buttons, and above the header.
-    static constexpr Rectangle wordsArea{486.0f, 150.0f, 310.0f, 96.0f};
-    static constexpr Rectangle keyFactsArea{486.0f, 3.0f, 310.0f, 41.0f};
+    // between the answer and the buttons, and above the header. Their right edge stays
+    // clear of the strip a Windows frame takes from the 800-pixel-wide window.
+    static constexpr Rectangle wordsArea{486.0f, 150.0f, 292.0f, 96.0f};
+    static constexpr Rectangle keyFactsArea{486.0f, 3.0f, 292.0f, 41.0f};
 
 private:
     void hear(const LessonEvent& event);
