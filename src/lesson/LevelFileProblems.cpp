@@ -13,7 +13,11 @@ namespace {
 constexpr std::array<const char*, usedLevelCount> levelNames = {
     "Beginner", "Novice", "Intermediate", "Advanced", "Expert"};
 
-const std::string fileName = levelFilePath.generic_string();
+// The file as the teacher knows it: Data/levels.txt, or its installed place.
+std::string levelFileName() {
+    const std::u8string name = levelFilePath().generic_u8string();
+    return std::string(name.begin(), name.end());
+}
 
 std::string fallbackInWords() {
     return std::to_string(fallbackQuestion.dividend) + " divided by " +
@@ -96,27 +100,27 @@ std::vector<std::string> levelFileProblemLines(const LevelFileReading& reading,
                                                const LevelTable& levels) {
     const std::string instead = "New Question gives " + fallbackInWords() + " instead";
     if (reading.access == LevelFileAccess::Missing) {
-        return {fileName + " cannot be read; at every level " + instead};
+        return {levelFileName() + " cannot be read; at every level " + instead};
     }
     if (!fileWasRead(reading)) {
-        return {fileName + " " + whyUnread(reading.access) + "; at every level " + instead};
+        return {levelFileName() + " " + whyUnread(reading.access) + "; at every level " + instead};
     }
     std::vector<std::string> lines;
     if (reading.readFailed) {
-        lines.push_back(fileName + ": " + readErrorInWords(reading));
+        lines.push_back(levelFileName() + ": " + readErrorInWords(reading));
     }
     if (reading.headerLooksLikeRecord) {
-        lines.push_back(fileName + ": " + headerInWords(reading));
+        lines.push_back(levelFileName() + ": " + headerInWords(reading));
     }
     for (const auto& [level, why] : levelsWithoutQuestions(levels)) {
-        lines.push_back(fileName + ": " + levelInWords(reading, level) +
+        lines.push_back(levelFileName() + ": " + levelInWords(reading, level) +
                         " can give no question: it " + why + "; " + instead);
     }
     return lines;
 }
 
 std::u16string levelFileMessageFor(const LevelFileReading& reading, const LevelTable& levels) {
-    const std::u16string file = toWideText(fileName);
+    const std::u16string file = toWideText(levelFileName());
     if (reading.access == LevelFileAccess::Missing) {
         return {};
     }

@@ -3,6 +3,7 @@
 
 #include <system_error>
 
+#include "platform/TeacherFolder.h"
 #include "platform/desktop/NativeFile.h"
 
 namespace fs = std::filesystem;
@@ -33,7 +34,7 @@ SettingsFiles perUserRule(const SettingsPlaces& places) {
 
 SettingsPlaces findSettingsPlaces(const fs::path& perUserFolder) {
     SettingsPlaces places;
-    places.programFile = programSettingsPath;
+    places.programFile = teacherFile("settings.txt");
     std::error_code error;
     places.installed = fs::exists(installedMarkerPath, error);
     if (!perUserFolder.empty()) {

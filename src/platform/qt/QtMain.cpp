@@ -4,7 +4,9 @@
 #include <QIcon>
 
 #include "app/Program.h"
+#include "platform/TeacherFolder.h"
 #include "platform/desktop/DesktopSettingsStore.h"
+#include "platform/desktop/TeacherFolderRule.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtUserFolders.h"
@@ -24,6 +26,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Bricketing"));
     QApplication::setWindowIcon(programIcon());
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
+    installTeacherFolder(desktopTeacherFolder());
 
     DesktopSettingsStore settings(QtUserFolders().settingsFolder());
     installSettingsStore(&settings);

@@ -9,7 +9,9 @@
 #include <string>
 
 #include "app/Program.h"
+#include "platform/TeacherFolder.h"
 #include "platform/desktop/DesktopSettingsStore.h"
+#include "platform/desktop/TeacherFolderRule.h"
 #include "platform/win32/Win32Drawing.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32UserFolders.h"
@@ -44,6 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const GdiplusSession gdiplus;
     initialiseCommonControls();
     enterRuntimeFolder(programFolder());
+    installTeacherFolder(desktopTeacherFolder());
 
     Win32DrawingServices drawing;
     installDrawingServices(&drawing);
