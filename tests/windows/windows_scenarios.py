@@ -146,16 +146,17 @@ def installer(scenario):
            "the uninstaller did not leave the pupil's settings as they were")
 
     # The installer records its folder: installed elsewhere, a later silent run (an
-    # upgrade) goes there too, not to Program Files.
-    elsewhere = prefix.drive_c / "School programs" / "Bricketing"
-    code = prefix.run(scenario.setup_file, "/S", "/D=C:\\School programs\\Bricketing")
+    # upgrade) goes there too, not to Program Files. (/D= takes no quotes, so the
+    # folder's name has no space.)
+    elsewhere = prefix.drive_c / "Schools" / "Bricketing"
+    code = prefix.run(scenario.setup_file, "/S", "/D=C:\\Schools\\Bricketing")
     expect(code == 0, f"the install into another folder ended with {code}")
     code = prefix.run(scenario.setup_file, "/S")
     expect(code == 0, f"the upgrade of the copy in another folder ended with {code}")
     expect((elsewhere / "bricketing.exe").is_file() and not folder.exists(),
            "the upgrade did not go where the first install went")
     entry = prefix.registry_values(UNINSTALL_KEY) or {}
-    expect(entry.get("InstallLocation") == "C:\\School programs\\Bricketing",
+    expect(entry.get("InstallLocation") == "C:\\Schools\\Bricketing",
            f"the recorded folder is {entry.get('InstallLocation')!r}")
     code = prefix.run(elsewhere / UNINSTALLER, "/S")
     expect(code == 0 and not elsewhere.exists(),
