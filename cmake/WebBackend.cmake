@@ -29,7 +29,8 @@ list(SORT web_preloaded)
 set(web_preload "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Data/levels.txt@/Data/levels.txt")
 foreach(picture ${web_preloaded})
     get_filename_component(picture_name ${picture} NAME)
-    list(APPEND web_preload "SHELL:--preload-file ${picture}@/Resources/${picture_name}")
+    # Quoted: some pictures' names have a space.
+    list(APPEND web_preload "SHELL:--preload-file \"${picture}@/Resources/${picture_name}\"")
 endforeach()
 # The browser side, one file per role; WebRuntime.js makes the shared state the others
 # add to, so it comes first.
