@@ -5,6 +5,7 @@ Application::Application(Host& host) : host(host) {
     // The drawing services are installed before this runs, since both panels load
     // pictures and make fonts while they are constructed.
     lessonPanel = std::make_unique<LessonPanel>();
+    tutor = std::make_unique<Tutor>(*lessonPanel);
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);
 }
 
@@ -13,6 +14,7 @@ Application::~Application() {
     // panel, then the command panel.
     frameRecorder.reset();
     backBuffer.reset();
+    tutor.reset();
     lessonPanel.reset();
     menuPanel.reset();
 }

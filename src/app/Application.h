@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "board/LessonDescription.h"
+#include "features/tutor/Tutor.h"
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
 #include "platform/Drawing.h"
@@ -62,6 +63,8 @@ public:
     bool presentEveryFrame = false;
     std::unique_ptr<LessonPanel> lessonPanel;
     std::unique_ptr<MenuPanel> menuPanel;
+    // Words for a wrong entry, praise and the key-facts box; listens to the lesson panel.
+    std::unique_ptr<Tutor> tutor;
     std::int64_t modalStartCount = 0;
     double secondsPerCount = 0.0;
     double pausedSeconds = 0.0;  // the latest modal period, consumed by the next frame

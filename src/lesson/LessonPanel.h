@@ -2,9 +2,11 @@
 // and difficulty, the working-out board, and the logo, mascot and balloon around it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "board/WorkingBoard.h"
 #include "lesson/LevelFile.h"
@@ -54,8 +56,11 @@ public:
     // What is wrong with the level file, for the shell to show once the window is up;
     // empty when there is nothing to say.
     std::u16string levelFileMessage;
-    int difficulty = 0;  // 0 Beginner to 4 Expert
+    int difficulty = 0;    // 0 Beginner to 4 Expert
     PupilOptions options;  // the settings beyond the four, read where they are used
+    // What the features draw in the panel's free space (never over what the panel and
+    // the board draw), in the order added: after the answer, before the balloon.
+    std::vector<std::function<void(Graphics&)>> freeSpaceDrawers;
     std::unique_ptr<Image> logoImage;
     std::unique_ptr<Image> mascotImage;
     std::unique_ptr<Image> balloonImage;  // five 63 x 75 frames side by side
