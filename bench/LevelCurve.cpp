@@ -40,7 +40,7 @@ struct Options {
     unsigned seed = static_cast<unsigned>(std::time(nullptr));
     int draws = 20000;
     bool check = false;
-    std::string file = levelFilePath.string();
+    std::string file = levelFilePath().string();
 };
 
 struct Curve {

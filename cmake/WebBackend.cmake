@@ -20,14 +20,24 @@ add_executable(bricketing_page ${web_folder}/WebMain.cpp ${web_folder}/WebBench.
 target_link_libraries(bricketing_page PRIVATE bricketing_app bricketing_web)
 set_target_properties(bricketing_page PROPERTIES OUTPUT_NAME bricketing SUFFIX ".js")
 
-# Data/levels.txt, every picture under Resources/ (Resources/2x/ too, when present) and
-# the compiled catalogues (Resources/locale/) are packed into bricketing.data; Help/ is
-# served as plain files for its own tab.
-set(web_preload
-    "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Data/levels.txt@/Data/levels.txt"
-    "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Resources@/Resources")
-file(GLOB_RECURSE web_preloaded CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resources/*.png
-     ${PROJECT_SOURCE_DIR}/Resources/*.wav)
+# Data/levels.txt and the pictures at their own size are packed into bricketing.data,
+# file by file in name order (so that two builds pack the same bytes). The pictures at
+# twice their size (Resources/2x/) are served as plain files, which the page fetches
+# only on a screen that shows them (page.js); Help/ is served as plain files too.
+file(GLOB web_preloaded CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resources/*.png)
+list(SORT web_preloaded)
+set(web_preload "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Data/levels.txt@/Data/levels.txt")
+foreach(picture ${web_preloaded})
+    get_filename_component(picture_name ${picture} NAME)
+    # Quoted: some pictures' names have a space.
+    list(APPEND web_preload "SHELL:--preload-file \"${picture}@/Resources/${picture_name}\"")
+endforeach()
+# The cues and the compiled catalogues go in whole, as folders.
+foreach(folder sounds locale)
+    list(APPEND web_preload "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Resources/${folder}@/Resources/${folder}")
+endforeach()
+file(GLOB web_cues CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resources/sounds/*.wav)
+list(APPEND web_preloaded ${web_cues})
 # The browser side, one file per role; WebRuntime.js makes the shared state the others
 # add to, so it comes first.
 set(web_runtime_roles Runtime Input Drawing Pictures Dialogs Replay Storage Bench Layout Pad

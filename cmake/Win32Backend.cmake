@@ -19,6 +19,8 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run
 add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
 # One exe with no DLLs beyond the system's: the C++ runtime, libgcc and winpthread in.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# No link time in the program's header: the same source links to the same bytes.
+add_link_options(-Wl,--no-insert-timestamp)
 
 file(GLOB win32_backend_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/win32/*.cpp
      ${PROJECT_SOURCE_DIR}/src/platform/win32/*.h)

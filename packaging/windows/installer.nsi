@@ -2,11 +2,15 @@
 ; installed (Data\installed.txt, so it keeps the pupil's settings in
 ; %APPDATA%\Bricketing), adds a Start-menu shortcut and an entry in Apps & features,
 ; and writes an uninstaller that removes exactly the files it installed and leaves the
-; per-user settings. /S installs and uninstalls silently.
+; per-user settings. The files a teacher edits (Data\levels.txt, Data\settings.txt)
+; are kept when edited: an upgrade does not replace them and the uninstaller leaves
+; them. The folder is recorded, so an upgrade goes where the first install went. /S
+; installs and uninstalls silently.
 ;
 ; scripts/package-windows defines VERSION, FILE_VERSION (four numbers), STAGE (the
 ; folder holding bricketing.exe, Data, Resources and Help), FILES_INSTALL and
-; FILES_UNINSTALL (generated lists of File and Delete lines for that folder),
+; FILES_UNINSTALL (generated lists of File and Delete lines for that folder; a teacher's
+; file is installed with SetOverwrite off and removed through DeleteUnlessEdited),
 ; ESTIMATED_SIZE (in KiB), ICON, WELCOME_BITMAP (164 x 314), LICENCE_TEXT (the licence
 ; page's text) and OUTFILE.
 
@@ -28,6 +32,8 @@ ManifestDPIAware true
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
+; Where an earlier install went, which an upgrade (and the folder page) then takes.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 BrandingText "${PRODUCT} ${VERSION}"
 
@@ -83,7 +89,47 @@ FunctionEnd
 Function un.onInit
     SetRegView 64
     SetShellVarContext all
+    InitPluginsDir
 FunctionEnd
+
+; Deletes the installed file unless a teacher edited it: only when its bytes are the
+; shipped copy's. Takes the installed file and the shipped copy from the stack.
+Function un.DeleteUnlessEdited
+    Pop $1 ; the shipped copy
+    Pop $0 ; the installed file
+    ClearErrors
+    FileOpen $2 "$0" r
+    IfErrors done
+    FileOpen $3 "$1" r
+    IfErrors closeInstalled
+    compare:
+        ClearErrors
+        FileReadByte $2 $4
+        IfErrors installedEnded
+        FileReadByte $3 $5
+        IfErrors differ
+        IntCmp $4 $5 compare differ differ
+    installedEnded:
+        ClearErrors
+        FileReadByte $3 $5
+        IfErrors 0 differ
+        FileClose $3
+        FileClose $2
+        Delete "$0"
+        Goto done
+    differ:
+        FileClose $3
+    closeInstalled:
+        FileClose $2
+    done:
+FunctionEnd
+
+!macro DeleteUnlessEdited INSTALLED SHIPPED_SOURCE NAME
+    File "/oname=$PLUGINSDIR\${NAME}" "${SHIPPED_SOURCE}"
+    Push "${INSTALLED}"
+    Push "$PLUGINSDIR\${NAME}"
+    Call un.DeleteUnlessEdited
+!macroend
 
 Section "Bricketing" Program
     SectionIn RO

@@ -52,13 +52,22 @@ int runProgram(Host& host) {
 
 bool enterRuntimeFolder(const std::filesystem::path& programFolder) {
     std::error_code error;
+    // An installed program uses its own files, whatever folder it is started from: a
+    // pupil's folder that happens to hold a Data or Resources folder (a copy of another
+    // version, say) must not give it other pictures and levels.
+    const std::filesystem::path installed = programFolder.parent_path() / "share" / "bricketing";
+    if (holdsRuntimeFolders(installed) &&
+        std::filesystem::exists(installed / "Data" / "installed.txt", error)) {
+        std::filesystem::current_path(installed, error);
+        return !error;
+    }
     if (holdsRuntimeFolders(std::filesystem::current_path(error))) {
         return true;
     }
     const std::vector<std::filesystem::path> candidates = {
         programFolder,
         programFolder.parent_path(),
-        programFolder.parent_path() / "share" / "bricketing",
+        installed,
     };
     for (const auto& candidate : candidates) {
         if (holdsRuntimeFolders(candidate)) {

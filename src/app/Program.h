@@ -12,7 +12,8 @@
 int runProgram(Host& host);
 
 // Makes the working directory the one that holds the Data, Resources and Help
-// folders: the current one if it has them, else the program's folder, its parent, or
-// the installed share/bricketing beside it. False when none has them (the program then
-// runs without its files).
+// folders: an installed copy's share/bricketing beside the program's folder (marked by
+// its Data/installed.txt) always; otherwise the current one if it has them, else the
+// program's folder, its parent, or an unmarked share/bricketing beside it. False when none has them
+// (the program then runs without its files).
 bool enterRuntimeFolder(const std::filesystem::path& programFolder);

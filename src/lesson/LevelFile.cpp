@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "lesson/LessonPanel.h"
+#include "platform/TeacherFolder.h"
 
 namespace {
 
@@ -360,6 +361,10 @@ bool readLevels(std::istream& in, LevelTable& table) {
     return readLevelFile(in, table).complete;
 }
 
+std::filesystem::path levelFilePath() {
+    return teacherFile("levels.txt");
+}
+
 LevelFileReading readLevelFile(const std::filesystem::path& path, LevelTable& table) {
     LevelFileReading reading;
     reading.access = accessOf(path);
@@ -375,6 +380,6 @@ LevelFileReading readLevelFile(const std::filesystem::path& path, LevelTable& ta
 }
 
 bool LessonPanel::loadLevels() {
-    levelFileReading = readLevelFile(levelFilePath, levels);
+    levelFileReading = readLevelFile(levelFilePath(), levels);
     return levelFileReading.access == LevelFileAccess::Read;
 }

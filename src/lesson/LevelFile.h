@@ -1,5 +1,6 @@
 // Reading the level table: the ranges of divisors and dividends that random questions
-// are drawn from, one line per difficulty level in the text file Data/levels.txt.
+// are drawn from, one line per difficulty level in the text file levels.txt, which a teacher
+// may edit (Data/levels.txt in a portable copy, /etc/bricketing/levels.txt installed).
 #pragma once
 
 #include <array>
@@ -9,8 +10,9 @@
 
 #include "lesson/LevelTable.h"
 
-// The level file's place, relative to the working directory.
-inline const std::filesystem::path levelFilePath = "Data/levels.txt";
+// The level file's place: levels.txt in the teacher folder (Data/levels.txt, relative to
+// the working directory, unless the backend installed another folder).
+std::filesystem::path levelFilePath();
 
 // The most of the level file that is read: far more than a table with comments needs,
 // and little enough that a huge file does not hold up the start.

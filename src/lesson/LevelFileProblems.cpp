@@ -15,7 +15,11 @@ constexpr std::array<const char*, usedLevelCount> levelNames = {
     trNoop("Beginner"), trNoop("Novice"), trNoop("Intermediate"), trNoop("Advanced"),
     trNoop("Expert")};
 
-const std::string fileName = levelFilePath.generic_string();
+// The file as the teacher knows it: Data/levels.txt, or its installed place.
+std::string levelFileName() {
+    const std::u8string name = levelFilePath().generic_u8string();
+    return std::string(name.begin(), name.end());
+}
 
 std::string fallbackInWords() {
     return std::to_string(fallbackQuestion.dividend) + " divided by " +
@@ -111,26 +115,26 @@ std::vector<std::string> levelFileProblemLines(const LevelFileReading& reading,
                                                const LevelTable& levels) {
     const std::string instead = "New Question gives " + fallbackInWords() + " instead";
     if (reading.access == LevelFileAccess::Missing) {
-        return {fileName + " cannot be read; at every level " + instead};
+        return {levelFileName() + " cannot be read; at every level " + instead};
     }
     if (!fileWasRead(reading)) {
-        return {fileName + " " + whyUnread(reading.access) + "; at every level " + instead};
+        return {levelFileName() + " " + whyUnread(reading.access) + "; at every level " + instead};
     }
     std::vector<std::string> lines;
     if (reading.readFailed) {
-        lines.push_back(fileName + ": " + readErrorInWords(reading));
+        lines.push_back(levelFileName() + ": " + readErrorInWords(reading));
     }
     if (reading.cutAtLimit) {
-        lines.push_back(fileName + ": " + cutInWords());
+        lines.push_back(levelFileName() + ": " + cutInWords());
     }
     if (reading.headerLooksLikeRecord) {
-        lines.push_back(fileName + ": " + headerInWords(reading));
+        lines.push_back(levelFileName() + ": " + headerInWords(reading));
     }
     for (const auto& [level, why] : levelsOutsideCreateQuestion(levels)) {
-        lines.push_back(fileName + ": " + levelInWords(reading, level) + " " + why);
+        lines.push_back(levelFileName() + ": " + levelInWords(reading, level) + " " + why);
     }
     for (const auto& [level, why] : levelsWithoutQuestions(levels)) {
-        lines.push_back(fileName + ": " + levelInWords(reading, level) +
+        lines.push_back(levelFileName() + ": " + levelInWords(reading, level) +
                         " can give no question: it " + why + "; " + instead);
     }
     return lines;
@@ -211,7 +215,7 @@ std::u16string outsideSentence(const LevelFileReading& reading, std::size_t leve
 }  // namespace
 
 std::u16string levelFileMessageFor(const LevelFileReading& reading, const LevelTable& levels) {
-    const std::u16string file = toWideText(fileName);
+    const std::u16string file = toWideText(levelFileName());
     const std::u16string question = fallbackOnScreen();
     if (reading.access == LevelFileAccess::Missing) {
         return {};

@@ -658,7 +658,7 @@ class DesktopEntry(unittest.TestCase):
         self.assertEqual(entry.get("Type"), "Application")
         self.assertEqual(entry.get("Name"), "Bricketing")
         self.assertEqual(entry.get("Exec"), "bricketing")
-        self.assertEqual(entry.get("Icon"), "bricketing")
+        self.assertEqual(entry.get("Icon"), "org.quillmoor.Bricketing")
         self.assertEqual(entry.get("Terminal"), "false")
         self.assertTrue(entry.get("Comment", "").strip())
         categories = entry.get("Categories", "")
@@ -722,9 +722,26 @@ class InstalledTree(unittest.TestCase):
         for relative in {**RUNTIME_PICTURES, **DOUBLED_PICTURES}:
             with self.subTest(file=relative):
                 self.assertTrue(os.path.isfile(self.installed("share/bricketing/" + relative)))
-        for data in os.listdir(path_of("Data")):
+        # What a teacher edits is in etc/bricketing, where the program looks for an
+        # installed copy's (the prefix here is not /usr); share's Data has the marker.
+        for data in ("levels.txt", "settings.txt"):
             with self.subTest(file=data):
-                self.assertTrue(os.path.isfile(self.installed("share/bricketing/Data/" + data)))
+                self.assertTrue(os.path.isfile(self.installed("etc/bricketing/" + data)))
+        self.assertEqual(os.listdir(self.installed("share/bricketing/Data")), ["installed.txt"])
+        with open(self.installed("etc/bricketing/levels.txt"), "rb") as installed, \
+                open(path_of("Data/levels.txt"), "rb") as shipped:
+            self.assertEqual(installed.read(), shipped.read())
+        # The metainfo, the manual page and the scalable icon, as the Debian package has
+        # them, named after the application's id where the desktop looks them up.
+        for relative in ["share/metainfo/org.quillmoor.Bricketing.metainfo.xml",
+                         "share/man/man1/bricketing.1.gz",
+                         "share/icons/hicolor/scalable/apps/org.quillmoor.Bricketing.svg"]:
+            with self.subTest(file=relative):
+                self.assertTrue(os.path.isfile(self.installed(relative)))
+        with open(self.installed("share/metainfo/org.quillmoor.Bricketing.metainfo.xml")) as f:
+            metainfo = f.read()
+        self.assertNotIn("@VERSION@", metainfo)
+        self.assertRegex(metainfo, r'<release version="[\d.]+" date="\d{4}-\d\d-\d\d"/>')
 
     def test_marked_as_an_installed_copy(self):
         # The marker sends each pupil's settings to their own file; a source tree has none.
@@ -733,7 +750,7 @@ class InstalledTree(unittest.TestCase):
 
     def test_icons_in_the_hicolor_theme(self):
         for size in ICON_SIZES:
-            relative = f"share/icons/hicolor/{size}x{size}/apps/bricketing.png"
+            relative = f"share/icons/hicolor/{size}x{size}/apps/org.quillmoor.Bricketing.png"
             with self.subTest(icon=relative):
                 png = Png(open(self.installed(relative), "rb").read())
                 self.assertEqual((png.width, png.height), (size, size))

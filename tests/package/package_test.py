@@ -1,7 +1,8 @@
 """The Debian package as a pupil meets it: unpacked with dpkg-deb -x (nothing is
-installed on the machine), its layout checked (Data/settings.txt is the committed one),
-then its program started under a virtual display as an unprivileged user with a fresh
-home and no XDG_CONFIG_HOME. Settings changed through the Settings dialog must land in
+installed on the machine), its layout checked (/etc/bricketing/settings.txt is the
+committed Data/settings.txt, and a conffile), then its program started under a virtual
+display as an unprivileged user with a fresh home and no XDG_CONFIG_HOME, from a folder
+holding another copy's Data and Resources, which it must not use. Settings changed through the Settings dialog must land in
 ~/.config/bricketing/settings.txt and hold at the next start, while the package's own
 Data/settings.txt stays as shipped, even though the pupil could write it.
 
@@ -15,10 +16,12 @@ and checks that package: it must carry the committed settings all the same.
 Exit status 0 when every check passes; screenshots go to --shots."""
 
 import argparse
+import io
 import os
 import shutil
 import subprocess
 import sys
+import tarfile
 import tempfile
 import time
 import traceback
@@ -39,19 +42,29 @@ from tryout import ROOT, committed_settings, tried_out  # noqa: E402
 NOBODY = 65534
 
 SHARE = Path("usr/share/bricketing")
+# What a teacher edits: configuration under /etc, which an upgrade keeps.
+TEACHER = Path("etc/bricketing")
+APP_ID = "org.quillmoor.Bricketing"
 LAYOUT = [
     "usr/bin/bricketing",
     SHARE / "Data/installed.txt",
-    SHARE / "Data/levels.txt",
-    SHARE / "Data/settings.txt",
+    TEACHER / "levels.txt",
+    TEACHER / "settings.txt",
     SHARE / "Resources/btnSettings.png",
     SHARE / "Help/help.html",
     "usr/share/applications/bricketing.desktop",
-    "usr/share/icons/hicolor/48x48/apps/bricketing.png",
-    "usr/share/icons/hicolor/256x256/apps/bricketing.png",
-    "usr/share/metainfo/org.quillmoor.Bricketing.metainfo.xml",
+    f"usr/share/icons/hicolor/48x48/apps/{APP_ID}.png",
+    f"usr/share/icons/hicolor/256x256/apps/{APP_ID}.png",
+    f"usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg",
+    f"usr/share/metainfo/{APP_ID}.metainfo.xml",
+    "usr/share/man/man1/bricketing.1.gz",
     "usr/share/doc/bricketing/copyright",
 ]
+# Levels that no shipped level resembles: an Expert question from them is 30 to 40
+# divided by 2. A copy that read them from the folder it was started in would show it.
+DECOY_LEVELS = ("LEVEL,DIVISOR MIN,DIVISOR MAX,DIVIDEND MIN,DIVIDEND MAX\n" +
+                "".join(f"{name},2,2,30,40\n" for name in
+                        ("BEGINNER", "NOVICE", "INTERMEDIATE", "ADVANCED", "EXPERT")) + "END,\n")
 
 
 def build_after_tryout():
@@ -70,10 +83,18 @@ def unpack(deb, folder):
     for name in LAYOUT:
         expect((folder / name).is_file(), f"the package lacks /{name}")
     data = sorted(path.name for path in (folder / SHARE / "Data").iterdir())
-    expect(data == ["installed.txt", "levels.txt", "settings.txt"],
-           f"the package's Data holds {data}, not only the marker, levels and settings")
-    expect((folder / SHARE / "Data/settings.txt").read_bytes() == committed_settings(),
-           "the package's Data/settings.txt is not the committed one")
+    expect(data == ["installed.txt"], f"the package's Data holds {data}, not only the marker")
+    expect((folder / TEACHER / "settings.txt").read_bytes() == committed_settings(),
+           "the package's /etc/bricketing/settings.txt is not the committed Data/settings.txt")
+    expect((folder / TEACHER / "levels.txt").read_bytes() ==
+           (ROOT / "Data" / "levels.txt").read_bytes(),
+           "the package's /etc/bricketing/levels.txt is not Data/levels.txt")
+    conffiles = subprocess.run(["dpkg-deb", "--ctrl-tarfile", str(deb)], capture_output=True,
+                               check=True).stdout
+    with tarfile.open(fileobj=io.BytesIO(conffiles)) as control:
+        listed = control.extractfile("./conffiles").read().decode().split()
+    expect(listed == ["/etc/bricketing/levels.txt", "/etc/bricketing/settings.txt"],
+           f"the package's conffiles are {listed}")
     # The code's licence by Debian's own copy, the pictures' in full (Debian has none).
     copyright = (folder / "usr/share/doc/bricketing/copyright").read_text()
     art_licence = (ROOT / "LICENSE-ART").read_text().splitlines()
@@ -157,7 +178,14 @@ def run(deb, shots):
         give_to_pupil(home)
         give_to_pupil(runtime)
         shipped = snapshot(root / SHARE / "Data")
+        teachers = snapshot(root / TEACHER)
         per_user = home / ".config" / "bricketing" / "settings.txt"
+        # Started from the pupil's home, which holds another copy's Data and Resources
+        # (no pictures, and levels of their own): the installed program uses its own.
+        for folder in ("Resources", "Help", "Data"):
+            (home / folder).mkdir()
+        (home / "Data" / "levels.txt").write_text(DECOY_LEVELS)
+        give_to_pupil(home)
 
         scenario = Scenario(as_pupil(root / "usr/bin/bricketing", work), root / SHARE, shots)
         try:
@@ -174,6 +202,8 @@ def run(deb, shots):
             settings_kept(scenario, home)
             expect(snapshot(root / SHARE / "Data") == shipped,
                    "the package's Data folder changed during the second run")
+            expect(snapshot(root / TEACHER) == teachers,
+                   "the package's /etc/bricketing changed during the runs")
             expect(per_user.read_bytes() == EXPERT_TIMES_AUTOPRODUCT,
                    "the per-user file changed during the second run")
         finally:

@@ -469,7 +469,8 @@ async function offline(suite) {
       new Promise((resolve) => setTimeout(() => resolve({ active: null }), 10000))]);
     const list = await (await fetch("precache.json")).json();
     const names = await caches.keys();
-    const cache = await caches.open(names.find((name) => name.endsWith(list.version)) ?? "none");
+    const cache = await caches.open(
+      names.find((name) => name.endsWith(" " + list.version)) ?? "none");
     const missing = [];
     for (const file of list.files) {
       if (!(await cache.match(encodeURI(file)))) {
@@ -481,7 +482,8 @@ async function offline(suite) {
   console.log(`  cache ${cached.names.join(", ")}: ${cached.count} files listed, ` +
     `${cached.missing.length} missing`);
   expect(cached.active, "no service worker is active after the first visit");
-  expect(cached.names.length === 1 && cached.names[0].endsWith(cached.version),
+  expect(cached.names.length === 1 && cached.names[0] ===
+    `bricketing ${suite.server.url} ${cached.version}`,
     `the caches are ${cached.names.join(", ")}, not one for version ${cached.version}`);
   expect(cached.missing.length === 0, `not cached: ${cached.missing.join(", ")}`);
   // Installable: Chromium finds nothing missing in the manifest and its icons.
@@ -490,6 +492,22 @@ async function offline(suite) {
   const { errors: manifestErrors } = await devtools.send("Page.getAppManifest");
   expect(installabilityErrors.length === 0 && manifestErrors.length === 0,
     `the page is not installable: ${JSON.stringify([installabilityErrors, manifestErrors])}`);
+  // Every visit so far shared the browser's cache: the worker's precaching asked the
+  // server whether its copies were current, and downloaded no file a second time.
+  const downloads = new Map();
+  for (const { path: file, status } of suite.server.requests) {
+    if (status === 200) {
+      downloads.set(file, (downloads.get(file) ?? 0) + 1);
+    }
+  }
+  const twice = [...downloads].filter(([file, count]) => count > 1 && file !== "/precache.json");
+  console.log(`  ${downloads.size} files downloaded, ${twice.length} more than once`);
+  expect(downloads.has("/bricketing.wasm") && twice.length === 0,
+    `downloaded more than once: ${twice.map(([file, count]) => `${file} (${count})`).join(", ")}`);
+  // Another copy of the page elsewhere on the same site keeps its caches in the same
+  // storage; this copy's new build must leave them alone.
+  const otherCopy = `bricketing ${suite.server.url}other-copy/ 0123456789abcdef`;
+  await lesson.page.evaluate((name) => caches.open(name), otherCopy);
   await lesson.page.close();
 
   await suite.server.stop();
@@ -520,11 +538,28 @@ async function offline(suite) {
     suite.server = await serve(next, suite.server.port);
     await cut.page.reload({ waitUntil: "domcontentloaded" });
     await waitForQuestion(cut, "next-build");
+    const ownCache = `bricketing ${suite.server.url} ${version}`;
     const names = await waitUntil(async () => {
-      const keys = await cut.page.evaluate(() => caches.keys());
-      return keys.length === 1 && keys[0] === `bricketing-${version}` ? keys : null;
-    }, 15000, `the cache of the new build alone (version ${version})`);
+      const keys = (await cut.page.evaluate(() => caches.keys())).sort();
+      return keys.length === 2 && keys.includes(ownCache) && keys.includes(otherCopy)
+        ? keys : null;
+    }, 15000, `the new build's cache and the other copy's (version ${version})`);
     console.log(`  after the new build: ${names.join(", ")}`);
+    // The page that was running says so, and goes on; the next start is the new build.
+    const note = await waitUntil(() => cut.page.evaluate(() => {
+      const shown = document.getElementById("update-ready");
+      return window.bricketingPage.updateReady && shown && !shown.hidden
+        ? shown.textContent : null;
+    }), 15000, 'the note "a new version is ready"');
+    expect(/a new version is ready/i.test(note), `the page said "${note}"`);
+    await cut.page.reload({ waitUntil: "domcontentloaded" });
+    await waitForQuestion(cut, "new-build-started");
+    const controller = await cut.page.evaluate(
+      () => navigator.serviceWorker.controller?.scriptURL ?? "");
+    expect(controller.endsWith(encodeURIComponent(version)),
+      `the page after the new build is served by ${controller}`);
+    expect(await cut.page.evaluate(() => document.getElementById("update-ready").hidden),
+      "the new build's first start still says a new version is ready");
     await cut.page.close();
     await suite.server.stop();
   } finally {
@@ -775,9 +810,12 @@ async function touchRun(suite, viewport) {
 // Every file of the page together, font, pictures and catalogues included, stays within 1.6 MB
 // before compression; prints the sizes by kind.
 async function sizeBudget(suite) {
+  // The source archive (source/) is served for those who ask for it; the page never
+  // loads it, so it is no part of the page's size.
   const files = readdirSync(suite.site, { recursive: true, withFileTypes: true })
     .filter((entry) => entry.isFile())
-    .map((entry) => path.join(entry.parentPath ?? entry.path, entry.name));
+    .map((entry) => path.join(entry.parentPath ?? entry.path, entry.name))
+    .filter((file) => !path.relative(suite.site, file).startsWith("source" + path.sep));
   const groups = new Map();
   let total = 0;
   for (const file of files) {

@@ -64,11 +64,19 @@ export async function serve(folder, port = 0) {
     server.on("exit", (code) => reject(new Error(`http.server ended with ${code}`)));
     setTimeout(() => reject(new Error("http.server did not start in 10 s")), 10000);
   });
-  server.stderr.resume(); // the request log is not needed
+  // The request log, as path and status: what a visit downloaded.
+  const requests = [];
+  createInterface({ input: server.stderr }).on("line", (line) => {
+    const found = /"GET (\S+) HTTP\/[\d.]+" (\d+)/.exec(line);
+    if (found) {
+      requests.push({ path: found[1], status: Number(found[2]) });
+    }
+  });
   const stopped = new Promise((resolve) => server.on("exit", resolve));
   return {
     url: `http://127.0.0.1:${served}/`,
     port: served,
+    requests,
     async stop() {
       if (server.exitCode === null && server.signalCode === null) {
         server.kill("SIGTERM");

@@ -60,6 +60,11 @@ def runtime_files():
     # The licences beside the program, with Windows' line ends.
     for shipped, source in (("LICENSE.txt", "LICENSE"), ("LICENSE-ART.txt", "LICENSE-ART")):
         files[shipped] = (ROOT / source).read_bytes().replace(b"\n", b"\r\n")
+    # The source of this version, the same bytes from the same commit.
+    with tempfile.TemporaryDirectory() as folder:
+        made = subprocess.run([str(ROOT / "scripts" / "package-source"), "--output", folder],
+                              check=True, capture_output=True, text=True).stdout.strip()
+        files[Path(made).name] = Path(made).read_bytes()
     return files
 
 

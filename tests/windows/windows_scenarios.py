@@ -115,12 +115,27 @@ def installer(scenario):
     expect_expert_with_times(lesson, "the installed copy's next run")
     quit_with_yes(lesson)
 
+    # A teacher's edited level file stays through an upgrade (the installer run over
+    # the installed copy) and through the uninstaller; the unedited settings.txt does not.
+    levels = folder / "Data" / "levels.txt"
+    edited = levels.read_bytes().replace(b"BEGINNER,2,5", b"BEGINNER,3,5")
+    expect(edited != levels.read_bytes(), "no Beginner line to edit in Data\\levels.txt")
+    levels.write_bytes(edited)
+    code = prefix.run(scenario.setup_file, "/S")
+    expect(code == 0, f"the upgrade over the installed copy ended with {code}")
+    expect(levels.read_bytes() == edited, "the upgrade replaced the edited Data\\levels.txt")
+    expect((folder / "Data" / "settings.txt").read_bytes() == shipped_settings,
+           "the upgrade did not install the shipped Data\\settings.txt")
+
     code = prefix.run(folder / UNINSTALLER, "/S")
     expect(code == 0, f"the silent uninstaller ended with {code}")
-    # Only what it installed goes: the file it did not install keeps its folders.
+    # Only what it installed goes: the file it did not install keeps its folders, and so
+    # does the edited level file.
     expect(sorted(path.relative_to(folder).as_posix() for path in folder.rglob("*")) ==
-           ["Data", "Data/not-installed.txt"],
+           ["Data", "Data/levels.txt", "Data/not-installed.txt"],
            f"the uninstaller left {sorted(p.name for p in folder.rglob('*'))}")
+    expect(levels.read_bytes() == edited, "the uninstaller changed the edited levels file")
+    levels.unlink()
     extra.unlink()
     extra.parent.rmdir()
     folder.rmdir()
@@ -129,6 +144,23 @@ def installer(scenario):
            "the Apps & features entry is still there")
     expect(user_settings.read_bytes() == EXPECTED_SETTINGS,
            "the uninstaller did not leave the pupil's settings as they were")
+
+    # The installer records its folder: installed elsewhere, a later silent run (an
+    # upgrade) goes there too, not to Program Files. (/D= takes no quotes, so the
+    # folder's name has no space.)
+    elsewhere = prefix.drive_c / "Schools" / "Bricketing"
+    code = prefix.run(scenario.setup_file, "/S", "/D=C:\\Schools\\Bricketing")
+    expect(code == 0, f"the install into another folder ended with {code}")
+    code = prefix.run(scenario.setup_file, "/S")
+    expect(code == 0, f"the upgrade of the copy in another folder ended with {code}")
+    expect((elsewhere / "bricketing.exe").is_file() and not folder.exists(),
+           "the upgrade did not go where the first install went")
+    entry = prefix.registry_values(UNINSTALL_KEY) or {}
+    expect(entry.get("InstallLocation") == "C:\\Schools\\Bricketing",
+           f"the recorded folder is {entry.get('InstallLocation')!r}")
+    code = prefix.run(elsewhere / UNINSTALLER, "/S")
+    expect(code == 0 and not elsewhere.exists(),
+           f"the uninstaller in the other folder ended with {code}")
 
 
 # What the program says when it starts without Data, Resources and Help, as Wine

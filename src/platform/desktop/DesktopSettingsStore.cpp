@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/ProblemReport.h"
+#include "platform/TeacherFolder.h"
 #include "platform/desktop/FileRewrite.h"
 #include "platform/desktop/NativeFile.h"
 
@@ -57,7 +58,7 @@ bool DesktopSettingsStore::write(const std::string& text) {
         return true;
     }
     if (files.toWrite.empty()) {
-        reportProblem("the settings cannot be saved: " + std::string(programSettingsPath) +
+        reportProblem("the settings cannot be saved: " + shownPath(teacherFile("settings.txt")) +
                       " cannot be written and there is no per-user folder; the new settings "
                       "apply until the program ends");
     } else {

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/Pupil.h"
+#include "platform/TeacherFolder.h"
 #include "platform/desktop/NativeFile.h"
 
 namespace fs = std::filesystem;
@@ -42,7 +43,7 @@ SettingsFiles perUserRule(const SettingsPlaces& places) {
 
 SettingsPlaces findSettingsPlaces(const fs::path& perUserFolder) {
     SettingsPlaces places;
-    places.programFile = programSettingsPath;
+    places.programFile = teacherFile("settings.txt");
     std::error_code error;
     places.installed = fs::exists(installedMarkerPath, error);
     if (!perUserFolder.empty()) {

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
-// The program's own settings file, relative to its run-time folder.
+// The program's own settings file in a portable copy, relative to its run-time folder.
+// The settings every pupil starts with are settings.txt in the teacher folder
+// (platform/TeacherFolder.h): this file, or /etc/bricketing/settings.txt installed.
 inline constexpr const char* programSettingsPath = "Data/settings.txt";
 
 // An installer puts this file in the run-time folder; its presence, not whether the
@@ -19,7 +21,7 @@ inline constexpr const char* perUserFileName = "settings.txt";
 inline constexpr const char* pupilsFolderName = "pupils";
 
 struct SettingsPlaces {
-    std::filesystem::path programFile;  // Data/settings.txt, the shipped defaults
+    std::filesystem::path programFile;  // settings.txt in the teacher folder: the defaults
     std::filesystem::path perUserFile;  // empty when the platform names no per-user folder
     bool installed = false;             // the marker was found
     // For a named pupil, the class's Data/settings.txt: read until the pupil's own file

@@ -9,9 +9,11 @@
 
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "platform/TeacherFolder.h"
 #include "platform/desktop/DesktopClassListStore.h"
 #include "platform/desktop/DesktopRecord.h"
 #include "platform/desktop/DesktopSettingsStore.h"
+#include "platform/desktop/TeacherFolderRule.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtRecord.h"
@@ -44,11 +46,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Bricketing"));
     QApplication::setWindowIcon(programIcon());
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
+    installTeacherFolder(desktopTeacherFolder());
 
     DesktopRecord record(QtUserFolders().settingsFolder(), accountUserName());
     DesktopSettingsStore settings(QtUserFolders().settingsFolder());
     installSettingsStore(&settings);
-    DesktopClassListStore classList("Data");
+    DesktopClassListStore classList(teacherFolder());
     installClassListStore(&classList);
     QtDrawingServices drawing;
     installDrawingServices(&drawing);

@@ -14,9 +14,11 @@
 
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "platform/TeacherFolder.h"
 #include "platform/desktop/DesktopClassListStore.h"
 #include "platform/desktop/DesktopRecord.h"
 #include "platform/desktop/DesktopSettingsStore.h"
+#include "platform/desktop/TeacherFolderRule.h"
 #include "platform/win32/Win32Drawing.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Record.h"
@@ -96,6 +98,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const GdiplusSession gdiplus;
     initialiseCommonControls();
     enterRuntimeFolder(programFolder());
+    installTeacherFolder(desktopTeacherFolder());
     // bricketing --report [FOLDER...]: the teacher's page, and no window.
     if (const std::optional<int> reportExit =
             runReportIfAsked(Win32UserFolders().settingsFolder())) {
@@ -107,7 +110,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     installDrawingServices(&drawing);
     DesktopSettingsStore settings(Win32UserFolders().settingsFolder());
     installSettingsStore(&settings);
-    DesktopClassListStore classList("Data");
+    DesktopClassListStore classList(teacherFolder());
     installClassListStore(&classList);
 
     Win32SoundPlayer sound;

@@ -66,6 +66,16 @@ TEST_F(RuntimeFolderTest, MovesToTheInstalledShareFolder) {
     EXPECT_EQ(fs::current_path(), fs::canonical(root / "prefix" / "share" / "bricketing"));
 }
 
+TEST_F(RuntimeFolderTest, AnInstalledCopyUsesItsOwnFoldersWhereverItStarts) {
+    makeRuntimeFolders(root / "prefix" / "share" / "bricketing");
+    std::ofstream(root / "prefix" / "share" / "bricketing" / "Data" / "installed.txt") << "x";
+    fs::create_directories(root / "prefix" / "bin");
+    makeRuntimeFolders(root / "elsewhere");  // a pupil's folder with another copy's files
+    fs::current_path(root / "elsewhere");
+    EXPECT_TRUE(enterRuntimeFolder(root / "prefix" / "bin"));
+    EXPECT_EQ(fs::current_path(), fs::canonical(root / "prefix" / "share" / "bricketing"));
+}
+
 TEST_F(RuntimeFolderTest, StaysPutWhenNoFolderHoldsThem) {
     fs::create_directories(root / "program");
     fs::current_path(root / "elsewhere");

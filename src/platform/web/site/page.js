@@ -1,6 +1,7 @@
-// Starts the program in the page and looks after what lies around it: the font is
-// loaded before the first frame, the end view replaces the canvas once the program has
-// ended, and a service worker keeps the whole site for use without a network.
+// Starts the program in the page and looks after what lies around it: the program's
+// downloads start at once and its first frame waits for the font, the end view replaces
+// the canvas once the program has ended, and a service worker keeps the whole site for
+// use without a network and says when a new version is ready.
 "use strict";
 
 (function () {
@@ -19,7 +20,9 @@
 
   // What tests and the frame benchmark read: the module once it runs, when its first
   // frame was on the canvas and how the program ended.
-  const state = { module: null, firstFrameAt: null, exitCode: null, problem: null };
+  const state = {
+    module: null, firstFrameAt: null, exitCode: null, problem: null, updateReady: false,
+  };
   window.bricketingPage = state;
 
   board.addEventListener("contextmenu", (event) => event.preventDefault());
@@ -55,6 +58,31 @@
     web.label(startAgain, "textContent", trNoop("Start again"));
   }
 
+  // The pictures at twice their size are plain files beside the page, fetched only for
+  // a screen with more than one device pixel per pixel, and put where the program looks
+  // for them (Resources/2x/ in its file system) before it starts. A picture that does
+  // not come is drawn at its own size.
+  async function sharpPictures(module) {
+    if ((window.devicePixelRatio || 1) <= 1) {
+      return;
+    }
+    try {
+      const { files } = await (await fetch("precache.json")).json();
+      const sharp = files.filter((file) => file.startsWith("Resources/2x/"));
+      const pictures = await Promise.all(sharp.map(async (file) => {
+        const response = await fetch(file);
+        return response.ok ? [file, new Uint8Array(await response.arrayBuffer())] : null;
+      }));
+      module.FS_createPath("/", "Resources/2x", true, true);
+      for (const [file, bytes] of pictures.filter(Boolean)) {
+        module.FS_createDataFile("/Resources/2x", file.slice("Resources/2x/".length), bytes,
+          true, false, false);
+      }
+    } catch (error) {
+      // Drawn at their own size; nothing else changes.
+    }
+  }
+
   // settingsKept is false when the browser refused the last settings confirmed.
   function showFinished(exitCode, settingsKept) {
     state.exitCode = exitCode;
@@ -79,9 +107,18 @@
       showProblem("The program did not load. Check the connection and reload the page.");
       return;
     }
-    await fontLoaded();
     try {
+      // The module fetches its code and data at once, while the font comes in beside
+      // them; only the program's start (and so its first frame) waits for the font.
       state.module = await window.createBricketing({
+        preRun: [
+          (module) => {
+            module.addRunDependency("page-font");
+            fontLoaded().then(() => module.removeRunDependency("page-font"));
+            module.addRunDependency("page-sharp-pictures");
+            sharpPictures(module).then(() => module.removeRunDependency("page-sharp-pictures"));
+          },
+        ],
         canvas: board,
         dialogRoot: document.getElementById("dialogs"),
         onFirstFrame: () => {
@@ -96,17 +133,32 @@
     }
   }
 
+  // Said once a new build's worker has taken over from the one that served this page:
+  // this page goes on with the version it started with, the next start has the new one.
+  function showUpdateReady() {
+    const note = document.getElementById("update-ready");
+    if (note) {
+      note.hidden = false;
+    }
+    state.updateReady = true;
+  }
+
   // The service worker is registered under the build's version, so a new build is a
-  // new worker script: it caches the new files and drops the old ones. Offline, the
-  // list comes from the cache and names the version already installed.
+  // new worker script: it caches the new files and drops this copy's old ones. Offline,
+  // the list comes from the cache and names the version already installed.
   async function keepSiteOffline() {
     if (!("serviceWorker" in navigator) || !window.isSecureContext) {
       return;
     }
     try {
+      const servedByWorker = navigator.serviceWorker.controller !== null;
       const response = await fetch("precache.json", { cache: "no-cache" });
       const { version } = await response.json();
-      await navigator.serviceWorker.register("sw.js?version=" + encodeURIComponent(version));
+      await navigator.serviceWorker.register(
+        "sw.js?version=" + encodeURIComponent(version));
+      if (servedByWorker) {
+        navigator.serviceWorker.addEventListener("controllerchange", showUpdateReady);
+      }
     } catch (error) {
       // Without the worker the page still works; it just needs the network next time.
     }

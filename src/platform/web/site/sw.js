@@ -4,30 +4,38 @@
 // The page registers it as "sw.js?version=<build version>" from precache.json, which the
 // build writes beside it with the list of every file of the site. Each build is thus a
 // new worker with its own cache name, and its cache replaces the old one when it
-// activates.
+// activates. A new build takes over at once but changes nothing on a page already
+// running; the page says that a new version is ready, and the next start uses it.
 
 const SITE_VERSION = new URL(self.location.href).searchParams.get("version") || "unversioned";
-const CACHE_PREFIX = "bricketing-";
+// The storage is the site's, shared by every copy of the page on it (a school may
+// publish two versions in two folders): the cache's name carries this copy's folder, so
+// each copy finds and drops only its own.
+const CACHE_PREFIX = "bricketing " + self.registration.scope + " ";
 const CACHE_NAME = CACHE_PREFIX + SITE_VERSION;
 
-// Fetches every file of the site afresh (past the browser's HTTP cache, so the cache
-// never mixes two builds) and stores them together; one missing file fails the install
-// and the previous worker and its cache stay in charge.
+// Stores every file of the site together; one missing file fails the install and the
+// previous worker and its cache stay in charge. "no-cache" asks the server whether
+// each copy the browser already holds (from the visit that registered this worker) is
+// still current: an unchanged file is not downloaded again, and the cache never mixes
+// two builds.
 async function precacheSite() {
-  const list = await fetch("precache.json", { cache: "reload" });
+  const list = await fetch("precache.json", { cache: "no-cache" });
   if (!list.ok) {
     throw new Error("precache.json: " + list.status);
   }
-  const { files } = await list.json();
+  const { files } = await list.clone().json();
   const cache = await caches.open(CACHE_NAME);
+  await cache.put("precache.json", list);
   // "./" is what a visit to the site's folder asks for; the server answers index.html.
-  const requests = ["./", "precache.json", ...files].map(
-    (file) => new Request(encodeURI(file), { cache: "reload" }),
+  const requests = ["./", ...files].map(
+    (file) => new Request(encodeURI(file), { cache: "no-cache" }),
   );
   await cache.addAll(requests);
 }
 
-// Drops the caches of earlier builds once this build's cache is complete.
+// Drops this copy's caches of earlier builds once this build's cache is complete; the
+// caches of other copies on the same site, and of anything else, stay.
 async function dropOldCaches() {
   const names = await caches.keys();
   await Promise.all(
