@@ -6,11 +6,15 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/Application.h"
 #include "lesson/SettingsFile.h"
+#include "lesson/TeacherFile.h"
 #include "resources/DialogTemplates.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -69,6 +73,47 @@ void endInterruptedDrag(Application& app) {
     }
 }
 
+// Each setting's controls, which a teacher's lock disables together.
+struct LockedControls {
+    SettingKey key;
+    std::vector<int> ids;
+};
+
+const std::vector<LockedControls>& controlsOfSettings() {
+    static const std::vector<LockedControls> controls = {
+        {SettingKey::Display, {ControlId::LotsOf, ControlId::Times}},
+        {SettingKey::AutoProduct, {ControlId::AutoProduct}},
+        {SettingKey::AutoRemainder, {ControlId::AutoRemainder}},
+        {SettingKey::Difficulty,
+         {ControlId::Beginner, ControlId::Novice, ControlId::Intermediate, ControlId::Advanced,
+          ControlId::Expert}},
+        {SettingKey::Hints, {ControlId::Hints}},
+        {SettingKey::KeyFacts,
+         {ControlId::KeyFactsOff, ControlId::KeyFactsShown, ControlId::KeyFactsFillIn}},
+        {SettingKey::Sound, {ControlId::Sound}},
+        {SettingKey::Language, {ControlId::Language}},
+        {SettingKey::Contrast, {ControlId::HighContrast}},
+    };
+    return controls;
+}
+
+// The language list: the system's language first, then every catalogue, and the code a
+// settings file named when the program has no catalogue for it (kept, not lost).
+std::vector<std::string> languageChoices(const std::string& current) {
+    std::vector<std::string> codes{""};
+    for (const std::string& code : words::availableLanguages()) {
+        codes.push_back(code);
+    }
+    if (std::find(codes.begin(), codes.end(), current) == codes.end()) {
+        codes.push_back(current);
+    }
+    return codes;
+}
+
+std::u16string languageCaption(const std::string& code) {
+    return code.empty() ? tr("The system's language") : words::languageName(code);
+}
+
 }  // namespace
 
 int wideTextToInt(const std::u16string& text) {
@@ -92,7 +137,9 @@ int wideTextToInt(const std::u16string& text) {
 }
 
 bool saveSettingsFromDialog(LessonPanel& panel, DialogHost& dialog) {
-    UserSettings settings = settingsOf(panel);
+    const StoredSettings current = storedSettingsOf(panel);
+    StoredSettings stored = current;
+    UserSettings& settings = stored.four;
     settings.autoProduct = dialog.isChecked(ControlId::AutoProduct);
     settings.autoRemainder = dialog.isChecked(ControlId::AutoRemainder);
     settings.displayLotsOf = dialog.isChecked(ControlId::LotsOf);
@@ -103,8 +150,31 @@ bool saveSettingsFromDialog(LessonPanel& panel, DialogHost& dialog) {
             settings.difficulty = id - ControlId::Beginner;
         }
     }
-    applySettings(panel, settings);
-    return keepSettings(settings);
+    PupilOptions& options = stored.options;
+    options.hints = dialog.isChecked(ControlId::Hints);
+    for (int id = ControlId::KeyFactsOff; id <= ControlId::KeyFactsFillIn; ++id) {
+        if (dialog.isChecked(id)) {
+            options.keyFacts = static_cast<KeyFactsMode>(id - ControlId::KeyFactsOff);
+        }
+    }
+    options.sound = dialog.isChecked(ControlId::Sound);
+    // The box shows the contrast in force; only a change makes it the pupil's choice.
+    const bool highContrast = dialog.isChecked(ControlId::HighContrast);
+    if (highContrast != panel.highContrastInForce()) {
+        options.highContrast = highContrast;
+        options.contrastChosen = true;
+    }
+    const std::vector<std::string> languages = languageChoices(current.options.language);
+    const int language = dialog.selectedListItem(ControlId::Language);
+    if (language >= 0 && language < static_cast<int>(languages.size())) {
+        options.language = languages[static_cast<std::size_t>(language)];
+    }
+    stored = withLockedKept(panel.teacher, stored, current);
+    applyStoredSettings(panel, stored);
+    if (stored.options.language != current.options.language && !stored.options.language.empty()) {
+        words::useLanguage(stored.options.language);
+    }
+    return keepStoredSettings(stored, panel.startingOptions);
 }
 
 bool SettingsDialog::initDialog(DialogHost& dialog) {
@@ -117,6 +187,33 @@ bool SettingsDialog::initDialog(DialogHost& dialog) {
                             settings.displayLotsOf ? ControlId::LotsOf : ControlId::Times);
     dialog.setChecked(ControlId::AutoProduct, settings.autoProduct);
     dialog.setChecked(ControlId::AutoRemainder, settings.autoRemainder);
+
+    const PupilOptions& options = panel.options;
+    dialog.setChecked(ControlId::Hints, options.hints);
+    dialog.checkRadioButton(ControlId::KeyFactsOff, ControlId::KeyFactsFillIn,
+                            ControlId::KeyFactsOff + static_cast<int>(options.keyFacts));
+    dialog.setChecked(ControlId::Sound, options.sound);
+    dialog.setChecked(ControlId::HighContrast, panel.highContrastInForce());
+    const std::vector<std::string> languages = languageChoices(options.language);
+    std::vector<std::u16string> names;
+    for (const std::string& code : languages) {
+        names.push_back(languageCaption(code));
+    }
+    dialog.setListItems(ControlId::Language, names);
+    const auto chosen = std::find(languages.begin(), languages.end(), options.language);
+    dialog.selectListItem(ControlId::Language, static_cast<int>(chosen - languages.begin()));
+
+    // What the teacher locked is shown but cannot be changed, with one line saying why.
+    for (const LockedControls& setting : controlsOfSettings()) {
+        const bool locked = panel.teacher.isLocked(setting.key);
+        for (int id : setting.ids) {
+            dialog.setEnabled(id, !locked);
+        }
+    }
+    dialog.setControlText(ControlId::TeacherNote,
+                          panel.teacher.locksAny()
+                              ? tr("The settings shown greyed out are set by your teacher.")
+                              : std::u16string());
     return false;
 }
 
@@ -215,6 +312,16 @@ void Application::runDialog(DialogId dialog) {
     if (!procedure) {
         return;
     }
+    if (dialog == DialogId::CreateQuestion && !lessonPanel->teacher.createQuestion) {
+        endInterruptedDrag(*this);
+        beginModalPause();
+        host.messageBox(MessageBoxOwner::MainWindow,
+                        tr("Your teacher has turned Create Question off. Use New Question "
+                           "for the next question."),
+                        tr("Create Question"), MessageBoxButtons::Ok);
+        endModalPause();
+        return;
+    }
     endInterruptedDrag(*this);
     beginModalPause();
     host.runDialog(dialog, *procedure);
@@ -245,11 +352,17 @@ bool Application::confirmExit() {
 // said once, in a box over the window, and like every modal box its time is left out
 // of the animations.
 void Application::showStartUpMessage() {
-    if (!lessonPanel || lessonPanel->levelFileMessage.empty()) {
+    if (!lessonPanel) {
         return;
     }
-    const std::u16string message = std::exchange(lessonPanel->levelFileMessage, u"");
-    beginModalPause();
-    host.messageBox(MessageBoxOwner::MainWindow, message, errorCaption, MessageBoxButtons::Ok);
-    endModalPause();
+    for (std::u16string* kept :
+         {&lessonPanel->levelFileMessage, &lessonPanel->teacherFileMessage}) {
+        if (kept->empty()) {
+            continue;
+        }
+        const std::u16string message = std::exchange(*kept, u"");
+        beginModalPause();
+        host.messageBox(MessageBoxOwner::MainWindow, message, errorCaption, MessageBoxButtons::Ok);
+        endModalPause();
+    }
 }

@@ -25,7 +25,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(programIcon());
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
 
-    DesktopSettingsStore settings(QtUserFolders().settingsFolder());
+    QtUserFolders folders;
+    DesktopSettingsStore settings(folders.settingsFolder(), folders.teacherFolder());
     installSettingsStore(&settings);
     QtDrawingServices drawing;
     installDrawingServices(&drawing);

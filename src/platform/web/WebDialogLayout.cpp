@@ -18,6 +18,7 @@ struct ControlName {
 constexpr ControlName controlNames[] = {
     {DialogNumber::CreateQuestion, ControlId::Dividend, u"Dividend"},
     {DialogNumber::CreateQuestion, ControlId::Divisor, u"Divisor"},
+    {DialogNumber::Settings, ControlId::Language, u"Language"},
     {DialogNumber::About, ControlId::AboutPicture,
      u"Quillmoor, with Mox the fox waving a pencil. Bricketing: division by repeated "
      u"subtraction. Made with care by the Bricketing team."},

@@ -179,3 +179,7 @@ void WebHost::announce(const std::u16string& text) {
 void WebHost::openDocument(const std::string& relativePath) {
     web_open_document(relativePath.c_str());
 }
+
+bool WebHost::prefersHighContrast() {
+    return web_prefers_high_contrast() != 0;
+}

@@ -30,6 +30,8 @@ public:
     void publishAccessibleText(const AccessibleText& text) override;
     void announce(const std::u16string& text) override;
     void openDocument(const std::string& relativePath) override;
+    // The browser's prefers-contrast: more (or a forced-colours mode).
+    bool prefersHighContrast() override;
 
 private:
     // Moves the page's waiting input into the queue, so a message posted by the

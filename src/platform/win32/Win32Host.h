@@ -41,6 +41,8 @@ public:
                                 const std::u16string& caption, MessageBoxButtons buttons) override;
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
     void openDocument(const std::string& relativePath) override;
+    // Windows' high-contrast mode (Settings, Accessibility, Contrast themes).
+    bool prefersHighContrast() override;
     void publishAccessibleText(const AccessibleText& text) override;
     void announce(const std::u16string& text) override;
 

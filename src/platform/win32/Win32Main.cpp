@@ -47,7 +47,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     Win32DrawingServices drawing;
     installDrawingServices(&drawing);
-    DesktopSettingsStore settings(Win32UserFolders().settingsFolder());
+    Win32UserFolders folders;
+    DesktopSettingsStore settings(folders.settingsFolder(), folders.teacherFolder());
     installSettingsStore(&settings);
 
     int exitCode = 0;

@@ -56,7 +56,12 @@ async function cachedResponse(request) {
 // still learns of a newer build; offline it names the build in the cache.
 async function freshOrCachedResponse(request) {
   try {
-    return await fetch(request);
+    const response = await fetch(request);
+    if (response.ok && response.type === "basic" && request.url.endsWith("/teacher.txt")) {
+      const cache = await caches.open(CACHE_NAME);
+      await cache.put(request, response.clone());
+    }
+    return response;
   } catch (error) {
     const cached = await caches.match(request, { ignoreSearch: true, cacheName: CACHE_NAME });
     if (cached) {
@@ -79,6 +84,9 @@ self.addEventListener("fetch", (event) => {
   if (request.method !== "GET" || new URL(request.url).origin !== self.location.origin) {
     return;
   }
-  const isBuildList = new URL(request.url).pathname.endsWith("/precache.json");
-  event.respondWith(isBuildList ? freshOrCachedResponse(request) : cachedResponse(request));
+  // The build list and the teacher's file are asked of the network first: a teacher's
+  // change must reach the pupils, and offline the last copy stands.
+  const path = new URL(request.url).pathname;
+  const fresh = path.endsWith("/precache.json") || path.endsWith("/teacher.txt");
+  event.respondWith(fresh ? freshOrCachedResponse(request) : cachedResponse(request));
 });
