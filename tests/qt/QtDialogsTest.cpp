@@ -146,7 +146,9 @@ std::pair<Kind, QString> describe(QWidget* widget) {
         return {Kind::List, list->currentText()};
     }
     auto* label = qobject_cast<QLabel*>(widget);
-    return {label != nullptr && label->text().isEmpty() ? Kind::Picture : Kind::Label,
+    // Static texts wrap their lines; a picture's label never does.
+    const bool picture = label != nullptr && label->text().isEmpty() && !label->wordWrap();
+    return {picture ? Kind::Picture : Kind::Label,
             label != nullptr ? label->text() : QString()};
 }
 
