@@ -6,7 +6,7 @@ set(web_folder ${PROJECT_SOURCE_DIR}/src/platform/web)
 file(GLOB web_backend_sources CONFIGURE_DEPENDS ${web_folder}/*.cpp ${web_folder}/*.h)
 # The inline JS of WebBridge.cpp only reaches the link as an object of the program
 # itself: nothing calls into it by a symbol an archive could resolve.
-list(FILTER web_backend_sources EXCLUDE REGEX ".*/Web(Main|Bench|Bridge)\\.cpp$")
+list(FILTER web_backend_sources EXCLUDE REGEX ".*/Web(Main|Bench|Bridge|Record)\\.cpp$")
 
 include(${CMAKE_CURRENT_LIST_DIR}/WebLayout.cmake)
 
@@ -16,7 +16,7 @@ target_link_libraries(bricketing_web PUBLIC bricketing_web_layout bricketing_pla
                                             bricketing_resources)
 
 add_executable(bricketing_page ${web_folder}/WebMain.cpp ${web_folder}/WebBench.cpp
-                               ${web_folder}/WebBridge.cpp)
+                               ${web_folder}/WebBridge.cpp ${web_folder}/WebRecord.cpp)
 target_link_libraries(bricketing_page PRIVATE bricketing_app bricketing_web)
 set_target_properties(bricketing_page PROPERTIES OUTPUT_NAME bricketing SUFFIX ".js")
 
@@ -29,7 +29,7 @@ file(GLOB_RECURSE web_preloaded CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resource
 # The browser side, one file per role; WebRuntime.js makes the shared state the others
 # add to, so it comes first.
 set(web_runtime_roles Runtime Input Drawing Pictures Dialogs Replay Storage Bench Layout Pad
-                      Help Commands AccessibleText)
+                      Help Commands AccessibleText Record)
 set(web_runtime_files)
 set(web_pre_js)
 foreach(role ${web_runtime_roles})

@@ -23,6 +23,7 @@ ManifestDPIAware true
 !define EXE "bricketing.exe"
 !define UNINSTALLER "Uninstall.exe"
 !define SHORTCUT "$SMPROGRAMS\Bricketing.lnk"
+!define REPORT_SHORTCUT "$SMPROGRAMS\Bricketing Practice Record.lnk"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -100,6 +101,8 @@ Section "Bricketing" Program
     ; shortcut starts it in the installation folder (the current output path).
     SetOutPath "$INSTDIR"
     CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
+    ; The teacher's report of the practice record, opened in the browser.
+    CreateShortcut "${REPORT_SHORTCUT}" "$INSTDIR\${EXE}" "--report" "$INSTDIR\${EXE}" 0
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
@@ -115,6 +118,7 @@ SectionEnd
 
 Section "Uninstall"
     Delete "${SHORTCUT}"
+    Delete "${REPORT_SHORTCUT}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
     Delete "$INSTDIR\Data\installed.txt"

@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "board/LessonDescription.h"
+#include "features/record/PracticeRecord.h"
+#include "features/tutor/Tutor.h"
 #include "lesson/LessonPanel.h"
 #include "menu/MenuPanel.h"
 #include "platform/Drawing.h"
@@ -25,6 +27,7 @@ public:
     // Start-up and life cycle (Application.cpp).
     void createMainWindow();
     void handleMessage(const Message& message) override;
+    void attachPracticeRecord();
 
     // Frame loop and timing (FrameLoop.cpp).
     int runFrameLoop();
@@ -62,6 +65,10 @@ public:
     bool presentEveryFrame = false;
     std::unique_ptr<LessonPanel> lessonPanel;
     std::unique_ptr<MenuPanel> menuPanel;
+    // Words for a wrong entry, praise and the key-facts box; listens to the lesson panel.
+    std::unique_ptr<Tutor> tutor;
+    // Listens to the lesson panel's events and keeps the pupil's practice record.
+    std::unique_ptr<PracticeRecord> practiceRecord;
     std::int64_t modalStartCount = 0;
     double secondsPerCount = 0.0;
     double pausedSeconds = 0.0;  // the latest modal period, consumed by the next frame

@@ -145,6 +145,8 @@ void routeKey(Application& app, std::uint32_t keyCode) {
         runCommandKey(app, *command);
     } else if (routePressKey(app, keyCode)) {
         return;
+    } else if (isWorking(app) && app.tutor && app.tutor->keyPressed(boardKey(keyCode))) {
+        return;  // the key-facts box is being filled in before the first step
     } else if (isWorking(app)) {
         app.lessonPanel->board.keyPressed(boardKey(keyCode));
     }

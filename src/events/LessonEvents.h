@@ -4,6 +4,7 @@
 // changes the board: it reads the event (and may read the board) and does its own work.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -84,20 +85,53 @@ struct QuestionLeft {
     LeftBy by = LeftBy::NewQuestion;
 };
 
-using LessonEvent = std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted,
-                                 StepRepeated, StepTakenBack, AnswerReached, QuestionLeft>;
+// What the tutor said to the pupil: a slip named, a hint, the value shown, praise or a
+// key fact. The tutor publishes it on the same stream so that the record keeps it and
+// the narration speaks it.
+enum class TutorHelp { SlipNamed, Hint, ValueShown, Praise, BiggerChunk, KeyFact };
+struct TutorSpoke {
+    int line = 1;
+    LineKind kind = LineKind::Multiple;
+    TutorHelp help = TutorHelp::SlipNamed;
+    std::u16string words;
+};
+
+using LessonEvent =
+    std::variant<QuestionStarted, EntryChecked, WrongEntryCleared, StepCompleted, StepRepeated,
+                 StepTakenBack, AnswerReached, QuestionLeft, TutorSpoke>;
 
 // The stream: listeners are called in the order they were added, each with every event.
+// An event a listener publishes (the tutor's words about an entry) waits until the one
+// being told has reached every listener, so all of them hear events in the same order.
 class LessonEvents {
 public:
     using Listener = std::function<void(const LessonEvent&)>;
     void listen(Listener listener) { listeners.push_back(std::move(listener)); }
     void publish(const LessonEvent& event) const {
-        for (const Listener& listener : listeners) {
-            listener(event);
+        waiting.push_back(event);
+        if (telling) {
+            return;
+        }
+        telling = true;
+        struct Done {
+            bool& telling;
+            std::deque<LessonEvent>& waiting;
+            ~Done() {
+                telling = false;
+                waiting.clear();
+            }
+        } done{telling, waiting};
+        while (!waiting.empty()) {
+            const LessonEvent next = std::move(waiting.front());
+            waiting.pop_front();
+            for (const Listener& listener : listeners) {
+                listener(next);
+            }
         }
     }
 
 private:
     std::vector<Listener> listeners;
+    mutable std::deque<LessonEvent> waiting;
+    mutable bool telling = false;
 };

@@ -131,6 +131,9 @@ void LessonPanel::draw(BackBuffer& backBuffer) {
     if (lessonState == Answered) {
         drawAnswer(*graphics, *font, palette, dividend, divisor);
     }
+    for (const auto& drawInFreeSpace : freeSpaceDrawers) {
+        drawInFreeSpace(*graphics);
+    }
     if (balloonStage > 0 && balloonImage) {
         drawBalloon(*graphics, *balloonImage, balloonStage, balloonY);
     }

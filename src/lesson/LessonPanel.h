@@ -2,9 +2,11 @@
 // and difficulty, the working-out board, and the logo, mascot and balloon around it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "board/WorkingBoard.h"
 #include "lesson/LevelFile.h"
@@ -73,6 +75,9 @@ public:
     std::u16string teacherFileMessage;
     bool systemHighContrast = false;  // the platform's setting, told by the shell
     BoardPalette palette = standardPalette;
+    // What the features draw in the panel's free space (never over what the panel and
+    // the board draw), in the order added: after the answer, before the balloon.
+    std::vector<std::function<void(Graphics&)>> freeSpaceDrawers;
     std::unique_ptr<Image> logoImage;
     std::unique_ptr<Image> mascotImage;
     std::unique_ptr<Image> balloonImage;  // five 63 x 75 frames side by side

@@ -17,7 +17,8 @@ foreach(tool BRICKETING_E2E_PYTHON BRICKETING_XVFB BRICKETING_XDOTOOL BRICKETING
 endforeach()
 
 set(bricketing_e2e_scenarios window create_question solve hover_restart settings exit
-                              french_keyboard escape_twice dialog_sizes screen_reader)
+                              french_keyboard escape_twice dialog_sizes screen_reader
+                              tutor record)
 foreach(scenario IN LISTS bricketing_e2e_scenarios)
     add_test(NAME e2e_${scenario}
              COMMAND ${BRICKETING_E2E_PYTHON} -B ${CMAKE_CURRENT_LIST_DIR}/run_scenario.py

@@ -44,6 +44,10 @@ ROW_HEIGHT = 40
 MULTIPLES_COLUMN = (40, 140)
 WORDING_COLUMN = (138, 305)           # from x 140 up to the "=" at x 310
 AMOUNTS_COLUMN = (341, 445)
+# The tutor's note right of the board, under the answer, and its small print.
+TUTOR_BOX = (487, 151, 796, 246)
+TUTOR_INK = parse_colour(0xFF1E3264)
+TUTOR_FONT_PIXELS = 16               # 12 points at 96 dots per inch
 
 
 def line_box(line, column):
@@ -183,3 +187,51 @@ def ink_width(shot, box, colour=INK_COLOUR):
     """Width of the part of the box that holds pixels near the colour; 0 for none."""
     found = shot.bounds(colour, box, tolerance=40)
     return 0 if found is None else found[2] - found[0]
+
+
+def line_bands(coverage):
+    """The coverage map cut into lines of text at rows without ink, top to bottom."""
+    rows = sorted({y for (_, y), value in coverage.items() if value >= textmatch.CUT})
+    bands, current = [], []
+    for y in rows:
+        if current and y > current[-1] + 1:
+            bands.append((current[0], current[-1]))
+            current = []
+        current.append(y)
+    if current:
+        bands.append((current[0], current[-1]))
+    # A band of a few rows is part of a line beside it: the dot of an "i" over a line
+    # without tall letters, or the tail of a comma below one; it joins the nearer line.
+    index = 0
+    while len(bands) > 1 and index < len(bands):
+        top, bottom = bands[index]
+        if bottom - top >= 4:
+            index += 1
+            continue
+        above = top - bands[index - 1][1] if index > 0 else None
+        below = bands[index + 1][0] - bottom if index + 1 < len(bands) else None
+        if below is None or (above is not None and above <= below):
+            bands[index - 1:index + 1] = [(bands[index - 1][0], bottom)]
+        else:
+            bands[index:index + 2] = [(top, bands[index + 1][1])]
+    return [{point: value for point, value in coverage.items() if top <= point[1] <= bottom}
+            for top, bottom in bands]
+
+
+def glyphs_in_reading_order(shot, box, colour):
+    """The glyphs of the colour's ink in the box, line by line, each left to right."""
+    coverage = textmatch.ink_coverage(shot, box, colour)
+    found = []
+    for band in line_bands(coverage):
+        found.extend(textmatch.glyphs(band))
+    return found
+
+
+def tutor_says(shot, text):
+    """True when the ink in the tutor's note, read line by line, spells `text` and
+    nothing else (spaces and line breaks aside)."""
+    seen = glyphs_in_reading_order(shot, TUTOR_BOX, TUTOR_INK)
+    if not seen:
+        return False
+    expected = textmatch.reference_glyphs(text, TUTOR_FONT_PIXELS)
+    return textmatch.aligned_mismatch(seen, expected) <= 2 * textmatch.GLYPH_MISMATCH_LIMIT

@@ -261,3 +261,13 @@ SCENARIOS.update(KEYBOARD_AND_DIALOG_SCENARIOS)
 from screen_reader import SCENARIOS as SCREEN_READER_SCENARIOS  # noqa: E402
 
 SCENARIOS.update(SCREEN_READER_SCENARIOS)
+
+# The tutor's words and the key-facts box beside the board.
+from tutor import SCENARIOS as TUTOR_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(TUTOR_SCENARIOS)
+
+# The practice record and the teacher's report.
+from record import SCENARIOS as RECORD_SCENARIOS  # noqa: E402
+
+SCENARIOS.update(RECORD_SCENARIOS)

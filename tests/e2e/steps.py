@@ -125,8 +125,9 @@ def quit_with_yes(lesson):
 def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product):
     """The pupil works the question through in two steps: `first` lots of the divisor,
     then `second` lots with the wrong product `wrong_product` typed first (shown in the
-    error colour and cleared by the next key), then the right one, and the answer. Each
-    step waits for the working-out to show its outcome; the last shot is returned."""
+    error colour, named by the tutor as not quite and cleared by the next key), then the
+    right one, and the answer, which the tutor praises and checks. Each step waits for
+    the working-out to show its outcome; the last shot is returned."""
     def step(name, number, condition, what):
         lesson.keys(*str(number), "Return")
         return lesson.wait_for_look(name, condition, what)
@@ -152,8 +153,10 @@ def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product):
          f"the first step completed, {first_left} remaining")
     step(f"multiple-{second}", second,
          lambda s: look.entry_row_on(s, 3, amounts), f"the product to be asked for beside {second}")
+    slip = f"Not quite. What are {second} lots of {divisor}?"
     wrong = step(f"wrong-product-{wrong_product}", wrong_product,
-                 lambda s: look.entry_error_pixels(s) > 40, "the entry row in the error colour")
+                 lambda s: look.entry_error_pixels(s) > 40 and look.tutor_says(s, slip),
+                 f'the entry row in the error colour and the tutor saying "{slip}"')
     expect(look.entry_row_on(wrong, 3, amounts, look.ENTRY_ERROR_COLOUR),
            "the error colour is not on the product's place")
     # The key after a wrong entry only clears it: this digit must not be typed.
@@ -168,9 +171,12 @@ def work_in_two_steps(lesson, dividend, divisor, first, second, wrong_product):
          lambda s: look.entry_row_on(s, 4, multiples)
          and look.shows_on_line(s, 4, amounts, str(remainder), look.REMAINDER_COLOUR),
          f"the answer to be asked for beside the remainder {remainder}")
+    check = (f"{answer} × {divisor} + {remainder}" if remainder else f"{answer} × {divisor}")
+    praise = ("You spotted your slips and put them right. Well done for keeping going. "
+              f"Check: {check} = {dividend}.")
     return step(f"answer-{answer}", answer,
-                lambda s: look.shows_quotient(s, f"= {answer}"),
-                f'the answer "= {answer}" under the header')
+                lambda s: look.shows_quotient(s, f"= {answer}") and look.tutor_says(s, praise),
+                f'the answer "= {answer}" under the header and the tutor saying "{praise}"')
 
 
 def work_345_by_7(lesson):

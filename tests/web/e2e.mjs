@@ -75,12 +75,13 @@ class Suite {
 
   // A new tab on the site, seen as a Lesson whose shots go to the scenario's folder;
   // with `settings`, the program is started from that text in local storage (null: none).
-  async open({ settings } = {}) {
+  // `query` is added to the page's address.
+  async open({ settings, query = "" } = {}) {
     const page = await this.chromium.browser.newPage();
     page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
     const lesson = new Lesson(page, this.checker, this.scenarioShots, this.stages);
     lesson.loadStarted = Date.now();
-    await page.goto(this.server.url, { waitUntil: "domcontentloaded" });
+    await page.goto(this.server.url + query, { waitUntil: "domcontentloaded" });
     if (settings !== undefined) {
       await setStoredSettings(page, settings);
     }
@@ -574,9 +575,10 @@ const TOUCH_VIEWPORTS = [
   { name: "ipad-portrait", width: 768, height: 1024, ratio: 2, mobile: true, turn: true },
   { name: "ipad-landscape", width: 1024, height: 700, ratio: 2, mobile: true, toggle: true },
   { name: "phone", width: 390, height: 844, ratio: 3, mobile: true, drag: true },
+  { name: "small-phone", width: 360, height: 640, ratio: 2, mobile: true, boardKeys: true },
   { name: "chromebook", width: 1366, height: 768, ratio: 1.25, mobile: false },
 ];
-const PAD_NAMES = "1,2,3,4,5,6,7,8,9,Backspace,0,Enter,Switch direction";
+const PAD_NAMES = "1,2,3,Backspace,4,5,6,Delete,7,8,9,Repeat,Switch direction,0,Up,Enter";
 
 async function touch(suite) {
   for (const viewport of TOUCH_VIEWPORTS) {
@@ -708,6 +710,38 @@ async function touchRun(suite, viewport) {
     await lesson.waitForLook("dragged-down", dividendOnTop, (onTop) => onTop,
       "the dividend back in view after a finger's drag down");
   }
+  if (viewport.boardKeys) {
+    // A soft keyboard that shrinks the window leaves the picture as it was; the dialog
+    // moves into what is left.
+    const before = await lesson.canvasBox();
+    await lesson.tapButton("Create Question");
+    await lesson.waitForDialog("create-question");
+    await page.setViewport({ ...page.viewport(), height: 330 });
+    await page.evaluate(() => window.dispatchEvent(new Event("resize")));
+    await waitUntil(() => page.$eval('dialog[data-dialog="create-question"]', (box) =>
+      box.getBoundingClientRect().bottom <= 330), 5000, "the dialog above the soft keyboard");
+    await lesson.lookAtPage("soft-keyboard");
+    expect(same((await lesson.canvasBox()).backing, before.backing) && (await lesson.canvasBox()).width === before.width,
+      "the picture shrank when the soft keyboard opened");
+    await page.setViewport({ ...page.viewport(), height: viewport.height });
+    await lesson.tapControl("create-question", 2); // Cancel
+    await lesson.waitUntilClosed("create-question");
+    // The pad's Delete takes the last step back and its Repeat repeats a step, each
+    // pressing where the board's own icon is.
+    await createQuestionByTouch(lesson, 100, 7);
+    for (let remaining = 93; remaining >= 44; remaining -= 7) {
+      await lesson.tapPad("1", "Enter", ...String(remaining), "Enter");
+    }
+    const steps = () => page.$$eval("#board-description p", (lines) => lines.length);
+    const stepsBefore = await steps();
+    await lesson.tapPad("Delete");
+    await waitUntil(async () => (await steps()) === stepsBefore - 1, 5000, "Delete to take a step back");
+    const line = () => page.$eval("#board-line", (p) => p.textContent);
+    await lesson.tapPad("Insert");
+    await waitUntil(async () => /^What is \d+ take away 7\?/.test(await line()), 5000,
+      async () => `Repeat to repeat a step of 1 (the line reads "${await line()}")`);
+    await lesson.lookAtPage("board-keys");
+  }
   if (viewport.toggle) {
     // Hidden, the pad leaves its room to the picture; the choice outlives a reload and
     // is not written into the settings file.
@@ -829,12 +863,15 @@ async function activate(lesson, name) {
   await lesson.keys("Enter");
 }
 
-// The canvas as a reader has it: its name and description, awaited until accepted.
+// The canvas as a reader has it: its name, its description (the line being typed) and
+// the working-out above that line, awaited until accepted.
 async function waitForBoardText(lesson, accept, what) {
   let seen = null;
   await waitUntil(async () => {
-    const board = (await lesson.readerView()).find("application");
-    seen = { name: board?.name?.value ?? "", description: board?.description?.value ?? "" };
+    const view = await lesson.readerView();
+    const board = view.find("application");
+    seen = { name: board?.name?.value ?? "", description: board?.description?.value ?? "",
+      workingOut: view.textUnder(view.find("region", "Working-out")) };
     return accept(seen);
   }, 10000, () => `${what}; the board reads ${JSON.stringify(seen)}`);
   return seen;
@@ -877,11 +914,34 @@ async function keyboardAndReader(suite) {
     const smaller = await focusAndControls(lesson.page);
     return smaller.scale < 0.8 && overPictures(smaller);
   }, 5000, "the controls to lie over their pictures at a smaller scale");
+  // Browser zoom at 200 % and 400 % (the window in CSS pixels halved or quartered, the
+  // pixel ratio up as much): the picture keeps its 800 CSS pixels, so it is seen twice
+  // and four times as large, and the page scrolls round it.
+  for (const zoom of [2, 4]) {
+    await lesson.page.setViewport({ width: 1280 / zoom, height: 800 / zoom, deviceScaleFactor: zoom });
+    await lesson.page.evaluate(() => window.dispatchEvent(new Event("resize")));
+    const zoomed = await waitUntil(async () => {
+      const box = await lesson.canvasBox();
+      return box.width === 800 && box.backing[0] === 800 * zoom ? box : null;
+    }, 5000, `the picture 800 CSS pixels wide at ${zoom * 100} %`);
+    expect(await lesson.page.evaluate(() => document.documentElement.scrollHeight > window.innerHeight),
+      `the page does not scroll round the picture at ${zoom * 100} %`);
+    expect(overPictures(await focusAndControls(lesson.page)), `the controls are off their pictures at ${zoom * 100} %`);
+    await lesson.lookAtPage(`zoom-${zoom * 100}`);
+    console.log(`  at ${zoom * 100} %: the picture ${zoomed.width} CSS pixels wide in ${zoomed.backing.join(" x ")}`);
+  }
   await lesson.page.setViewport(viewport);
+  await lesson.page.evaluate(() => window.dispatchEvent(new Event("resize")));
+  await waitUntil(async () => (await lesson.canvasBox()).backing[0] === 800, 5000, "the picture back at 100 %");
 
-  // Create Question by its control: a named dialog with labelled fields.
+  // Create Question by its control: a named dialog with labelled fields, the focus in
+  // the first as it opens (never left on the board made inert behind it).
   await activate(lesson, "Create Question");
-  await lesson.waitForDialog("create-question");
+  const landed = await lesson.page.waitForFunction(() => {
+    const open = document.querySelector('dialog[data-dialog="create-question"][open]');
+    return open && document.activeElement.getAttribute("aria-label");
+  }, { polling: "mutation", timeout: 10000 });
+  expect((await landed.jsonValue()) === "Dividend", "Create Question opened without the focus on Dividend");
   const dialog = await lesson.readerView();
   expect(dialog.find("dialog", "Create Question") && dialog.find("textbox", "Dividend") &&
     dialog.find("textbox", "Divisor"), "Create Question is not a dialog of that name with its two fields named");
@@ -891,8 +951,11 @@ async function keyboardAndReader(suite) {
   await lesson.waitUntilClosed("create-question");
   await lesson.waitForLook("question-100-by-7", [["shows_header", "100 ÷ 7"]],
     (shown) => shown, 'the header "100 ÷ 7"');
-  await waitForBoardText(lesson, (b) => b.name === "100 ÷ 7" && b.description.includes("Start with 100."),
-    "the board read as 100 ÷ 7");
+  await waitForBoardText(lesson, (b) => b.name === "100 ÷ 7" && b.workingOut.includes("Start with 100.") &&
+    b.description === "How many lots of 7 to take from 100? Nothing typed yet.", "the board read as 100 ÷ 7");
+  // Said once the focus is back on the board, not dropped as it moves there.
+  await waitUntil(async () => /New question: 100 ÷ 7/.test(await announced(lesson)), 10000,
+    async () => `"New question" to be announced (the live region says "${await announced(lesson)}")`);
 
   // A wrong product is announced and read as wrong; a completed step is read in words.
   await lesson.keys("1", "0", "Enter", "7", "1", "Enter");
@@ -900,13 +963,13 @@ async function keyboardAndReader(suite) {
     10000, async () => `the wrong product 71 to be announced (the live region says "${await announced(lesson)}")`);
   await waitForBoardText(lesson, (b) => /Wrong.*71/.test(b.description), "the board to read the entry as wrong");
   await lesson.keys("2", "7", "0", "Enter", "3", "0", "Enter");
-  await waitForBoardText(lesson, (b) => b.description.includes("10 lots of 7 is 70; 30 left"),
-    "the completed step in words");
+  await waitForBoardText(lesson, (b) => b.workingOut.includes("10 lots of 7 is 70; 30 left") &&
+    !b.workingOut.includes("What is"), "the completed step in words, above the line being typed");
 
   // New Question by its control: a fresh working-out, read and shown alike, the pointer
   // the mouse's again (no caption stays) and the focus back on the canvas to type.
   await activate(lesson, "New Question");
-  const fresh = await waitForBoardText(lesson, (b) => !b.description.includes("lots of 7 is 70"),
+  const fresh = await waitForBoardText(lesson, (b) => !b.workingOut.includes("lots of 7 is 70"),
     "a new question");
   await lesson.waitForLook("new-question", [["shows_header", fresh.name], ["caption_pixels"]],
     (shown, caption) => shown && caption === 0, `the header "${fresh.name}" and no caption`);
@@ -915,6 +978,30 @@ async function keyboardAndReader(suite) {
   await lesson.keys("F3");
   await sleep(400);
   expect(!(await lesson.dialogShown("create-question")), "F3, the browser's, opened Create Question");
+
+  // Settings from the keyboard: Tab reaches every control, each radio group once at its
+  // chosen button, and the arrows choose within a group.
+  await activate(lesson, "Settings");
+  await lesson.waitForDialog("settings");
+  const reached = [];
+  for (let stop = 0; stop < 12; stop += 1) {
+    reached.push(await lesson.page.evaluate(() => document.activeElement.dataset.controlId));
+    await lesson.keys("Tab");
+  }
+  const settingsControls = await lesson.page.$$eval('dialog[data-dialog="settings"] [data-control-id]',
+    (all) => [...new Set(all.filter((c) => c.tagName !== "FIELDSET").map((c) => c.type === "radio" ? c.name : c.dataset.controlId))]);
+  const reachedNames = await lesson.page.$$eval('dialog[data-dialog="settings"] [data-control-id]', (all, ids) =>
+    [...new Set(ids.map((id) => all.find((c) => c.dataset.controlId === id)).map((c) => c.type === "radio" ? c.name : c.dataset.controlId))], reached);
+  expect(settingsControls.every((c) => reachedNames.includes(c)),
+    `Tab in Settings reached ${reachedNames.join()}, not all of ${settingsControls.join()}`);
+  await lesson.page.focus(`dialog[data-dialog="settings"] [data-control-id="${EXPERT}"]`);
+  const beginner = await lesson.page.$eval(`dialog[data-dialog="settings"] [data-control-id="${EXPERT}"]`,
+    (expert) => expert.closest("dialog").querySelector(`input[name="${expert.name}"]`).dataset.controlId);
+  await lesson.keys("ArrowDown");
+  const wrapped = await lesson.controlState("settings", Number(beginner));
+  expect(wrapped.checked && wrapped.focused, "ArrowDown from Expert did not choose Beginner");
+  await lesson.keys("Escape");
+  await lesson.waitUntilClosed("settings");
 
   for (const [name, kind, check] of [
     ["Settings", "settings", (v) => v.find("dialog", "Settings")],
@@ -928,17 +1015,42 @@ async function keyboardAndReader(suite) {
     await lesson.waitUntilClosed(kind);
   }
 
+  // The help panel is modal: Tab and Shift+Tab go round inside it, what is behind it is
+  // inert, Escape closes it from inside the help page, the focus goes back to Help.
+  const whereFocus = () => lesson.page.evaluate(() => {
+    const active = document.activeElement;
+    return { inPanel: Boolean(active?.closest(".help-panel")), text: active?.textContent ?? "",
+      inFrame: active?.tagName === "IFRAME", behindInert: document.querySelector(".number-pad").closest("[inert]") !== null &&
+        document.querySelector(".bricketing-commands").closest("[inert]") !== null };
+  });
   await checkHelp(lesson, async () => {
     await activate(lesson, "Help");
     await lesson.waitForHelp();
     expect((await lesson.readerView()).find("dialog", "Help"), "the help panel is not a dialog named Help");
     await lesson.expectNoGraveAxeFindings("in the help panel");
+    for (const key of [...Array(8).fill("Tab"), ...Array(4).fill("Shift+Tab")]) {
+      if (key === "Shift+Tab") {
+        await lesson.page.keyboard.down("Shift");
+        await lesson.keys("Tab");
+        await lesson.page.keyboard.up("Shift");
+      } else {
+        await lesson.keys("Tab");
+      }
+      const focus = await whereFocus();
+      expect(focus.inPanel && focus.behindInert, `${key} took the focus out of the help panel: ${JSON.stringify(focus)}`);
+    }
+    await waitUntil(async () => (await whereFocus()).inFrame || (await lesson.keys("Tab"), false), 5000,
+      "the focus inside the help page");
   }, () => lesson.keys("Escape"));
+  const back = await whereFocus();
+  expect(back.text === "Help" && !back.behindInert, `the focus went to "${back.text}", not back to Help, or the page stayed inert`);
 
   // Escape with the focus on a control is the program's; the exit prompt is read out.
   await lesson.page.focus("#board");
   await lesson.keys("Tab", "Escape");
   await lesson.messageBox();
+  expect(await lesson.page.evaluate(() => document.activeElement.textContent === "Yes"),
+    "the exit prompt opened without the focus on Yes");
   const box = (await lesson.readerView()).find("alertdialog", "Had enough?");
   expect(box?.description?.value === "Finished bricketing for today?",
     "the exit prompt is not an alert dialog named by its caption and described by its question");
@@ -946,17 +1058,116 @@ async function keyboardAndReader(suite) {
   await lesson.keys("Enter");
   await lesson.page.waitForSelector("#finished:not([hidden])", { timeout: 10000 });
   const end = await lesson.readerView();
-  expect(end.find("main") && end.find("heading", "Finished for today"),
-    "the end page has no main landmark or no heading");
+  expect(end.find("main") && end.find("heading", "Finished for today") &&
+    /^Finished for today Well done/.test(end.find("button", "Start again")?.description?.value ?? ""),
+    "the end page has no main landmark or no heading, or its button does not read them");
   await lesson.look("finished");
   await lesson.expectNoGraveAxeFindings("on the end page");
   await lesson.page.close();
 }
 
+// The practice record in the browser: 100 ÷ 7 worked with one wrong product, after the
+// record was deleted through the report's Delete, leaves in IndexedDB the bytes the
+// desktop writer gives for the same practice (tests/record/, with the tests' clock);
+// Download gives the same bytes; the report in its panel names the pupil; a reload
+// reads the record back.
+const RECORD_FILES = ["questions.csv", "entries.csv"];
+const recordExample = (name) =>
+  readFileSync(path.join(repositoryRoot, "tests", "record", `100-by-7-${name}`), "utf8");
+
+async function storedRecord(page) {
+  return page.evaluate(() => new Promise((resolve, reject) => {
+    const opening = indexedDB.open("bricketing-record");
+    opening.onerror = () => reject(opening.error);
+    opening.onsuccess = () => {
+      const all = opening.result.transaction("rows").objectStore("rows").getAll();
+      all.onsuccess = () => {
+        const files = {};
+        for (const row of all.result) files[row.file] = (files[row.file] || "") + row.bytes;
+        opening.result.close();
+        resolve(files);
+      };
+    };
+  }));
+}
+
+async function reportText(lesson) {
+  await lesson.page.click("#practice-record");
+  return waitUntil(() => lesson.page.evaluate(() => {
+    const frame = document.querySelector(".record-panel iframe");
+    const text = frame?.contentDocument?.body?.innerText ?? "";
+    return frame?.contentDocument?.querySelector("canvas") || text.includes("No questions")
+      ? text : null;
+  }), 20000, "the report in its panel");
+}
+
+async function practiceRecord(suite) {
+  const lesson = await suite.open({ settings: null,
+    query: "?record-clock=" + encodeURIComponent("2026-01-05T09:00:00+01:00") });
+  const page = lesson.page;
+  await waitForQuestion(lesson);
+  await createQuestion(lesson, 100, 7);
+
+  page.once("dialog", (dialog) => dialog.accept());
+  await reportText(lesson);
+  await page.click(".record-panel [data-record-delete]");
+  await waitUntil(() => page.evaluate(() =>
+    window.bricketingPage.module.web.recordRead("this device/questions.csv") === null),
+  10000, "the record to be deleted");
+  const emptied = await storedRecord(page);
+  expect(!Object.keys(emptied).some((file) => file.startsWith("this device/")),
+    `the deleted record is still stored: ${Object.keys(emptied)}`);
+  await page.click(".record-panel [data-record-close]");
+  await work100By7(lesson);
+
+  await page.evaluate(() => window.bricketingPage.module.web.recordWritten());
+  const stored = await storedRecord(page);
+  for (const name of RECORD_FILES) {
+    expect(stored[`this device/${name}`] === recordExample(name),
+      `IndexedDB's ${name} differs from the desktop writer's:\n` +
+      JSON.stringify(stored[`this device/${name}`]));
+  }
+
+  const text = await reportText(lesson);
+  await lesson.lookAtPage("report");
+  for (const shown of ["Practice record", "this device", "Questions per day", "Not quite",
+    "4 lots of 7 typed as 27", "Answered: 14 r 2"]) {
+    expect(text.includes(shown), `the report does not show "${shown}"`);
+  }
+
+  const downloads = mkdtempSync(path.join(tmpdir(), "bricketing-downloads-"));
+  try {
+    const session = await page.target().createCDPSession();
+    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+    await page.click(".record-panel [data-record-download]");
+    for (const name of RECORD_FILES) {
+      const file = path.join(downloads, name);
+      await waitUntil(() => {
+        try {
+          return readFileSync(file).equals(Buffer.from(recordExample(name), "utf8"));
+        } catch (error) {
+          return false;
+        }
+      }, 20000, `the downloaded ${name} to hold the desktop writer's bytes`);
+    }
+    expect(readdirSync(downloads).sort().join() === "entries.csv,questions.csv",
+      `the download gave ${readdirSync(downloads)}`);
+  } finally {
+    rmSync(downloads, { recursive: true, force: true });
+  }
+
+  await page.reload({ waitUntil: "domcontentloaded" });
+  await waitForQuestion(lesson, "reloaded");
+  const kept = await page.evaluate(() =>
+    window.bricketingPage.module.web.recordRead("this device/entries.csv"));
+  expect(kept === recordExample("entries.csv"), "the record did not come back after a reload");
+  await page.close();
+}
+
 const SCENARIOS = {
   sizeBudget,
   firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, touch, settings, exitPrompt,
-  keyboardAndReader, offline, refusedStorage,
+  keyboardAndReader, offline, refusedStorage, practiceRecord,
 };
 
 async function main() {

@@ -145,6 +145,32 @@ NativeFile openTemporary(const fs::path& path, bool& busy) {
     }
 }
 
+NativeFile openToAppend(const fs::path& path) {
+    return fromHandle(CreateFileW(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Opened with FILE_APPEND_DATA alone, every write goes to the end.
+bool appendAtEnd(const NativeFile& file, std::string_view bytes) {
+    DWORD written = 0;
+    return WriteFile(handleOf(file), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+           written == bytes.size();
+}
+
+std::optional<char> byteAt(const NativeFile& file, std::uint64_t offset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset & 0xffffffffu);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    char byte = 0;
+    DWORD got = 0;
+    if (!ReadFile(handleOf(file), &byte, 1, &got, &at) || got != 1) {
+        return std::nullopt;
+    }
+    return byte;
+}
+
 bool isRegularFile(const NativeFile& file) {
     return file.isOpen() && GetFileType(handleOf(file)) == FILE_TYPE_DISK;
 }
@@ -264,6 +290,29 @@ NativeFile openTemporary(const fs::path& path, bool& busy) {
         }
     }
     return {};
+}
+
+NativeFile openToAppend(const fs::path& path) {
+    return NativeFile(open(
+        path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+}
+
+bool appendAtEnd(const NativeFile& file, std::string_view bytes) {
+    for (;;) {
+        const ssize_t written = write(file.get(), bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        return written >= 0 && static_cast<std::size_t>(written) == bytes.size();
+    }
+}
+
+std::optional<char> byteAt(const NativeFile& file, std::uint64_t offset) {
+    char byte = 0;
+    if (pread(file.get(), &byte, 1, static_cast<off_t>(offset)) != 1) {
+        return std::nullopt;
+    }
+    return byte;
 }
 
 bool isRegularFile(const NativeFile& file) {

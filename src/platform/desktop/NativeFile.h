@@ -41,6 +41,14 @@ NativeFile openToUpdate(const std::filesystem::path& path);
 // that ran out from a file that cannot be made at all.
 NativeFile openTemporary(const std::filesystem::path& path, bool& busy);
 
+// Opens or creates a file for reading and for writes that always land at its end (the
+// practice record's rows), neither emptying it nor following a link at its own name.
+NativeFile openToAppend(const std::filesystem::path& path);
+// Writes all of bytes at the file's end in one call; false when not all were written.
+bool appendAtEnd(const NativeFile& file, std::string_view bytes);
+// The byte at offset; nothing when it cannot be read.
+std::optional<char> byteAt(const NativeFile& file, std::uint64_t offset);
+
 bool isRegularFile(const NativeFile& file);
 std::optional<std::uint64_t> sizeOf(const NativeFile& file);
 // Reads from the start, at most limit bytes.

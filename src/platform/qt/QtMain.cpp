@@ -4,9 +4,11 @@
 #include <QIcon>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopRecord.h"
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/qt/QtDrawing.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/QtRecord.h"
 #include "platform/qt/QtUserFolders.h"
 
 namespace {
@@ -20,12 +22,19 @@ QIcon programIcon() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // bricketing --report [FOLDER...]: the teacher's page, with no window nor display.
+    if (asksForReport(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
+        return runReport(QtUserFolders().settingsFolder());
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bricketing"));
     QApplication::setWindowIcon(programIcon());
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
 
     QtUserFolders folders;
+    DesktopRecord record(folders.settingsFolder(), accountUserName());
     DesktopSettingsStore settings(folders.settingsFolder(), folders.teacherFolder());
     installSettingsStore(&settings);
     QtDrawingServices drawing;

@@ -187,11 +187,11 @@ EM_JS(void, web_set_control_name, (int dialog, int id, const char16_t* name, int
 });
 
 EM_JS(void, web_publish_accessible_text, (const char16_t* name, int nameLength,
-                                          const char16_t* value, int valueLength,
-                                          const char16_t* description, int descriptionLength), {
+                                          const char16_t* line, int lineLength, int fromLine,
+                                          const char16_t* lines, int linesLength), {
     const web = Module.web;
-    web.publishText(web.utf16(name, nameLength), web.utf16(value, valueLength),
-                    web.utf16(description, descriptionLength));
+    web.publishText(web.utf16(name, nameLength), web.utf16(line, lineLength), fromLine,
+                    web.utf16(lines, linesLength));
 });
 
 EM_JS(void, web_announce, (const char16_t* text, int length), {

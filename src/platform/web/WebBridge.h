@@ -73,11 +73,12 @@ int web_message_box(const char16_t* text, int textLength, const char16_t* captio
 // The name a screen reader gives a control, where its caption does not say it.
 void web_set_control_name(int dialog, int id, const char16_t* name, int length);
 
-// What a screen reader reads: the board's name, the line being typed and the whole
-// working-out, and a notice spoken once.
-void web_publish_accessible_text(const char16_t* name, int nameLength, const char16_t* value,
-                                 int valueLength, const char16_t* description,
-                                 int descriptionLength);
+// What a screen reader reads: the board's name, the line being typed and, from line
+// fromLine on (none when -1), the working-out above it, which replaces those lines; and
+// a notice spoken once.
+void web_publish_accessible_text(const char16_t* name, int nameLength, const char16_t* line,
+                                 int lineLength, int fromLine, const char16_t* lines,
+                                 int linesLength);
 void web_announce(const char16_t* text, int length);
 
 // Settings kept in local storage.

@@ -31,7 +31,7 @@
         title.textContent = caption;
         bar.appendChild(title);
         const dialog = { element: element, commands: [], controls: new Map(), tabStops: [],
-                         defaultId: 1, escapeId: 2 };
+                         ordered: [], defaultId: 1, escapeId: 2 };
         if (closeBox) {
             const close = document.createElement('button');
             close.className = 'close-box';
@@ -63,16 +63,49 @@
         return dialog;
     }
 
+    // Each radio group is one stop, at its checked button (or its first), as the
+    // desktop's dialogs have it; the arrows move within the group.
+    function groupStop(dialog, radio) {
+        const group = dialog.ordered.filter(function (c) { return c.name === radio.name; });
+        return group.find(function (c) { return c.checked; }) || group[0];
+    }
+
+    function tabStopsOf(dialog) {
+        return dialog.ordered.filter(function (control) {
+            if (control.disabled) {
+                return false;
+            }
+            if (control.type === 'radio') {
+                return groupStop(dialog, control) === control;
+            }
+            return dialog.tabStops.indexOf(control) >= 0;
+        });
+    }
+
     web.moveFocus = function (dialog, backwards) {
-        const stops = dialog.tabStops.filter(function (e) { return !e.disabled; });
+        const stops = tabStopsOf(dialog);
         if (stops.length === 0) {
             return;
         }
-        const at = stops.indexOf(document.activeElement);
+        const active = document.activeElement;
+        const current = active && active.type === 'radio' ? groupStop(dialog, active) : active;
+        const at = stops.indexOf(current);
         const next = at < 0 ? (backwards ? stops.length - 1 : 0)
                             : (at + (backwards ? stops.length - 1 : 1)) % stops.length;
         stops[next].focus();
     };
+
+    const arrowSteps = { ArrowDown: 1, ArrowRight: 1, ArrowUp: -1, ArrowLeft: -1 };
+
+    // An arrow on a radio button chooses the next of its group (round), as a click would.
+    function arrowInGroup(dialog, radio, step) {
+        const group = dialog.ordered.filter(function (c) {
+            return c.name === radio.name && !c.disabled;
+        });
+        const next = group[(group.indexOf(radio) + step + group.length) % group.length];
+        next.focus();
+        next.click();
+    }
 
     // Enter presses the focused push button or else the default one; Escape is Cancel;
     // Tab follows the template's tab stops.
@@ -92,6 +125,9 @@
         } else if (event.key === 'Escape') {
             event.preventDefault();
             web.queueCommand(dialog, dialog.escapeId);
+        } else if (arrowSteps[event.key] && event.target.type === 'radio') {
+            event.preventDefault();
+            arrowInGroup(dialog, event.target, arrowSteps[event.key]);
         }
     }
 
@@ -186,6 +222,9 @@
             dialog.tabStops.push(control);
         }
         dialog.controls.set(id, control);
+        if (kind !== 2) {
+            dialog.ordered.push(control);
+        }
         // A group box is drawn behind the controls inside its frame.
         if (kind === 2) {
             holder.style.zIndex = '0';
@@ -237,11 +276,21 @@
         dialog.scale = scale;
     }
 
-    function open(dialog, onPointer) {
+    // The focus goes into the dialog as it opens (showModal takes it to the control
+    // marked autofocus), not first to nothing when the page behind becomes inert: a
+    // reader then says the dialog's name and message with the control it lands on.
+    function open(dialog, onPointer, first) {
         (Module.dialogRoot || document.body).appendChild(dialog.element);
         web.modalDepth += 1;
         dialog.onPointer = onPointer;
+        const landing = first || tabStopsOf(dialog)[0];
+        if (landing) {
+            landing.autofocus = true;
+        }
         dialog.element.showModal();
+        if (landing && document.activeElement !== landing) {
+            landing.focus();
+        }
         placeDialog(dialog);
     }
 
@@ -437,14 +486,14 @@
             commandOnClick(dialog, button, entry[0]);
             dialog.controls.set(entry[0], button);
             dialog.tabStops.push(button);
+            dialog.ordered.push(button);
             row.appendChild(button);
         });
         client.appendChild(row);
         dialog.defaultId = buttons[0][0];
         dialog.escapeId = yesNo ? 7 : 1;
         dialog.controls.get(dialog.defaultId).classList.add('default-button');
-        open(dialog, false);
-        dialog.controls.get(dialog.defaultId).focus();
+        open(dialog, false, dialog.controls.get(dialog.defaultId));
         // The program now waits for this box: keys typed ahead are its.
         web.settled();
         return dialog.handle;

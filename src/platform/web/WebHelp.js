@@ -1,7 +1,9 @@
 // The help page, shown in a panel over the program rather than in a new tab: the
 // program asks for it from its frame loop, after the tap that chose Help has ended, and
 // some engines refuse a new window then. The program goes on running behind the panel,
-// so the drill is as the pupil left it when the panel closes.
+// so the drill is as the pupil left it when the panel closes. The panel is modal: what
+// lies behind it is inert, Tab and Shift+Tab go round its Close button and the help page,
+// Escape closes it wherever the focus is, and the focus goes back where it was.
 
 (function (web) {
     'use strict';
@@ -37,13 +39,46 @@
                 // Another site's page: only the Close button closes the panel.
             }
         });
-        panel.addEventListener('keydown', escapeCloses);
+        // Past either end of the panel the focus comes round to the other end.
+        const before = focusGuard(function () { focusLastInFrame(frame); });
+        const after = focusGuard(function () { close.focus(); });
+        panel.appendChild(before);
         panel.appendChild(bar);
         panel.appendChild(frame);
+        panel.appendChild(after);
         panel.hidden = true;
         document.body.appendChild(panel);
         return { panel: panel, frame: frame, close: close };
     }
+
+    function focusGuard(onFocus) {
+        const guard = document.createElement('div');
+        guard.tabIndex = 0;
+        guard.className = 'help-focus-guard';
+        guard.addEventListener('focus', onFocus);
+        return guard;
+    }
+
+    function focusLastInFrame(frame) {
+        try {
+            const links = frame.contentDocument.querySelectorAll(
+                'a[href], button, input, select, textarea, [tabindex]:not([tabindex="-1"])');
+            if (links.length > 0) {
+                links[links.length - 1].focus();
+                return;
+            }
+        } catch (e) {
+            // Another site's page: its frame as a whole takes the focus.
+        }
+        frame.focus();
+    }
+
+    // Escape closes the panel from anywhere while it is open.
+    window.addEventListener('keydown', function (event) {
+        if (web.helpOpen) {
+            escapeCloses(event);
+        }
+    }, true);
 
     function escapeCloses(event) {
         if (event.key === 'Escape' || event.key === 'Esc') {
@@ -58,7 +93,12 @@
         }
         web.help.panel.hidden = true;
         web.helpOpen = false;
-        if (web.canvas && web.modalDepth === 0) {
+        behind().forEach(function (element) { element.inert = false; });
+        const back = web.help.returnTo;
+        web.help.returnTo = null;
+        if (back && back.isConnected && back !== document.body) {
+            back.focus({ preventScroll: true });
+        } else if (web.canvas && web.modalDepth === 0) {
             web.canvas.focus({ preventScroll: true });
         }
     }
@@ -71,12 +111,21 @@
         if (web.help.frame.getAttribute('src') !== address) {
             web.help.frame.setAttribute('src', address);
         }
+        if (!web.helpOpen) {
+            web.help.returnTo = document.activeElement;
+        }
         web.help.panel.hidden = false;
         web.helpOpen = true;
+        behind().forEach(function (element) { element.inert = true; });
         web.pointerAway();
         web.placeHelp(web.visibleArea());
         web.help.close.focus({ preventScroll: true });
     };
+
+    // The program, its pad and commands, and the dialogs' holder.
+    function behind() {
+        return [web.canvas && web.canvas.parentElement, Module.dialogRoot].filter(Boolean);
+    }
 
     // The panel covers what is visible, less a margin.
     web.placeHelp = function (area) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <string>
 
 #include "platform/Host.h"
 
@@ -41,4 +42,5 @@ private:
 
     std::deque<Message> queue;
     bool windowDestroyed = false;
+    std::u16string publishedHead;  // the working-out the page shows, above the line typed
 };

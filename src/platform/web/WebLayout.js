@@ -1,7 +1,10 @@
 // Where the program's picture and the number pad stand on the page: the picture at the
-// largest size that fits what the screen shows (the visual viewport, which shrinks for
-// a pinch-zoom or a soft keyboard), always 800 : 600, with the pad beside it in
-// landscape and below it in portrait. The canvas's backing store follows its size on
+// largest size that fits the page's window (the layout viewport, which a pinch or a soft
+// keyboard leaves as it is, so a pinch enlarges the picture and a keyboard covers the
+// pad, not the picture), always 800 : 600, with the pad beside it in landscape and below
+// it in portrait. Zoomed in (the browser's zoom, which shrinks the window in CSS pixels),
+// the picture keeps the size it had in CSS pixels at 100 %, so it is seen larger, and
+// the page scrolls round it. Dialogs and the help panel keep to what is visible. The canvas's backing store follows its size on
 // the screen times the pixel ratio, so every picture pixel is drawn sharp; the drawing
 // surfaces follow it through web.checkScale.
 
@@ -24,6 +27,40 @@
         }
         return { left: 0, top: 0, width: window.innerWidth, height: window.innerHeight };
     };
+
+    // The page's window in CSS pixels, as position: fixed sees it.
+    function windowArea() {
+        return { left: 0, top: 0, width: window.innerWidth, height: window.innerHeight };
+    }
+
+    // How far the browser is zoomed in: its pixel ratio over the smallest this tab has
+    // had (kept over a reload, as browsers keep a site's zoom), never taken as below 1,
+    // and only with a mouse (a finger zooms by pinching, which leaves the ratio alone).
+    const ratioKey = 'bricketing.unzoomedRatio';
+    web.pageZoom = function () {
+        const ratio = window.devicePixelRatio || 1;
+        let unzoomed = ratio;
+        try {
+            unzoomed = Math.min(ratio, Number(window.sessionStorage.getItem(ratioKey)) || ratio);
+            window.sessionStorage.setItem(ratioKey, String(Math.max(1, unzoomed)));
+        } catch (e) {
+            // No storage: a zoom chosen before this visit is not seen.
+        }
+        unzoomed = Math.max(1, unzoomed);
+        if (matches('(any-pointer: coarse)') || ratio < unzoomed * 1.2) {
+            return 1;
+        }
+        return ratio / unzoomed;
+    };
+
+    // A soft keyboard that shrinks the window (some browsers do) has opened for an edit:
+    // the picture stays as it is and the dialog moves into what is left.
+    function keyboardOpened(area) {
+        const active = document.activeElement;
+        const last = web.fittedArea;
+        return last !== undefined && active && active.tagName === 'INPUT' &&
+            active.type === 'text' && area.width === last.width && area.height < last.height;
+    }
 
     function matches(query) {
         return typeof window.matchMedia === 'function' && window.matchMedia(query).matches;
@@ -62,8 +99,8 @@
         if (!shown) {
             return { key: key, width: web.padToggleWidth(), height: toggleHeight };
         }
-        const padWidth = 3 * key + 2 * gap;
-        const padHeight = 5 * key + 4 * gap;
+        const padWidth = web.padColumns * key + (web.padColumns - 1) * gap;
+        const padHeight = web.padRows * key + (web.padRows - 1) * gap;
         return { key: key, width: Math.max(padWidth, web.padToggleWidth()),
                  height: toggleHeight + gap + padHeight };
     }
@@ -71,7 +108,8 @@
     // Beside the picture: the keys as large as the height allows.
     function besideLayout(area, shown) {
         const height = area.height - 2 * margin;
-        const key = clamp(Math.floor((height - toggleHeight - 5 * gap) / 5), smallestKey,
+        const rows = web.padRows;
+        const key = clamp(Math.floor((height - toggleHeight - rows * gap) / rows), smallestKey,
                           largestKey);
         const pad = padArea(shown, key);
         return { pad: pad, beside: true, room: { width: area.width - 2 * margin - pad.width - gap,
@@ -82,9 +120,11 @@
     function belowLayout(area, shown) {
         const width = area.width - 2 * margin;
         const pictureHeight = width * 0.75;
-        const left = area.height - 2 * margin - pictureHeight - gap - toggleHeight - 5 * gap;
-        const key = clamp(Math.floor(Math.min(left / 5, (width - 2 * gap) / 3)), smallestKey,
-                          largestKey);
+        const rows = web.padRows;
+        const columns = web.padColumns;
+        const left = area.height - 2 * margin - pictureHeight - gap - toggleHeight - rows * gap;
+        const key = clamp(Math.floor(Math.min(left / rows, (width - (columns - 1) * gap) / columns)),
+                          smallestKey, largestKey);
         const pad = padArea(shown, key);
         return { pad: pad, beside: false,
                  room: { width: width, height: area.height - 2 * margin - pad.height - gap } };
@@ -135,22 +175,32 @@
         if (!canvas) {
             return;
         }
-        const area = web.visibleArea();
+        const area = windowArea();
+        if (keyboardOpened(area)) {
+            web.placeHelp(web.visibleArea());
+            web.placeOpenDialogs();
+            return;
+        }
+        web.fittedArea = area;
+        const zoom = web.pageZoom();
+        const unzoomed = { left: 0, top: 0, width: Math.round(area.width * zoom),
+                           height: Math.round(area.height * zoom) };
+        document.documentElement.classList.toggle('zoomed', zoom > 1);
         const holder = canvas.parentElement;
         if (holder) {
-            place(holder, { left: area.left, top: area.top, width: area.width,
-                            height: area.height });
+            place(holder, unzoomed);
         }
-        const arrangement = web.arrange(area, web.padShown());
+        const arrangement = web.arrange(unzoomed, web.padShown());
         web.arrangement = arrangement;
         canvas.style.position = 'absolute';
         place(canvas, arrangement.picture);
         web.placePad(arrangement);
-        web.placeHelp(area);
+        web.placeHelp(web.visibleArea());
         web.placeOpenDialogs();
         const ratio = web.screenRatio();
         web.fittedRatio = ratio;
-        web.wantedDpr = Math.max(1, Math.round(arrangement.picture.width * ratio)) / 800;
+        // A pinch's sharper picture stops at a backing store 4,096 pixels wide.
+        web.wantedDpr = Math.max(1, Math.min(4096, Math.round(arrangement.picture.width * ratio))) / 800;
     };
 
     // Many resize events come at once while a device turns or a keyboard slides in.

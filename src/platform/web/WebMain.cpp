@@ -14,6 +14,7 @@
 #include "platform/web/WebBridge.h"
 #include "platform/web/WebDrawing.h"
 #include "platform/web/WebHost.h"
+#include "platform/web/WebRecord.h"
 #include "platform/web/WebSettingsStore.h"
 
 namespace {
@@ -60,6 +61,7 @@ int main() {
     WebSettingsStore settings(storage);
     installSettingsStore(&settings);
 
+    WebRecord record;
     WebDrawingServices drawing;
     installDrawingServices(&drawing);
     WebHost host;

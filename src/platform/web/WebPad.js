@@ -13,17 +13,27 @@
     const toggleWidth = 132;
     const feedbackMs = 140;
 
-    // In the order of a phone's keypad; each with the code and key name a keyboard's
-    // key sends, the name a screen reader says, and what the key shows.
+    // In the order of a phone's keypad, four to a row: the digits, with the keys that
+    // act on the board in the fourth column (Delete, Insert and Home press the board's
+    // delete, repeat and up icons where the program places them, as those keys do, so
+    // a finger never has to hit an icon a few pixels wide). Each with the code and key
+    // name a keyboard's key sends, the name a screen reader says, what the key shows
+    // and a class of its own.
     const padKeys = [
         ['Digit1', '1'], ['Digit2', '2'], ['Digit3', '3'],
-        ['Digit4', '4'], ['Digit5', '5'], ['Digit6', '6'],
-        ['Digit7', '7'], ['Digit8', '8'], ['Digit9', '9'],
         ['Backspace', 'Backspace', 'Backspace', '\u232b'],
-        ['Digit0', '0'],
-        ['Enter', 'Enter', 'Enter', '\u23ce'],
+        ['Digit4', '4'], ['Digit5', '5'], ['Digit6', '6'],
+        ['Delete', 'Delete', 'Delete', '\u2326', 'board'],
+        ['Digit7', '7'], ['Digit8', '8'], ['Digit9', '9'],
+        ['Insert', 'Insert', 'Repeat', '\u21bb', 'board'],
         ['Space', ' ', 'Switch direction', '\u21c4', 'direction'],
+        ['Digit0', '0'],
+        ['Home', 'Home', 'Up', '\u2191', 'board'],
+        ['Enter', 'Enter', 'Enter', '\u23ce'],
     ];
+
+    web.padColumns = 4;
+    web.padRows = padKeys.length / web.padColumns;
 
     function stored(key) {
         try {

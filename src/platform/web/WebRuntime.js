@@ -78,13 +78,15 @@ Module.web = (function () {
     web.init = function () {
         const canvas = Module.canvas || document.getElementById('board');
         web.canvas = canvas;
-        canvas.style.touchAction = 'none';
+        // A finger's drag is the program's; two fingers pinch the page larger.
+        canvas.style.touchAction = 'pinch-zoom';
         canvas.tabIndex = 0;
         web.makePad(canvas.parentElement || document.body);
         web.startLayout(canvas);
         web.context = canvas.getContext('2d', { alpha: false });
         web.listen(canvas);
         web.makeCommands(canvas);
+        web.makeReaderText(canvas);
         canvas.focus();
     };
 

@@ -9,9 +9,11 @@
 #include <string>
 
 #include "app/Program.h"
+#include "platform/desktop/DesktopRecord.h"
 #include "platform/desktop/DesktopSettingsStore.h"
 #include "platform/win32/Win32Drawing.h"
 #include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32Record.h"
 #include "platform/win32/Win32UserFolders.h"
 
 namespace {
@@ -44,6 +46,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const GdiplusSession gdiplus;
     initialiseCommonControls();
     enterRuntimeFolder(programFolder());
+    // bricketing --report [FOLDER...]: the teacher's page, and no window.
+    if (const std::optional<int> reportExit =
+            runReportIfAsked(Win32UserFolders().settingsFolder())) {
+        return *reportExit;
+    }
+    DesktopRecord record(Win32UserFolders().settingsFolder(), accountUserName());
 
     Win32DrawingServices drawing;
     installDrawingServices(&drawing);
