@@ -10,6 +10,8 @@ Application::Application(Host& host) : host(host) {
     // The drawing services are installed before this runs, since both panels load
     // pictures and make fonts while they are constructed.
     lessonPanel = std::make_unique<LessonPanel>();
+    lessonPanel->systemHighContrast = host.prefersHighContrast();
+    lessonPanel->usePalette();
     tutor = std::make_unique<Tutor>(*lessonPanel);
     listenForSound(*lessonPanel);
     menuPanel = std::make_unique<MenuPanel>(75.0f, 75.0f);

@@ -6,12 +6,15 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "lesson/Questions.h"
 #include "lesson/SettingsFile.h"
+#include "lesson/TeacherFile.h"
 #include "resources/DialogTemplates.h"
 #include "words/Words.h"
 
@@ -73,6 +76,47 @@ void endInterruptedDrag(Application& app) {
     }
 }
 
+// Each setting's controls, which a teacher's lock disables together.
+struct LockedControls {
+    SettingKey key;
+    std::vector<int> ids;
+};
+
+const std::vector<LockedControls>& controlsOfSettings() {
+    static const std::vector<LockedControls> controls = {
+        {SettingKey::Display, {ControlId::LotsOf, ControlId::Times}},
+        {SettingKey::AutoProduct, {ControlId::AutoProduct}},
+        {SettingKey::AutoRemainder, {ControlId::AutoRemainder}},
+        {SettingKey::Difficulty,
+         {ControlId::Beginner, ControlId::Novice, ControlId::Intermediate, ControlId::Advanced,
+          ControlId::Expert}},
+        {SettingKey::Hints, {ControlId::Hints}},
+        {SettingKey::KeyFacts,
+         {ControlId::KeyFactsOff, ControlId::KeyFactsShown, ControlId::KeyFactsFillIn}},
+        {SettingKey::Sound, {ControlId::Sound}},
+        {SettingKey::Language, {ControlId::Language}},
+        {SettingKey::Contrast, {ControlId::HighContrast}},
+    };
+    return controls;
+}
+
+// The language list: the system's language first, then every catalogue, and the code a
+// settings file named when the program has no catalogue for it (kept, not lost).
+std::vector<std::string> languageChoices(const std::string& current) {
+    std::vector<std::string> codes{""};
+    for (const std::string& code : words::availableLanguages()) {
+        codes.push_back(code);
+    }
+    if (std::find(codes.begin(), codes.end(), current) == codes.end()) {
+        codes.push_back(current);
+    }
+    return codes;
+}
+
+std::u16string languageCaption(const std::string& code) {
+    return code.empty() ? tr("The system's language") : words::languageName(code);
+}
+
 }  // namespace
 
 int wideTextToInt(const std::u16string& text) {
@@ -96,7 +140,9 @@ int wideTextToInt(const std::u16string& text) {
 }
 
 bool saveSettingsFromDialog(LessonPanel& panel, DialogHost& dialog) {
-    UserSettings settings = settingsOf(panel);
+    const StoredSettings current = storedSettingsOf(panel);
+    StoredSettings stored = current;
+    UserSettings& settings = stored.four;
     settings.autoProduct = dialog.isChecked(ControlId::AutoProduct);
     settings.autoRemainder = dialog.isChecked(ControlId::AutoRemainder);
     settings.displayLotsOf = dialog.isChecked(ControlId::LotsOf);
@@ -107,8 +153,31 @@ bool saveSettingsFromDialog(LessonPanel& panel, DialogHost& dialog) {
             settings.difficulty = id - ControlId::Beginner;
         }
     }
-    applySettings(panel, settings);
-    return keepSettings(settings);
+    PupilOptions& options = stored.options;
+    options.hints = dialog.isChecked(ControlId::Hints);
+    for (int id = ControlId::KeyFactsOff; id <= ControlId::KeyFactsFillIn; ++id) {
+        if (dialog.isChecked(id)) {
+            options.keyFacts = static_cast<KeyFactsMode>(id - ControlId::KeyFactsOff);
+        }
+    }
+    options.sound = dialog.isChecked(ControlId::Sound);
+    // The box shows the contrast in force; only a change makes it the pupil's choice.
+    const bool highContrast = dialog.isChecked(ControlId::HighContrast);
+    if (highContrast != panel.highContrastInForce()) {
+        options.highContrast = highContrast;
+        options.contrastChosen = true;
+    }
+    const std::vector<std::string> languages = languageChoices(current.options.language);
+    const int language = dialog.selectedListItem(ControlId::Language);
+    if (language >= 0 && language < static_cast<int>(languages.size())) {
+        options.language = languages[static_cast<std::size_t>(language)];
+    }
+    stored = withLockedKept(panel.teacher, stored, current);
+    applyStoredSettings(panel, stored);
+    if (stored.options.language != current.options.language && !stored.options.language.empty()) {
+        words::useLanguage(stored.options.language);
+    }
+    return keepStoredSettings(stored, panel.startingOptions);
 }
 
 bool SettingsDialog::initDialog(DialogHost& dialog) {
@@ -121,6 +190,33 @@ bool SettingsDialog::initDialog(DialogHost& dialog) {
                             settings.displayLotsOf ? ControlId::LotsOf : ControlId::Times);
     dialog.setChecked(ControlId::AutoProduct, settings.autoProduct);
     dialog.setChecked(ControlId::AutoRemainder, settings.autoRemainder);
+
+    const PupilOptions& options = panel.options;
+    dialog.setChecked(ControlId::Hints, options.hints);
+    dialog.checkRadioButton(ControlId::KeyFactsOff, ControlId::KeyFactsFillIn,
+                            ControlId::KeyFactsOff + static_cast<int>(options.keyFacts));
+    dialog.setChecked(ControlId::Sound, options.sound);
+    dialog.setChecked(ControlId::HighContrast, panel.highContrastInForce());
+    const std::vector<std::string> languages = languageChoices(options.language);
+    std::vector<std::u16string> names;
+    for (const std::string& code : languages) {
+        names.push_back(languageCaption(code));
+    }
+    dialog.setListItems(ControlId::Language, names);
+    const auto chosen = std::find(languages.begin(), languages.end(), options.language);
+    dialog.selectListItem(ControlId::Language, static_cast<int>(chosen - languages.begin()));
+
+    // What the teacher locked is shown but cannot be changed, with one line saying why.
+    for (const LockedControls& setting : controlsOfSettings()) {
+        const bool locked = panel.teacher.isLocked(setting.key);
+        for (int id : setting.ids) {
+            dialog.setEnabled(id, !locked);
+        }
+    }
+    dialog.setControlText(ControlId::TeacherNote,
+                          panel.teacher.locksAny()
+                              ? tr("The settings shown greyed out are set by your teacher.")
+                              : std::u16string());
     return false;
 }
 
@@ -222,6 +318,16 @@ void Application::runDialog(DialogId dialog) {
     if (!procedure) {
         return;
     }
+    if (dialog == DialogId::CreateQuestion && !lessonPanel->teacher.createQuestion) {
+        endInterruptedDrag(*this);
+        beginModalPause();
+        host.messageBox(MessageBoxOwner::MainWindow,
+                        tr("Your teacher has turned Create Question off. Use New Question "
+                           "for the next question."),
+                        tr("Create Question"), MessageBoxButtons::Ok);
+        endModalPause();
+        return;
+    }
     endInterruptedDrag(*this);
     beginModalPause();
     host.runDialog(dialog, *procedure);
@@ -256,7 +362,8 @@ bool Application::confirmExit() {
 // of the animations.
 void Application::showStartUpMessage() {
     for (std::u16string* pending :
-         {&startUpError, lessonPanel ? &lessonPanel->levelFileMessage : nullptr}) {
+         {&startUpError, lessonPanel ? &lessonPanel->levelFileMessage : nullptr,
+          lessonPanel ? &lessonPanel->teacherFileMessage : nullptr}) {
         if (pending == nullptr || pending->empty()) {
             continue;
         }

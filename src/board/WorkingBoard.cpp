@@ -26,10 +26,33 @@ void WorkingBoard::setUpQuestion(int newDividend, int newDivisor) {
     entryRow.reset();
     entryRow = std::make_unique<NumericInput>(
         static_cast<unsigned int>(digitCount(newDividend / newDivisor)));
+    paintEntryRow();
     requiredHeight = 0.0f;
     usedMultiples.clear();
     currentProduct = 0;
     currentMultiple = 0;
+}
+
+void WorkingBoard::usePalette(const BoardPalette& palette) {
+    inkColour = palette.ink;
+    rejectColour = palette.reject;
+    spentColour = palette.spent;
+    multipleColour = palette.multiple;
+    remainderColour = palette.remainder;
+    entryColour = palette.entry;
+    entryWrongColour = palette.entryWrong;
+    paintEntryRow();
+}
+
+// The entry row keeps showing an error as an error in the new colours.
+void WorkingBoard::paintEntryRow() {
+    if (!entryRow) {
+        return;
+    }
+    const bool wrong = entryRow->colour == entryRow->errorColour;
+    entryRow->normalColour = entryColour;
+    entryRow->errorColour = entryWrongColour;
+    entryRow->colour = wrong ? entryWrongColour : entryColour;
 }
 
 void WorkingBoard::restartQuestion() {

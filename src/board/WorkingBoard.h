@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "board/BoardPalette.h"
 #include "board/BoardState.h"
 #include "events/LessonEvents.h"
 #include "platform/Drawing.h"
@@ -78,6 +79,11 @@ public:
     Colour spentColour = 0xFFB4B4B4;
     Colour multipleColour = 0xFF963296;
     Colour remainderColour = 0xFF329632;
+    Colour entryColour = 0xFF1E1E64;  // the entry row's ink, and when wrong
+    Colour entryWrongColour = 0xFFFA1E1E;
+    // Takes the palette's board inks, also for the entry row on the board now.
+    void usePalette(const BoardPalette& palette);
+    void paintEntryRow();
 
     std::unique_ptr<Font> boardFont;
     Point entryRowPosition;  // content coordinates of the entry row, written by draw

@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
+#include <sstream>
 #include <string>
 
 #include "lesson/LevelFileProblems.h"
 #include "lesson/Questions.h"
 #include "platform/ProblemReport.h"
+#include "platform/SettingsStore.h"
 #include "text/Stringify.h"
 #include "words/Words.h"
 
@@ -27,33 +30,31 @@ constexpr float balloonRestY = 465.0f;
 constexpr float balloonGoneY = -75.0f;  // the whole sprite has left the top
 constexpr float panelFontSize = 30.0f;
 
-constexpr Colour headerColour = 0xFF6464FF;
-constexpr Colour quotientColour = 0xFF963296;
-constexpr Colour remainderColour = 0xFF329632;
-
-void drawHeader(Graphics& graphics, const Font& font, int dividend, int divisor) {
+void drawHeader(Graphics& graphics, const Font& font, const BoardPalette& palette, int dividend,
+                int divisor) {
     const std::u16string header =
         // Translators: the question as pupils write it: the division sign your schools
         // use, "÷" or ":".
         fill(trc("question", "{dividend} \u00F7 {divisor}"),
              {{"dividend", stringify(dividend)}, {"divisor", stringify(divisor)}});
-    graphics.drawText(header, font, headerColour, headerPlace);
+    graphics.drawText(header, font, palette.header, headerPlace);
 }
 
 // "= 14", followed by " rem.2" just to its right when something remains (each
 // language's own way of writing both: "= 14" and " rest 2" in Dutch).
-void drawAnswer(Graphics& graphics, const Font& font, int dividend, int divisor) {
+void drawAnswer(Graphics& graphics, const Font& font, const BoardPalette& palette, int dividend,
+                int divisor) {
     const std::u16string quotient =
         // Translators: the answer under the question, "= 14"; then what remains, " rem.2"
         // (a space first, drawn just right of the answer): "R" in the US, " rest 2" in Dutch.
         fill(trc("answer", "= {quotient}"), {{"quotient", stringify(dividend / divisor)}});
-    graphics.drawText(quotient, font, quotientColour, answerPlace);
+    graphics.drawText(quotient, font, palette.quotient, answerPlace);
     const int remainder = dividend % divisor;
     if (remainder > 0) {
         const Rectangle box = graphics.measureText(quotient, font, answerPlace);
         graphics.drawText(
             fill(trc("answer", " rem.{remainder}"), {{"remainder", stringify(remainder)}}), font,
-            remainderColour, {box.x + box.width, answerPlace.y});
+            palette.answerRemainder, {box.x + box.width, answerPlace.y});
     }
 }
 
@@ -130,7 +131,7 @@ void LessonPanel::draw(BackBuffer& backBuffer) {
         auto graphics = backBuffer.beginDrawing();
         drawIfLoaded(*graphics, logoImage.get(), logoPlace);
         drawIfLoaded(*graphics, mascotImage.get(), mascotPlace);
-        drawHeader(*graphics, *font, dividend, divisor);
+        drawHeader(*graphics, *font, palette, dividend, divisor);
     }
     // The board makes its own drawing passes; ours is closed meanwhile so that two are
     // never open on the buffer at once.
@@ -138,7 +139,7 @@ void LessonPanel::draw(BackBuffer& backBuffer) {
 
     auto graphics = backBuffer.beginDrawing();
     if (lessonState == Answered) {
-        drawAnswer(*graphics, *font, dividend, divisor);
+        drawAnswer(*graphics, *font, palette, dividend, divisor);
     }
     for (const auto& drawInFreeSpace : freeSpaceDrawers) {
         drawInFreeSpace(*graphics);
@@ -205,4 +206,68 @@ void LessonPanel::reportLevelFileProblems() {
         reportProblem(line);
     }
     levelFileMessage = levelFileMessageFor(levelFileReading, levels);
+}
+
+bool LessonPanel::loadLevels() {
+    levelFileReading = readLevelFile(levelFilePath(), levels);
+    return levelFileReading.access == LevelFileAccess::Read;
+}
+
+// The teacher's mistakes are said as the level file's are: lines on standard error and
+// a message the shell shows once the window is up.
+void LessonPanel::loadSettings() {
+    SettingsStore* store = settingsStore();
+    if (store == nullptr) {
+        return;
+    }
+    StoredSettings settings = storedSettingsOf(*this);
+    if (const std::optional<std::string> teacherText = store->readTeacherFile()) {
+        teacher = readTeacherFile(*teacherText);
+        for (const std::string& line : teacherFileProblemLines(teacher)) {
+            reportProblem(line);
+        }
+        teacherFileMessage = teacherFileMessageFor(teacher);
+        settings = withTeacherValues(teacher, settings, false);
+    }
+    startingOptions = settings.options;
+    if (const std::optional<std::string> text = store->read()) {
+        std::istringstream in(settingsTextFrom(*text));
+        settings = readStoredSettings(in, settings);
+    }
+    applyStoredSettings(*this, withTeacherValues(teacher, settings, true));
+}
+
+bool LessonPanel::highContrastInForce() const {
+    return options.contrastChosen ? options.highContrast : systemHighContrast;
+}
+
+void LessonPanel::usePalette() {
+    palette = highContrastInForce() ? highContrastPalette : standardPalette;
+    board.usePalette(palette);
+}
+
+UserSettings settingsOf(const LessonPanel& panel) {
+    UserSettings settings;
+    settings.displayLotsOf = panel.board.displayLotsOf;
+    settings.autoProduct = panel.board.autoProduct;
+    settings.autoRemainder = panel.board.autoRemainder;
+    settings.difficulty = panel.difficulty;
+    return settings;
+}
+
+void applySettings(LessonPanel& panel, const UserSettings& settings) {
+    panel.board.displayLotsOf = settings.displayLotsOf;
+    panel.board.autoProduct = settings.autoProduct;
+    panel.board.autoRemainder = settings.autoRemainder;
+    panel.difficulty = settings.difficulty;
+}
+
+StoredSettings storedSettingsOf(const LessonPanel& panel) {
+    return {settingsOf(panel), panel.options};
+}
+
+void applyStoredSettings(LessonPanel& panel, const StoredSettings& settings) {
+    applySettings(panel, settings.four);
+    panel.options = settings.options;
+    panel.usePalette();
 }

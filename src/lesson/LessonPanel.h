@@ -12,6 +12,8 @@
 #include "lesson/LevelFile.h"
 #include "lesson/LevelTable.h"
 #include "lesson/PupilOptions.h"
+#include "lesson/SettingsFile.h"
+#include "lesson/TeacherFile.h"
 #include "platform/Drawing.h"
 #include "platform/Geometry.h"
 
@@ -43,7 +45,14 @@ public:
     void tellQuestionStarted(bool restarted) const;
     bool loadLevels();
     void reportLevelFileProblems();
+    // Reads the teacher's file and the pupil's settings from the settings store and
+    // applies them: the teacher's values first, the pupil's over them, the teacher's
+    // locked values last.
     void loadSettings();
+    // The board's and the panel's colours for the contrast in force: the pupil's choice,
+    // or the system's high-contrast setting while the pupil has not chosen.
+    void usePalette();
+    bool highContrastInForce() const;
 
     LessonEvents events;  // before the board, which tells it what happens
     WorkingBoard board;
@@ -58,6 +67,14 @@ public:
     std::u16string levelFileMessage;
     int difficulty = 0;    // 0 Beginner to 4 Expert
     PupilOptions options;  // the settings beyond the four, read where they are used
+    // What a pupil starts with before choosing: the defaults, or the teacher's values.
+    // Options equal to these are not written to the settings file.
+    PupilOptions startingOptions;
+    TeacherSettings teacher;  // the teacher's file, if any: values, locks, Create Question
+    // The teacher's file's mistakes, for the shell to show once the window is up.
+    std::u16string teacherFileMessage;
+    bool systemHighContrast = false;  // the platform's setting, told by the shell
+    BoardPalette palette = standardPalette;
     // What the features draw in the panel's free space (never over what the panel and
     // the board draw), in the order added: after the answer, before the balloon.
     std::vector<std::function<void(Graphics&)>> freeSpaceDrawers;
@@ -71,3 +88,12 @@ public:
     double balloonSpeed = 15.0;  // pixels per second while rising
     bool aboutRequested = false;
 };
+
+// The four values where they live: the flags in panel.board, the difficulty in panel.
+UserSettings settingsOf(const LessonPanel& panel);
+// Stores them there.
+void applySettings(LessonPanel& panel, const UserSettings& settings);
+// The four and the options beyond them.
+StoredSettings storedSettingsOf(const LessonPanel& panel);
+// Stores them all and takes the colours for the contrast they give.
+void applyStoredSettings(LessonPanel& panel, const StoredSettings& settings);

@@ -1,4 +1,4 @@
-// The level file reader and the lesson panel's loading of Data/levels.txt. The file is
+// The level file reader: a stream or Data/levels.txt into a level table. The file is
 // read one character at a time and only the numbers and the few letters the reader is
 // looking at are kept, so that however large the file, reading it takes no more memory;
 // and reading stops as soon as the table holds every record the difficulties use.
@@ -13,7 +13,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "lesson/LessonPanel.h"
 #include "platform/TeacherFolder.h"
 
 namespace {
@@ -377,9 +376,4 @@ LevelFileReading readLevelFile(const std::filesystem::path& path, LevelTable& ta
         return reading;
     }
     return readLevelsUpTo(file, table, largestLevelFileRead);
-}
-
-bool LessonPanel::loadLevels() {
-    levelFileReading = readLevelFile(levelFilePath(), levels);
-    return levelFileReading.access == LevelFileAccess::Read;
 }

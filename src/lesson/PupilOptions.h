@@ -14,5 +14,8 @@ struct PupilOptions {
     bool sound = false;         // SOUND:OFF or ON
     std::string language;       // LANGUAGE: a catalogue's code; empty: the system's
     bool highContrast = false;  // CONTRAST:HIGH, or NORMAL
+    // Whether highContrast was chosen (a CONTRAST entry was read or the pupil changed it
+    // in Settings); until then the colours follow the system's high-contrast setting.
+    bool contrastChosen = false;
     bool operator==(const PupilOptions&) const = default;
 };

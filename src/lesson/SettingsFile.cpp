@@ -1,14 +1,12 @@
-// The settings text: reading it into the lesson panel and its board, forming its four
-// lines, and passing it to and from the platform's settings store.
+// The settings text: reading it into plain values, forming its lines, and passing it
+// to and from the platform's settings store.
 #include "lesson/SettingsFile.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
-#include <optional>
-#include <sstream>
 #include <string_view>
 
-#include "lesson/LessonPanel.h"
 #include "platform/SettingsStore.h"
 #include "words/Words.h"
 
@@ -71,7 +69,31 @@ int difficultyOf(std::string_view word) {
     return 0;
 }
 
-void applyEntry(std::string_view key, std::string_view value, UserSettings& settings) {
+constexpr std::array<std::string_view, 3> keyFactsWords = {"OFF", "SHOWN", "FILLIN"};
+
+// The options beyond the four keep their value when the word is not one of theirs.
+void applyOption(std::string_view key, std::string_view value, PupilOptions& options) {
+    if (key == "HINTS" && (value == "ON" || value == "OFF")) {
+        options.hints = value == "ON";
+    } else if (key == "KEYFACTS") {
+        for (std::size_t mode = 0; mode < keyFactsWords.size(); ++mode) {
+            if (value == keyFactsWords[mode]) {
+                options.keyFacts = static_cast<KeyFactsMode>(mode);
+            }
+        }
+    } else if (key == "SOUND" && (value == "ON" || value == "OFF")) {
+        options.sound = value == "ON";
+    } else if (key == "LANGUAGE" && isLanguageCode(value)) {
+        options.language = value;
+    } else if (key == "CONTRAST" && (value == "HIGH" || value == "NORMAL")) {
+        options.highContrast = value == "HIGH";
+        options.contrastChosen = true;
+    }
+}
+
+void applyEntry(std::string_view key, std::string_view value, StoredSettings& stored) {
+    UserSettings& settings = stored.four;
+    applyOption(key, value, stored.options);
     if (key == "DISPLAY") {
         settings.displayLotsOf = value == "LOTSOF";
     } else if (key == "AUTOPRODUCT") {
@@ -82,6 +104,20 @@ void applyEntry(std::string_view key, std::string_view value, UserSettings& sett
         settings.difficulty = difficultyOf(value);
     }
 }
+
+// One option's line: the key, its word and a comment, after a line end that closes the
+// line before it.
+void addOptionLine(std::string& text, std::string_view key, std::string_view value,
+                   std::string_view comment) {
+    text += '\n';
+    text += key;
+    text += ':';
+    text += value;
+    text += " // ";
+    text += comment;
+}
+
+}  // namespace
 
 // An index outside 0 to 4 is written as the word the reader turns back into 0.
 std::string_view difficultyWord(int difficulty) {
@@ -124,6 +160,18 @@ std::string fromUtf16(std::string_view bytes, bool littleEnd) {
     return words::toUtf8(units);
 }
 
+bool isLanguageCode(std::string_view value) {
+    return !value.empty() && value.size() <= 32 &&
+           std::all_of(value.begin(), value.end(), [](char c) {
+               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                      c == '_' || c == '-' || c == '@';
+           });
+}
+
+std::string_view keyFactsWord(KeyFactsMode mode) {
+    return keyFactsWords.at(static_cast<std::size_t>(mode));
+}
+
 }  // namespace
 
 std::string settingsTextFrom(const std::string& bytes) {
@@ -140,7 +188,11 @@ std::string settingsTextFrom(const std::string& bytes) {
 }
 
 UserSettings readSettings(std::istream& in, UserSettings start) {
-    UserSettings settings = start;
+    return readStoredSettings(in, {start, PupilOptions{}}).four;
+}
+
+StoredSettings readStoredSettings(std::istream& in, StoredSettings start) {
+    StoredSettings settings = start;
     std::string key;
     while (readKey(in, key)) {
         const std::string value = readValue(in);
@@ -170,20 +222,30 @@ std::string formatSettings(const UserSettings& settings) {
     return text;
 }
 
-UserSettings settingsOf(const LessonPanel& panel) {
-    UserSettings settings;
-    settings.displayLotsOf = panel.board.displayLotsOf;
-    settings.autoProduct = panel.board.autoProduct;
-    settings.autoRemainder = panel.board.autoRemainder;
-    settings.difficulty = panel.difficulty;
-    return settings;
-}
-
-void applySettings(LessonPanel& panel, const UserSettings& settings) {
-    panel.board.displayLotsOf = settings.displayLotsOf;
-    panel.board.autoProduct = settings.autoProduct;
-    panel.board.autoRemainder = settings.autoRemainder;
-    panel.difficulty = settings.difficulty;
+std::string formatStoredSettings(const StoredSettings& settings, const PupilOptions& starting) {
+    std::string text = formatSettings(settings.four);
+    const PupilOptions& options = settings.options;
+    if (options.hints != starting.hints) {
+        addOptionLine(text, "HINTS", options.hints ? "ON" : "OFF",
+                      "ON or OFF; if on, a wrong entry gets a hint");
+    }
+    if (options.keyFacts != starting.keyFacts) {
+        addOptionLine(text, "KEYFACTS", keyFactsWord(options.keyFacts),
+                      "OFF, SHOWN or FILLIN; the box of easy facts for the divisor");
+    }
+    if (options.sound != starting.sound) {
+        addOptionLine(text, "SOUND", options.sound ? "ON" : "OFF",
+                      "ON or OFF; short sounds for right and wrong entries");
+    }
+    if (options.language != starting.language && !options.language.empty()) {
+        addOptionLine(text, "LANGUAGE", options.language,
+                      "the language's code, as nl or en_US; without it, the system's");
+    }
+    if (options.contrastChosen) {
+        addOptionLine(text, "CONTRAST", options.highContrast ? "HIGH" : "NORMAL",
+                      "HIGH or NORMAL; without it, as the system is set");
+    }
+    return text;
 }
 
 bool keepSettings(const UserSettings& settings) {
@@ -191,12 +253,7 @@ bool keepSettings(const UserSettings& settings) {
     return store != nullptr && store->write(formatSettings(settings));
 }
 
-void LessonPanel::loadSettings() {
+bool keepStoredSettings(const StoredSettings& settings, const PupilOptions& starting) {
     SettingsStore* store = settingsStore();
-    const std::optional<std::string> text = store ? store->read() : std::nullopt;
-    if (!text) {
-        return;
-    }
-    std::istringstream in(settingsTextFrom(*text));
-    applySettings(*this, readSettings(in, settingsOf(*this)));
+    return store != nullptr && store->write(formatStoredSettings(settings, starting));
 }

@@ -1,13 +1,15 @@
-// The pupil's four settings and the text that keeps them between runs: its reader, its
-// exact written form, and where the four values live. Where the text is kept is the
-// platform's settings store (platform/SettingsStore.h).
+// The pupil's settings and the text that keeps them between runs: its reader and its
+// exact written form. The values are plain data; the lesson panel applies them where
+// they are used. Where the text is kept is the platform's settings store
+// (platform/SettingsStore.h).
 #pragma once
 
 #include <cstddef>
 #include <istream>
 #include <string>
+#include <string_view>
 
-class LessonPanel;
+#include "lesson/PupilOptions.h"
 
 // The four settings in one place. In the running program they live where they are
 // used: the three flags in the working-out board, the difficulty in the lesson panel.
@@ -35,16 +37,39 @@ UserSettings readSettings(std::istream& in, UserSettings start);
 // on Windows write it) is turned into UTF-8. Other bytes stay as they are.
 std::string settingsTextFrom(const std::string& bytes);
 
+// Everything the settings text holds: the four and the settings beyond them.
+struct StoredSettings {
+    UserSettings four;
+    PupilOptions options;
+};
+
+// The same reader rules for the whole text. Besides the four it knows HINTS (ON or OFF),
+// KEYFACTS (OFF, SHOWN or FILLIN), SOUND (ON or OFF), LANGUAGE (a catalogue's code, kept
+// as written) and CONTRAST (HIGH or NORMAL, which marks the contrast as chosen). An
+// unknown value of these leaves the option as it was, since older copies never write
+// them and a newer copy's word should not turn a pupil's choice off.
+StoredSettings readStoredSettings(std::istream& in, StoredSettings start);
+
 // The exact four commented lines, line 4 without a line end, LF line ends.
 std::string formatSettings(const UserSettings& settings);
 
-// The four values where they live.
-UserSettings settingsOf(const LessonPanel& panel);
+// The four lines, then one commented line for each option that differs from its
+// starting value (the defaults, or what the teacher's file starts a pupil with), so a
+// pupil who changed nothing keeps the four lines alone, byte for byte. The last line
+// never has a line end. The contrast is written only once it was chosen.
+std::string formatStoredSettings(const StoredSettings& settings, const PupilOptions& starting = {});
 
-// Stores them: the flags into panel.board, the difficulty into panel.
-void applySettings(LessonPanel& panel, const UserSettings& settings);
+// A catalogue's code as LANGUAGE takes it: letters, digits, "_", "-" and "@", as "nl",
+// "en_US" or "sr@latin"; anything else is not kept.
+bool isLanguageCode(std::string_view value);
+
+// The file words of the settings, shared with the teacher's file.
+std::string_view difficultyWord(int difficulty);
+std::string_view keyFactsWord(KeyFactsMode mode);
 
 // Keeps the four lines in the installed settings store, where the next start-up reads
 // them. False when they could not be kept (or no store is installed); what was kept
 // before then stays.
 bool keepSettings(const UserSettings& settings);
+// The same for the whole text as formatStoredSettings forms it.
+bool keepStoredSettings(const StoredSettings& settings, const PupilOptions& starting = {});

@@ -67,6 +67,12 @@ public:
     virtual void setChecked(int controlId, bool checked) = 0;
     // Checks checkedId and clears every other radio button from firstId to lastId.
     virtual void checkRadioButton(int firstId, int lastId, int checkedId) = 0;
+    // A disabled control is shown greyed out and cannot be changed or focused.
+    virtual void setEnabled(int controlId, bool enabled) = 0;
+    // A drop-down list's choices, in order, and which one is selected (-1: none).
+    virtual void setListItems(int controlId, const std::vector<std::u16string>& items) = 0;
+    virtual void selectListItem(int controlId, int index) = 0;
+    virtual int selectedListItem(int controlId) = 0;
     // The id of the control that has the focus, or 0 when none of the dialog's has.
     virtual int focusedControl() = 0;
     virtual void setFocus(int controlId) = 0;
@@ -149,6 +155,10 @@ public:
     // an accessibility service ignores both.
     virtual void publishAccessibleText(const AccessibleText& /*text*/) {}
     virtual void announce(const std::u16string& /*text*/) {}
+
+    // Whether the system asks for high contrast (Windows' high-contrast mode, the
+    // browser's prefers-contrast: more). Followed while the pupil has not chosen.
+    virtual bool prefersHighContrast() { return false; }
 
     // Opens a document (relative to the working directory) in the user's viewer.
     // A failure shows nothing.

@@ -16,6 +16,9 @@ public:
     // Keeps text (LF line ends) as the whole of the settings; true when it is kept.
     // False leaves what was kept before as it was.
     virtual bool write(const std::string& text) = 0;
+    // The teacher's file (teacher.txt), kept where pupils cannot change it; nothing when
+    // there is none. A store that knows no such place has none.
+    virtual std::optional<std::string> readTeacherFile() { return std::nullopt; }
 };
 
 // The pointer is not owned; null (the default) means the settings are not kept.

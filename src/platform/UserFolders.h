@@ -11,4 +11,8 @@ public:
     // (~/.config/bricketing when unset) on Linux, %APPDATA%\Bricketing on Windows.
     // Empty when the platform cannot say. The folder need not exist yet.
     virtual std::filesystem::path settingsFolder() = 0;
+    // The folder a teacher or administrator edits for every user of the machine, which
+    // pupils cannot write: /etc/bricketing on Linux, %ProgramData%\Bricketing on
+    // Windows. Empty when the platform has none.
+    virtual std::filesystem::path teacherFolder() { return {}; }
 };

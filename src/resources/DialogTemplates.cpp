@@ -14,8 +14,9 @@ namespace {
 using namespace ControlStyle;
 using Kind = ControlKind;
 
-// Settings: difficulty on the left, the working-out options and the wording on the
-// right, OK and Cancel along the bottom.
+// Settings: difficulty on the left, the working-out options and the wording beside it,
+// OK and Cancel below them; to the right the help a pupil gets, sound, colours and the
+// language, with the teacher's note under them.
 constexpr ControlTemplate settingsControls[] = {
     {ControlId::Ok, Kind::DefaultPushButton, trNoop(u"OK"), 24, 135, 50, 14, TabStop},
     {ControlId::Cancel, Kind::PushButton, trNoop(u"Cancel"), 106, 135, 50, 14, TabStop},
@@ -33,6 +34,23 @@ constexpr ControlTemplate settingsControls[] = {
     {ControlId::Advanced, Kind::RadioButton, trNoop(u"Advanced"), 15, 77, 55, 21, 0},
     {ControlId::Expert, Kind::RadioButton, trNoop(u"Expert"), 15, 97, 55, 21, 0},
     {ControlId::DifficultyGroup, Kind::GroupBox, trNoop(u"Difficulty"), 6, 6, 72, 121, 0},
+    {ControlId::HelpGroup, Kind::GroupBox, trNoop(u"Help"), 176, 6, 152, 58, 0},
+    {ControlId::Hints, Kind::CheckBox, trNoop(u"Hints after a wrong entry"), 184, 17, 138, 12,
+     TabStop | GroupStart},
+    {ControlId::KeyFactsLabel, Kind::StaticText, trNoop(u"Key facts box:"), 184, 31, 138, 9,
+     GroupStart},
+    {ControlId::KeyFactsOff, Kind::RadioButton, trNoop(u"Off"), 184, 42, 36, 12,
+     TabStop | GroupStart},
+    {ControlId::KeyFactsShown, Kind::RadioButton, trNoop(u"Shown"), 222, 42, 44, 12, TabStop},
+    {ControlId::KeyFactsFillIn, Kind::RadioButton, trNoop(u"Fill it in"), 268, 42, 56, 12, TabStop},
+    {ControlId::SoundAndScreenGroup, Kind::GroupBox, trNoop(u"Sound and screen"), 176, 68, 152, 59,
+     0},
+    {ControlId::Sound, Kind::CheckBox, trNoop(u"Sound"), 184, 79, 138, 12, TabStop | GroupStart},
+    {ControlId::HighContrast, Kind::CheckBox, trNoop(u"High contrast colours"), 184, 93, 138, 12,
+     TabStop | GroupStart},
+    {ControlId::LanguageLabel, Kind::StaticText, trNoop(u"Language:"), 184, 110, 44, 9, GroupStart},
+    {ControlId::Language, Kind::DropDownList, u"", 228, 107, 94, 14, TabStop | GroupStart},
+    {ControlId::TeacherNote, Kind::StaticText, u"", 176, 131, 152, 20, GroupStart},
 };
 
 // Create Question: dividend, division sign and divisor on one line above OK and
@@ -56,7 +74,7 @@ constexpr ControlTemplate aboutControls[] = {
 constexpr std::u16string_view dialogFont = u"MS Shell Dlg";
 
 const DialogTemplate templates[] = {
-    {DialogNumber::Settings, trNoop(u"Settings"), 176, 156, dialogFont, 8, 400, true,
+    {DialogNumber::Settings, trNoop(u"Settings"), 334, 156, dialogFont, 8, 400, true,
      DialogPlacement::CentreOnScreen, true, false, settingsControls},
     {DialogNumber::CreateQuestion, trNoop(u"Create Question"), 149, 72, dialogFont, 8, 400, true,
      DialogPlacement::CentreOnPointer, false, false, createQuestionControls},

@@ -37,7 +37,20 @@ constexpr int DisplayGroup = 1012;
 constexpr int Dividend = 1015;
 constexpr int Divisor = 1016;
 constexpr int DivisionSign = 1017;
-constexpr int AboutPicture = -1;  // a static picture, addressed only to write over it
+// Settings beyond the four, in a column of their own to the right of them.
+constexpr int HelpGroup = 1020;
+constexpr int Hints = 1021;
+constexpr int KeyFactsLabel = 1022;
+constexpr int KeyFactsOff = 1023;  // 1023 to 1025: the key-facts box off, shown, filled in
+constexpr int KeyFactsShown = 1024;
+constexpr int KeyFactsFillIn = 1025;
+constexpr int SoundAndScreenGroup = 1026;
+constexpr int Sound = 1027;
+constexpr int HighContrast = 1028;
+constexpr int LanguageLabel = 1029;
+constexpr int Language = 1030;
+constexpr int TeacherNote = 1031;  // says which settings the teacher set; empty otherwise
+constexpr int AboutPicture = -1;   // a static picture, addressed only to write over it
 }  // namespace ControlId
 
 enum class ControlKind {
@@ -49,6 +62,7 @@ enum class ControlKind {
     Edit,         // one line of text
     StaticText,
     StaticPicture,  // shows the stored bitmap named by bitmapNumber
+    DropDownList,   // a closed list showing its selected choice; opens to choose another
 };
 
 // Style marks of a control, combined as bits.

@@ -20,7 +20,7 @@ FRENCH_TOP_ROW = {"1": "ampersand", "2": "eacute", "3": "quotedbl", "4": "apostr
                   "9": "ccedilla", "0": "agrave"}
 
 # Windows dialog base units at 96 dots per inch: 6 x 13 pixels for 4 x 8 units.
-SETTINGS_UNITS = (176, 156)
+SETTINGS_UNITS = (334, 156)
 CREATE_QUESTION_UNITS = (149, 72)
 ABOUT_UNITS = (281, 120)
 ABOUT_PICTURE_AT = (7, 7)          # dialog units

@@ -16,7 +16,7 @@ EXPERT_TIMES_AUTOPRODUCT = (
     "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT").encode("ascii")
 
 # The Settings dialog's size and two of its radio buttons, in dialog units.
-SETTINGS_UNITS = (176, 156)
+SETTINGS_UNITS = (334, 156)
 TIMES_RADIO = (100, 100, 30, 16)
 EXPERT_RADIO = (15, 97, 55, 21)
 

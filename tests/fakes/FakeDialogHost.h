@@ -25,6 +25,20 @@ public:
     bool isChecked(int controlId) override;
     void setChecked(int controlId, bool checked) override;
     void checkRadioButton(int firstId, int lastId, int checkedId) override;
+    void setEnabled(int controlId, bool enabled) override { disabled[controlId] = !enabled; }
+    void setListItems(int controlId, const std::vector<std::u16string>& items) override {
+        lists[controlId] = items;
+        selections[controlId] = -1;
+    }
+    void selectListItem(int controlId, int index) override { selections[controlId] = index; }
+    int selectedListItem(int controlId) override {
+        const auto found = selections.find(controlId);
+        return found == selections.end() ? -1 : found->second;
+    }
+    bool isDisabled(int controlId) const {
+        const auto found = disabled.find(controlId);
+        return found != disabled.end() && found->second;
+    }
     int focusedControl() override { return focus; }
     void setFocus(int controlId) override { focus = controlId; }
     void postNextControl() override { ++nextControlRequests; }
@@ -45,6 +59,9 @@ public:
     std::vector<int> tabOrder;
     std::map<int, std::u16string> texts;
     std::map<int, bool> checks;
+    std::map<int, bool> disabled;
+    std::map<int, std::vector<std::u16string>> lists;
+    std::map<int, int> selections;
     int focus = 0;
     int nextControlRequests = 0;  // requests not yet carried out
     std::vector<DialogMessageBox> messageBoxes;

@@ -1,5 +1,5 @@
 // A settings store in memory, installed for its lifetime: what was last written, how
-// often, and a switch that makes it refuse writes as a full disk would.
+// often, a switch that makes it refuse writes as a full disk would, and a teacher's file.
 #pragma once
 
 #include <optional>
@@ -18,6 +18,7 @@ public:
     FakeSettingsStore& operator=(const FakeSettingsStore&) = delete;
 
     std::optional<std::string> read() override { return text; }
+    std::optional<std::string> readTeacherFile() override { return teacherText; }
     bool write(const std::string& written) override {
         ++writes;
         if (refuse) {
@@ -28,6 +29,7 @@ public:
     }
 
     std::optional<std::string> text;
+    std::optional<std::string> teacherText;  // the teacher's file; none by default
     bool refuse = false;
     int writes = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QDialog>
 #include <QFile>
@@ -119,7 +120,7 @@ public:
     std::vector<std::pair<int, int>> commands;  // command id, focused control
 };
 
-enum class Kind { Button, DefaultButton, Check, Radio, Group, Edit, Label, Picture };
+enum class Kind { Button, DefaultButton, Check, Radio, Group, Edit, Label, Picture, List };
 
 struct ExpectedControl {
     int id;
@@ -144,8 +145,13 @@ std::pair<Kind, QString> describe(QWidget* widget) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         return {Kind::Edit, edit->text()};
     }
+    if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        return {Kind::List, list->currentText()};
+    }
     auto* label = qobject_cast<QLabel*>(widget);
-    return {label != nullptr && label->text().isEmpty() ? Kind::Picture : Kind::Label,
+    // Static texts wrap their lines; a picture's label never does.
+    const bool picture = label != nullptr && label->text().isEmpty() && !label->wordWrap();
+    return {picture ? Kind::Picture : Kind::Label,
             label != nullptr ? label->text() : QString()};
 }
 
@@ -170,7 +176,19 @@ const DialogCase settingsCase{DialogId::Settings,
                                {1008, Kind::Radio, "Intermediate"},
                                {1009, Kind::Radio, "Advanced"},
                                {1010, Kind::Radio, "Expert"},
-                               {1011, Kind::Group, "Difficulty"}}};
+                               {1011, Kind::Group, "Difficulty"},
+                               {1020, Kind::Group, "Help"},
+                               {1021, Kind::Check, "Hints after a wrong entry"},
+                               {1022, Kind::Label, "Key facts box:"},
+                               {1023, Kind::Radio, "Off"},
+                               {1024, Kind::Radio, "Shown"},
+                               {1025, Kind::Radio, "Fill it in"},
+                               {1026, Kind::Group, "Sound and screen"},
+                               {1027, Kind::Check, "Sound"},
+                               {1028, Kind::Check, "High contrast colours"},
+                               {1029, Kind::Label, "Language:"},
+                               {1030, Kind::List, ""},
+                               {1031, Kind::Label, ""}}};
 const DialogCase createQuestionCase{DialogId::CreateQuestion,
                                     "Create Question",
                                     {{1, Kind::DefaultButton, "OK"},

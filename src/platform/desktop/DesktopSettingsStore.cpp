@@ -34,8 +34,18 @@ bool writeTo(const fs::path& file, const std::string& text) {
 
 }  // namespace
 
-DesktopSettingsStore::DesktopSettingsStore(fs::path perUserFolder)
-    : perUserFolder(std::move(perUserFolder)) {}
+DesktopSettingsStore::DesktopSettingsStore(fs::path perUserFolder, fs::path teacherFolder)
+    : perUserFolder(std::move(perUserFolder)), teacherFolder(std::move(teacherFolder)) {}
+
+std::optional<std::string> DesktopSettingsStore::readTeacherFile() {
+    for (const fs::path& place : teacherFilePlaces(teacherFolder)) {
+        const NativeFile file = openToRead(place);
+        if (isRegularFile(file)) {
+            return readUpTo(file, largestSettingsRead);
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<std::string> DesktopSettingsStore::read() {
     const SettingsPlaces places = findSettingsPlaces(perUserFolder);

@@ -68,3 +68,11 @@ SettingsFiles settingsFilesFor(const SettingsPlaces& places) {
     }
     return perUserRule(places);
 }
+
+std::vector<fs::path> teacherFilePlaces(const fs::path& teacherFolder) {
+    std::vector<fs::path> places{programTeacherPath};
+    if (!teacherFolder.empty()) {
+        places.push_back(teacherFolder / teacherFileName);
+    }
+    return places;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <vector>
 
 // The program's own settings file in a portable copy, relative to its run-time folder.
 // The settings every pupil starts with are settings.txt in the teacher folder
@@ -45,3 +46,11 @@ struct SettingsFiles {
     std::filesystem::path toWrite;  // empty when the settings cannot be kept anywhere
 };
 SettingsFiles settingsFilesFor(const SettingsPlaces& places);
+
+// The teacher's file: Data/teacher.txt beside the program (a portable copy, or the
+// Windows install folder, which only administrators write), else teacher.txt in the
+// folder the platform keeps for the teacher (teacherFolder, empty: none). The first
+// that exists is read.
+inline constexpr const char* programTeacherPath = "Data/teacher.txt";
+inline constexpr const char* teacherFileName = "teacher.txt";
+std::vector<std::filesystem::path> teacherFilePlaces(const std::filesystem::path& teacherFolder);

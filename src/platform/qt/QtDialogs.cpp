@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QDialog>
 #include <QFontDatabase>
@@ -229,6 +230,33 @@ public:
         }
     }
 
+    void setEnabled(int controlId, bool enabled) override {
+        if (QWidget* widget = control(controlId)) {
+            widget->setEnabled(enabled);
+        }
+    }
+
+    void setListItems(int controlId, const std::vector<std::u16string>& items) override {
+        if (auto* list = qobject_cast<QComboBox*>(control(controlId))) {
+            list->clear();
+            for (const std::u16string& item : items) {
+                list->addItem(QString::fromStdU16String(item));
+            }
+            list->setCurrentIndex(-1);
+        }
+    }
+
+    void selectListItem(int controlId, int index) override {
+        if (auto* list = qobject_cast<QComboBox*>(control(controlId))) {
+            list->setCurrentIndex(index);
+        }
+    }
+
+    int selectedListItem(int controlId) override {
+        auto* list = qobject_cast<QComboBox*>(control(controlId));
+        return list != nullptr ? list->currentIndex() : -1;
+    }
+
     int focusedControl() override {
         QWidget* focused = QApplication::focusWidget();
         if (focused == nullptr || focused->window() != this) {
@@ -333,6 +361,7 @@ private:
     void buildControls(const DialogUnits& units) {
         QButtonGroup* radioGroup = nullptr;
         QWidget* previousTabStop = nullptr;
+        QLabel* lastLabel = nullptr;
         for (const ControlTemplate& c : layout.controls) {
             if ((c.styles & ControlStyle::GroupStart) != 0) {
                 radioGroup = nullptr;  // the next radio button opens a new group
@@ -340,6 +369,11 @@ private:
             const bool opensRadioGroup =
                 c.kind == ControlKind::RadioButton && radioGroup == nullptr;
             QWidget* widget = makeControl(c, radioGroup);
+            // A list is named by the text just before it, as "Language:".
+            if (c.kind == ControlKind::DropDownList && lastLabel != nullptr) {
+                lastLabel->setBuddy(widget);
+            }
+            lastLabel = qobject_cast<QLabel*>(widget);
             widget->setObjectName(QString::number(c.id));
             widget->setGeometry(units.rect(c));
             fitCaption(widget);
@@ -382,10 +416,13 @@ private:
             case ControlKind::StaticText: {
                 auto* label = new QLabel(caption, this);
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setWordWrap(true);
                 return label;
             }
             case ControlKind::StaticPicture:
                 return new QLabel(this);
+            case ControlKind::DropDownList:
+                return new QComboBox(this);
         }
         return new QWidget(this);
     }

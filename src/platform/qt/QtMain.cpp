@@ -48,8 +48,9 @@ int main(int argc, char* argv[]) {
     enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
     installTeacherFolder(desktopTeacherFolder());
 
-    DesktopRecord record(QtUserFolders().settingsFolder(), accountUserName());
-    DesktopSettingsStore settings(QtUserFolders().settingsFolder());
+    QtUserFolders folders;
+    DesktopRecord record(folders.settingsFolder(), accountUserName());
+    DesktopSettingsStore settings(folders.settingsFolder(), folders.teacherFolder());
     installSettingsStore(&settings);
     DesktopClassListStore classList(teacherFolder());
     installClassListStore(&classList);

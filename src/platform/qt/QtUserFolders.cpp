@@ -24,3 +24,9 @@ std::filesystem::path QtUserFolders::settingsFolder() {
     }
     return {};
 }
+
+// Installed copies and packages keep what the teacher edits under /etc, which the
+// package manager leaves alone on upgrades.
+std::filesystem::path QtUserFolders::teacherFolder() {
+    return "/etc/bricketing";
+}

@@ -9,4 +9,5 @@ public:
     // $XDG_CONFIG_HOME/bricketing when that is set to an absolute path, else
     // $HOME/.config/bricketing; empty when neither says where the home folder is.
     std::filesystem::path settingsFolder() override;
+    std::filesystem::path teacherFolder() override;
 };

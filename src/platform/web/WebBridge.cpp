@@ -176,6 +176,24 @@ EM_JS(int, web_focused_control, (int dialog), { return Module.web.focusedControl
 
 EM_JS(void, web_set_focus, (int dialog, int id), { Module.web.setFocus(dialog, id); });
 
+EM_JS(void, web_set_enabled, (int dialog, int id, int enabled), {
+    Module.web.setEnabled(dialog, id, enabled !== 0);
+});
+
+EM_JS(void, web_clear_list, (int dialog, int id), { Module.web.clearList(dialog, id); });
+
+EM_JS(void, web_add_list_item, (int dialog, int id, const char16_t* text, int length), {
+    Module.web.addListItem(dialog, id, Module.web.utf16(text, length));
+});
+
+EM_JS(void, web_select_list_item, (int dialog, int id, int index), {
+    Module.web.selectListItem(dialog, id, index);
+});
+
+EM_JS(int, web_selected_list_item, (int dialog, int id), {
+    return Module.web.selectedListItem(dialog, id);
+});
+
 EM_JS(int, web_message_box, (const char16_t* text, int textLength, const char16_t* caption,
                              int captionLength, int yesNo), {
     return Module.web.messageBox(Module.web.utf16(text, textLength),
@@ -230,6 +248,28 @@ EM_JS(void, web_load_cue, (int cue, const char* bytes, int length), {
 });
 
 EM_JS(void, web_play_cue, (int cue), { Module.web.playCue(cue); });
+
+// A page served without the file gets a 404; one whose server answers every path with
+// a page of its own gets HTML, which is no teacher's file either.
+EM_ASYNC_JS(int, web_fetch_teacher_file, (char* buffer, int capacity), {
+    try {
+        const response = await fetch('teacher.txt', { cache: 'no-cache' });
+        const type = response.headers.get('Content-Type') || '';
+        if (!response.ok || type.indexOf('html') >= 0) return -1;
+        const text = await response.text();
+        stringToUTF8(text, buffer, capacity);
+        return lengthBytesUTF8(text);
+    } catch (e) {
+        return -1;  // offline, or opened from a file
+    }
+});
+
+EM_JS(int, web_prefers_high_contrast, (), {
+    const asks = function (query) {
+        return typeof window.matchMedia === 'function' && window.matchMedia(query).matches;
+    };
+    return asks('(prefers-contrast: more)') || asks('(forced-colors: active)') ? 1 : 0;
+});
 // clang-format on
 
 // The page's own texts looked up in the program's catalogue (web.tr): UTF-8 in, UTF-8

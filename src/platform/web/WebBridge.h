@@ -66,6 +66,11 @@ void web_set_control_text(int dialog, int id, const char16_t* text, int length);
 int web_is_checked(int dialog, int id);
 void web_set_checked(int dialog, int id, int checked);
 int web_focused_control(int dialog);
+void web_set_enabled(int dialog, int id, int enabled);
+void web_clear_list(int dialog, int id);
+void web_add_list_item(int dialog, int id, const char16_t* text, int length);
+void web_select_list_item(int dialog, int id, int index);
+int web_selected_list_item(int dialog, int id);  // -1 when none
 void web_set_focus(int dialog, int id);
 int web_message_box(const char16_t* text, int textLength, const char16_t* caption,
                     int captionLength, int yesNo);
@@ -93,6 +98,9 @@ void web_set_pupil(const char16_t* name, int length, const char* fileName);
 // Settings kept in local storage (the chosen pupil's own, once there is one).
 int web_read_settings(char* buffer, int capacity);  // the length, or -1 when none
 int web_write_settings(const char* text);           // 1 when stored
+// teacher.txt beside the page, fetched; its length, or -1 when there is none.
+int web_fetch_teacher_file(char* buffer, int capacity);
+int web_prefers_high_contrast();
 }
 
 constexpr int web_no_command = -32768;

@@ -20,6 +20,7 @@ struct ControlName {
 constexpr ControlName controlNames[] = {
     {DialogNumber::CreateQuestion, ControlId::Dividend, trNoop("Dividend")},
     {DialogNumber::CreateQuestion, ControlId::Divisor, trNoop("Divisor")},
+    {DialogNumber::Settings, ControlId::Language, trNoop("Language")},
     {DialogNumber::About, ControlId::AboutPicture,
      trNoop("Quillmoor, with Mox the fox waving a pencil. Bricketing: division by repeated "
             "subtraction. Made with care by the Bricketing team.")},

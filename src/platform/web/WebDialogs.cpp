@@ -49,6 +49,8 @@ int kindNumber(ControlKind kind) {
             return 6;
         case ControlKind::StaticPicture:
             return 7;
+        case ControlKind::DropDownList:
+            return 8;
     }
     return 6;
 }
@@ -137,6 +139,25 @@ public:
                 setChecked(c.id, c.id == checkedId);
             }
         }
+    }
+
+    void setEnabled(int controlId, bool enabled) override {
+        web_set_enabled(handle, controlId, enabled ? 1 : 0);
+    }
+
+    void setListItems(int controlId, const std::vector<std::u16string>& items) override {
+        web_clear_list(handle, controlId);
+        for (const std::u16string& item : items) {
+            web_add_list_item(handle, controlId, item.data(), lengthOf(item));
+        }
+    }
+
+    void selectListItem(int controlId, int index) override {
+        web_select_list_item(handle, controlId, index);
+    }
+
+    int selectedListItem(int controlId) override {
+        return web_selected_list_item(handle, controlId);
     }
 
     int focusedControl() override { return web_focused_control(handle); }

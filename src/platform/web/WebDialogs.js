@@ -6,7 +6,7 @@
     'use strict';
 
     const kindClasses = ['push-button default-button', 'push-button', 'group-box', 'check-box',
-                         'radio-button', 'edit', 'static-text', 'picture'];
+                         'radio-button', 'edit', 'static-text', 'picture', 'drop-down-list'];
     // 110, "Who is practising?", is made at run time from the class list: a push button
     // per name, each a tab stop, so Tab reaches every name and Enter or a tap picks one.
     // It is a child's first sight of the program, often on a touch screen: it is shown
@@ -214,6 +214,8 @@
         } else if (kind === 6) {
             control = holder = document.createElement('div');
             holder.textContent = caption;
+        } else if (kind === 8) {
+            control = holder = document.createElement('select');
         } else {
             control = holder = document.createElement('img');
             holder.alt = '';
@@ -407,6 +409,52 @@
         } else {
             control.setAttribute('aria-label', name);
         }
+    };
+
+    // A disabled control is greyed out with its caption, and Tab passes it by.
+    web.setEnabled = function (handle, id, enabled) {
+        const control = web.dialogs[handle].controls.get(id);
+        if (!control || !('disabled' in control)) {
+            return;
+        }
+        control.disabled = !enabled;
+        const holder = control.tagName === 'INPUT' && control.type !== 'text'
+            ? control.parentElement : control;
+        holder.classList.toggle('disabled', !enabled);
+    };
+
+    function listOf(handle, id) {
+        const control = web.dialogs[handle].controls.get(id);
+        return control && control.tagName === 'SELECT' ? control : null;
+    }
+
+    web.clearList = function (handle, id) {
+        const list = listOf(handle, id);
+        if (list) {
+            list.replaceChildren();
+        }
+    };
+
+    web.addListItem = function (handle, id, text) {
+        const list = listOf(handle, id);
+        if (list) {
+            const option = document.createElement('option');
+            option.textContent = text;
+            list.appendChild(option);
+            list.selectedIndex = -1;
+        }
+    };
+
+    web.selectListItem = function (handle, id, index) {
+        const list = listOf(handle, id);
+        if (list) {
+            list.selectedIndex = index;
+        }
+    };
+
+    web.selectedListItem = function (handle, id) {
+        const list = listOf(handle, id);
+        return list ? list.selectedIndex : -1;
     };
 
     web.focusedControl = function (handle) {

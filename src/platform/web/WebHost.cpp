@@ -228,3 +228,7 @@ void WebHost::languageChanged(const std::string& code) {
 void WebHost::openDocument(const std::string& relativePath) {
     web_open_document(relativePath.c_str());
 }
+
+bool WebHost::prefersHighContrast() {
+    return web_prefers_high_contrast() != 0;
+}

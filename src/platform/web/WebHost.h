@@ -33,6 +33,8 @@ public:
     void openDocument(const std::string& relativePath) override;
     std::vector<std::string> preferredLanguages() override;
     void languageChanged(const std::string& code) override;
+    // The browser's prefers-contrast: more (or a forced-colours mode).
+    bool prefersHighContrast() override;
 
 private:
     // Moves the page's waiting input into the queue, so a message posted by the

@@ -3,10 +3,12 @@
 // program as on the desktop. When it ends, the page is told so it can show its end page.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "app/Program.h"
 #include "platform/web/WebBridge.h"
@@ -32,6 +34,21 @@ public:
         return text;
     }
     bool write(const std::string& text) override { return web_write_settings(text.c_str()) != 0; }
+    std::optional<std::string> readTeacherFile() override { return teacherText; }
+
+    // Fetched once, before the lesson reads it.
+    void fetchTeacherFile() {
+        std::string text(largestTeacherFile + 1, '\0');
+        const int length = web_fetch_teacher_file(text.data(), static_cast<int>(text.size()));
+        if (length < 0) {
+            return;
+        }
+        text.resize(std::min(static_cast<std::size_t>(length), largestTeacherFile));
+        teacherText = std::move(text);
+    }
+
+private:
+    std::optional<std::string> teacherText;
 };
 
 }  // namespace
@@ -42,6 +59,7 @@ int main() {
     std::filesystem::current_path("/", error);
 
     LocalStorage storage;
+    storage.fetchTeacherFile();
     WebSettingsStore settings(storage);
     installSettingsStore(&settings);
     WebClassListStore classList;

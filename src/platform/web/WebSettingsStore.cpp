@@ -12,3 +12,11 @@ std::optional<std::string> WebSettingsStore::read() {
 bool WebSettingsStore::write(const std::string& text) {
     return storage.write(text);
 }
+
+std::optional<std::string> WebSettingsStore::readTeacherFile() {
+    std::optional<std::string> text = storage.readTeacherFile();
+    if (text && text->size() > largestTeacherFile) {
+        text->resize(largestTeacherFile);
+    }
+    return text;
+}

@@ -15,10 +15,14 @@ public:
     virtual std::optional<std::string> read() = 0;
     // True when the text is stored; false leaves the stored text as it was.
     virtual bool write(const std::string& text) = 0;
+    // The teacher's file beside the page; nothing when there is none.
+    virtual std::optional<std::string> readTeacherFile() { return std::nullopt; }
 };
 
 // More than any settings text holds; a longer stored text is not the program's.
 inline constexpr std::size_t largestStoredSettings = 4096;
+// The most of a teacher's file that is read.
+inline constexpr std::size_t largestTeacherFile = 64 * 1024;
 
 class WebSettingsStore : public SettingsStore {
 public:
@@ -28,6 +32,8 @@ public:
     // Every confirmed save is stored, also one equal to what was read: another tab may
     // have stored other settings since.
     bool write(const std::string& text) override;
+    // Cut at the same size as a desktop teacher's file: a larger one is not the program's.
+    std::optional<std::string> readTeacherFile() override;
 
 private:
     SettingsStorage& storage;

@@ -19,6 +19,10 @@ namespace {
 constexpr WORD buttonClass = 0x0080;
 constexpr WORD editClass = 0x0081;
 constexpr WORD staticClass = 0x0082;
+constexpr WORD comboBoxClass = 0x0085;
+// A drop-down list's template height includes its opened list, which the dialog's own
+// height need not hold: the list opens over whatever is below.
+constexpr int openedListHeight = 80;
 // The buffer a control's text is read into, as the dialog procedures expect.
 constexpr int controlTextCapacity = 255;
 
@@ -68,6 +72,8 @@ DWORD kindStyle(ControlKind kind) {
             return SS_LEFT;
         case ControlKind::StaticPicture:
             return SS_BITMAP;
+        case ControlKind::DropDownList:
+            return CBS_DROPDOWNLIST | WS_VSCROLL;
     }
     return 0;
 }
@@ -76,6 +82,8 @@ WORD controlClass(ControlKind kind) {
     switch (kind) {
         case ControlKind::Edit:
             return editClass;
+        case ControlKind::DropDownList:
+            return comboBoxClass;
         case ControlKind::StaticText:
         case ControlKind::StaticPicture:
             return staticClass;
@@ -92,7 +100,8 @@ void writeControl(TemplateWriter& out, const ControlTemplate& control) {
     out.coordinate(control.x);
     out.coordinate(control.y);
     out.coordinate(control.width);
-    out.coordinate(control.height);
+    out.coordinate(control.kind == ControlKind::DropDownList ? control.height + openedListHeight
+                                                             : control.height);
     out.doubleWord(static_cast<DWORD>(control.id));
     out.ordinal(controlClass(control.kind));
     if (control.kind == ControlKind::StaticPicture) {
@@ -131,6 +140,26 @@ public:
     }
     void checkRadioButton(int firstId, int lastId, int checkedId) override {
         CheckRadioButton(dialog, firstId, lastId, checkedId);
+    }
+    void setEnabled(int controlId, bool enabled) override {
+        if (HWND control = GetDlgItem(dialog, controlId)) {
+            EnableWindow(control, enabled ? TRUE : FALSE);
+        }
+    }
+    void setListItems(int controlId, const std::vector<std::u16string>& items) override {
+        SendDlgItemMessageW(dialog, controlId, CB_RESETCONTENT, 0, 0);
+        for (const std::u16string& item : items) {
+            const std::wstring wide = toWide(item);
+            SendDlgItemMessageW(dialog, controlId, CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(wide.c_str()));
+        }
+    }
+    void selectListItem(int controlId, int index) override {
+        SendDlgItemMessageW(dialog, controlId, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+    int selectedListItem(int controlId) override {
+        const LRESULT index = SendDlgItemMessageW(dialog, controlId, CB_GETCURSEL, 0, 0);
+        return index == CB_ERR ? -1 : static_cast<int>(index);
     }
     int focusedControl() override {
         HWND focus = GetFocus();

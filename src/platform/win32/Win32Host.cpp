@@ -433,3 +433,10 @@ void Win32Host::openDocument(const std::string& relativePath) {
         error ? toWindowsPath(relativePath) : shellNameFor(full.lexically_normal().wstring());
     ShellExecuteW(nullptr, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+bool Win32Host::prefersHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}

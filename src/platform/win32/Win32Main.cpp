@@ -108,7 +108,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     Win32DrawingServices drawing;
     installDrawingServices(&drawing);
-    DesktopSettingsStore settings(Win32UserFolders().settingsFolder());
+    Win32UserFolders folders;
+    DesktopSettingsStore settings(folders.settingsFolder(), folders.teacherFolder());
     installSettingsStore(&settings);
     DesktopClassListStore classList(teacherFolder());
     installClassListStore(&classList);

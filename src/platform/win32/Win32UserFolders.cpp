@@ -13,3 +13,13 @@ std::filesystem::path Win32UserFolders::settingsFolder() {
     }
     return std::filesystem::path(appData) / L"Bricketing";
 }
+
+std::filesystem::path Win32UserFolders::teacherFolder() {
+    wchar_t programData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
+                                programData)) ||
+        programData[0] == L'\0') {
+        return {};
+    }
+    return std::filesystem::path(programData) / L"Bricketing";
+}

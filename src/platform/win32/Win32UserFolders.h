@@ -7,4 +7,5 @@
 class Win32UserFolders : public UserFolders {
 public:
     std::filesystem::path settingsFolder() override;
+    std::filesystem::path teacherFolder() override;
 };

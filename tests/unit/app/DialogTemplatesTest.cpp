@@ -37,7 +37,8 @@ TEST(DialogTemplatesTest, SettingsHasTheWordingAndTheDifficultyAsSeparateRadioGr
     const std::vector<std::vector<int>> expected = {
         {ControlId::LotsOf, ControlId::Times},
         {ControlId::Beginner, ControlId::Novice, ControlId::Intermediate, ControlId::Advanced,
-         ControlId::Expert}};
+         ControlId::Expert},
+        {ControlId::KeyFactsOff, ControlId::KeyFactsShown, ControlId::KeyFactsFillIn}};
     EXPECT_EQ(radioGroups(stored(DialogNumber::Settings)), expected);
     EXPECT_TRUE(radioGroups(stored(DialogNumber::CreateQuestion)).empty());
 }
@@ -52,7 +53,12 @@ TEST(DialogTemplatesTest, TabStopsFollowTemplateOrderAndWrapRound) {
 
     const DialogTemplate& settings = stored(DialogNumber::Settings);
     EXPECT_EQ(nextTabStop(settings, ControlId::Cancel), ControlId::AutoProduct);
-    EXPECT_EQ(nextTabStop(settings, ControlId::AutoRemainder), ControlId::Ok);
+    // The four settings' controls come first, then the column beside them, top down.
+    EXPECT_EQ(nextTabStop(settings, ControlId::AutoRemainder), ControlId::Hints);
+    EXPECT_EQ(nextTabStop(settings, ControlId::Hints), ControlId::KeyFactsOff);
+    EXPECT_EQ(nextTabStop(settings, ControlId::KeyFactsFillIn), ControlId::Sound);
+    EXPECT_EQ(nextTabStop(settings, ControlId::HighContrast), ControlId::Language);
+    EXPECT_EQ(nextTabStop(settings, ControlId::Language), ControlId::Ok);
 
     EXPECT_EQ(nextTabStop(stored(DialogNumber::About), ControlId::Ok), ControlId::Ok);
 }

@@ -98,9 +98,12 @@ self.addEventListener("fetch", (event) => {
   if (request.method !== "GET" || new URL(request.url).origin !== self.location.origin) {
     return;
   }
+  // The build list and the school's class list and teacher's file are asked of the
+  // network first: a teacher's change must reach the pupils, and offline the last copy
+  // stands.
   const { pathname } = new URL(request.url);
   const isBuildList = pathname.endsWith("/precache.json");
-  const isClassList = pathname.endsWith("/class.txt");
-  event.respondWith(isBuildList || isClassList ? freshOrCachedResponse(request, isClassList)
+  const isTeachers = pathname.endsWith("/class.txt") || pathname.endsWith("/teacher.txt");
+  event.respondWith(isBuildList || isTeachers ? freshOrCachedResponse(request, isTeachers)
     : cachedResponse(request));
 });
