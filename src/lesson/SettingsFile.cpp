@@ -127,6 +127,8 @@ std::string_view difficultyWord(int difficulty) {
     return difficultyWords[static_cast<std::size_t>(difficulty)];
 }
 
+namespace {
+
 // Which order the bytes of UTF-16 text come in, told by its mark or, without one, by
 // where the zero bytes of the first character (an ASCII letter in any settings file)
 // fall.
@@ -160,6 +162,8 @@ std::string fromUtf16(std::string_view bytes, bool littleEnd) {
     return words::toUtf8(units);
 }
 
+}  // namespace
+
 bool isLanguageCode(std::string_view value) {
     return !value.empty() && value.size() <= 32 &&
            std::all_of(value.begin(), value.end(), [](char c) {
@@ -171,8 +175,6 @@ bool isLanguageCode(std::string_view value) {
 std::string_view keyFactsWord(KeyFactsMode mode) {
     return keyFactsWords.at(static_cast<std::size_t>(mode));
 }
-
-}  // namespace
 
 std::string settingsTextFrom(const std::string& bytes) {
     switch (encodingOf(bytes)) {
