@@ -464,7 +464,10 @@ TEST(QtDialogsTest, TabReachesEachRadioGroupOnceAndArrowsMoveWithinIt) {
         for (int id : {1005, 1006, 1007, 1009, 1010}) {
             EXPECT_EQ(std::count(stops.begin(), stops.end(), id), 0) << id;
         }
-        QTest::keyClick(ok, Qt::Key_Tab, Qt::ShiftModifier);  // back round to the difficulty
+        // Back from the first setting beyond the four (Hints) to the difficulty.
+        QCheckBox* hints = controlOf<QCheckBox>(dialog, ControlId::Hints);
+        hints->setFocus();
+        QTest::keyClick(hints, Qt::Key_Tab, Qt::ShiftModifier);
         EXPECT_EQ(dialog.focusWidget(), radio(1008));
         QTest::keyClick(radio(1008), Qt::Key_Down);
         EXPECT_EQ(dialog.focusWidget(), radio(1009));
