@@ -98,7 +98,9 @@ void Application::handleMessage(const Message& message) {
 }
 
 void Application::publishLessonText() {
-    if (!narration || windowDestroyed) {
+    // The narration reads the lesson panel's board: without the panel there is nothing
+    // to tell.
+    if (!narration || !lessonPanel || windowDestroyed) {
         return;
     }
     Narration::News news = narration->takeNews();
