@@ -811,11 +811,13 @@ async function touchRun(suite, viewport) {
 // before compression; prints the sizes by kind.
 async function sizeBudget(suite) {
   // The source archive (source/) is served for those who ask for it; the page never
-  // loads it, so it is no part of the page's size.
+  // loads it, so it is no part of the page's size. The pictures at twice their size
+  // (Resources/2x/) are fetched only by a sharper screen.
   const files = readdirSync(suite.site, { recursive: true, withFileTypes: true })
     .filter((entry) => entry.isFile())
     .map((entry) => path.join(entry.parentPath ?? entry.path, entry.name))
-    .filter((file) => !path.relative(suite.site, file).startsWith("source" + path.sep));
+    .filter((file) => !path.relative(suite.site, file).startsWith("source" + path.sep))
+    .filter((file) => !path.relative(suite.site, file).startsWith(path.join("Resources", "2x")));
   const groups = new Map();
   let total = 0;
   for (const file of files) {

@@ -5,7 +5,7 @@ cmake_minimum_required(VERSION 3.25)
 # Windows' own DLLs the program may use; anything else (the MinGW runtime's
 # libstdc++-6.dll, libgcc_s_seh-1.dll, libwinpthread-1.dll above all) fails the check.
 set(system_dlls advapi32.dll comctl32.dll comdlg32.dll gdi32.dll gdiplus.dll kernel32.dll
-                msvcrt.dll oleacc.dll ole32.dll oleaut32.dll shcore.dll shell32.dll user32.dll uxtheme.dll)
+                msvcrt.dll oleacc.dll ole32.dll oleaut32.dll shcore.dll shell32.dll user32.dll uxtheme.dll winmm.dll)
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "cannot read ${PROGRAM}")

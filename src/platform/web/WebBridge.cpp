@@ -251,7 +251,7 @@ EM_JS(void, web_play_cue, (int cue), { Module.web.playCue(cue); });
 
 // A page served without the file gets a 404; one whose server answers every path with
 // a page of its own gets HTML, which is no teacher's file either.
-EM_ASYNC_JS(int, web_fetch_teacher_file, (char* buffer, int capacity), {
+EM_ASYNC_JS(int, web_await_teacher_file, (char* buffer, int capacity), {
     try {
         const response = await fetch('teacher.txt', { cache: 'no-cache' });
         const type = response.headers.get('Content-Type') || '';
@@ -263,6 +263,11 @@ EM_ASYNC_JS(int, web_fetch_teacher_file, (char* buffer, int capacity), {
         return -1;  // offline, or opened from a file
     }
 });
+
+// Known to the store by its plain name, as web_load_image is.
+int web_fetch_teacher_file(char* buffer, int capacity) {
+    return web_await_teacher_file(buffer, capacity);
+}
 
 EM_JS(int, web_prefers_high_contrast, (), {
     const asks = function (query) {
