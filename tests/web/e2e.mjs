@@ -78,6 +78,12 @@ class Suite {
   // `query` is added to the page's address.
   async open({ settings, query = "" } = {}) {
     const page = await this.chromium.browser.newPage();
+    // The English the drawn checks expect: British, as the Qt runs pin it (the browser
+    // here says en-US, whose catalogue writes the remainder "R2").
+    await page.evaluateOnNewDocument(() => {
+      Object.defineProperty(navigator, "languages", { get: () => ["en-GB", "en"] });
+      Object.defineProperty(navigator, "language", { get: () => "en-GB" });
+    });
     page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
     const lesson = new Lesson(page, this.checker, this.scenarioShots, this.stages);
     lesson.loadStarted = Date.now();
