@@ -53,6 +53,17 @@ function option(name, fallback) {
 
 // Shared by the scenarios: the server, the browser (one profile for the whole run, as
 // one pupil's browser) and the checker.
+// A page whose browser says British English, as the Qt runs pin theirs: the drawn checks
+// expect its notation (the browser here says en-US, whose catalogue writes "R2").
+async function britishPage(browser) {
+  const page = await browser.newPage();
+  await page.evaluateOnNewDocument(() => {
+    Object.defineProperty(navigator, "languages", { get: () => ["en-GB", "en"] });
+    Object.defineProperty(navigator, "language", { get: () => "en-GB" });
+  });
+  return page;
+}
+
 class Suite {
   constructor(site, shots) {
     this.site = site;
@@ -77,13 +88,7 @@ class Suite {
   // with `settings`, the program is started from that text in local storage (null: none).
   // `query` is added to the page's address.
   async open({ settings, query = "" } = {}) {
-    const page = await this.chromium.browser.newPage();
-    // The English the drawn checks expect: British, as the Qt runs pin it (the browser
-    // here says en-US, whose catalogue writes the remainder "R2").
-    await page.evaluateOnNewDocument(() => {
-      Object.defineProperty(navigator, "languages", { get: () => ["en-GB", "en"] });
-      Object.defineProperty(navigator, "language", { get: () => "en-GB" });
-    });
+    const page = await britishPage(this.chromium.browser);
     page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
     const lesson = new Lesson(page, this.checker, this.scenarioShots, this.stages);
     lesson.loadStarted = Date.now();
@@ -692,7 +697,7 @@ async function createQuestionByTouch(lesson, dividend, divisor) {
 }
 
 async function touchRun(suite, viewport) {
-  const page = await suite.chromium.browser.newPage();
+  const page = await britishPage(suite.chromium.browser);
   page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
   const keyEvents = [];
   await page.exposeFunction("noteKeyEvent", (type) => keyEvents.push(type));
