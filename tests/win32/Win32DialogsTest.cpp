@@ -74,6 +74,8 @@ const wchar_t* expectedClass(ControlKind kind) {
         case ControlKind::StaticText:
         case ControlKind::StaticPicture:
             return L"Static";
+        case ControlKind::DropDownList:
+            return L"ComboBox";
         default:
             return L"Button";
     }
@@ -128,7 +130,12 @@ TEST_P(DialogTemplateTest, EveryControlIsMadeAtTheSizeItsDialogUnitsGive) {
         MapWindowPoints(nullptr, dialog.handle, reinterpret_cast<POINT*>(&placed), 2);
         EXPECT_EQ(placed.left, place.left);
         EXPECT_EQ(placed.top, place.top);
-        if (c.kind != ControlKind::StaticPicture) {
+        if (c.kind == ControlKind::DropDownList) {
+            // A closed list is as tall as its font makes it, within a pixel or two of
+            // the box its dialog units give.
+            EXPECT_EQ(placed.right - placed.left, size.right);
+            EXPECT_NEAR(placed.bottom - placed.top, size.bottom, 2);
+        } else if (c.kind != ControlKind::StaticPicture) {
             EXPECT_EQ(placed.right - placed.left, size.right);
             EXPECT_EQ(placed.bottom - placed.top, size.bottom);
         }

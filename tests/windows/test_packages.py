@@ -50,7 +50,7 @@ def runtime_files():
     """Every file the packages ship beside the exe, as the zip names it below its top
     folder, with its contents: the repository's Data, Resources and Help, less the
     marker of installed copies and a save's leftovers, with the committed settings;
-    and the licences."""
+    the licences; and the report page's chart library."""
     files = {path.relative_to(ROOT).as_posix(): path.read_bytes()
              for folder in ("Data", "Resources", "Help")
              for path in (ROOT / folder).rglob("*") if path.is_file()}
@@ -60,6 +60,11 @@ def runtime_files():
     # The licences beside the program, with Windows' line ends.
     for shipped, source in (("LICENSE.txt", "LICENSE"), ("LICENSE-ART.txt", "LICENSE-ART")):
         files[shipped] = (ROOT / source).read_bytes().replace(b"\n", b"\r\n")
+    # Debian's Chart.js for the record's report page, with its licence.
+    chart = Path("/usr/share/javascript/chart.js/chart.min.js")
+    files["report/chart.min.js"] = chart.read_bytes()
+    licence = Path("/usr/share/doc/libjs-chart.js/copyright").read_bytes()
+    files["report/chart.js-LICENSE.txt"] = licence.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
     # The source of this version, the same bytes from the same commit.
     with tempfile.TemporaryDirectory() as folder:
         made = subprocess.run([str(ROOT / "scripts" / "package-source"), "--output", folder],
