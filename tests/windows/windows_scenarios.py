@@ -362,6 +362,31 @@ def dutch(scenario):
     lesson.move_to(*AWAY_FROM_BUTTONS)
     quit_with_yes(lesson, "Genoeg geoefend?", "Klaar met delen voor vandaag?")
 
+    # Again with no language in the settings file but Windows in Dutch (Wine's from the
+    # locale), at 192 dots per inch: the dialogs by their keys, looked at twice as large.
+    (folder / "Data" / "settings.txt").write_bytes(PLAIN_SETTINGS.encode())
+    scenario.display.env.update(LANG="nl_NL.UTF-8", LC_ALL="nl_NL.UTF-8")
+    code = scenario.prefix.run("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                               "/t", "REG_DWORD", "/d", "192", "/f")
+    expect(code == 0, f"192 dots per inch could not be set ({code})")
+    lesson = scenario.launch(folder)
+    lesson.wait_for_look("start-192-dpi",
+                         lambda s: s.count(look.BOARD_COLOUR, (0, 0, 960, 1148)) > 500000,
+                         "the working-out panel drawn twice as large")
+    for key, title, names in (("F4", "Instellingen", ["Annuleren", "Niveau"]),
+                              ("F3", "Zelf een som", ["Annuleren", ":"])):
+        lesson.keys_to(lesson.run.window, key)
+        dialog = dialog_in_dutch(scenario, lesson, title, nl, names)
+        lesson.keys_to(dialog, "Escape")
+        scenario.desktop.wait_until_closed(title)
+    lesson.keys_to(lesson.run.window, "Escape")
+    lesson.keys_to(scenario.desktop.wait_for_window("Genoeg geoefend?"), "Return")
+    code = lesson.run.wait_for_exit(timeout=WINDOW_SECONDS)
+    expect(code == 0, f"the program ended with exit code {code}, not 0")
+
+
+dutch.screen = (2048, 1536)  # room for the window at 192 dots per inch
+
 SCENARIOS = {
     "portable": portable,
     "installer": installer,

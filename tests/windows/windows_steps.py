@@ -42,9 +42,10 @@ EXPECTED_SETTINGS = crlf(EXPERT_TIMES_AUTOPRODUCT.decode("ascii")).encode("ascii
 class WindowsScenario:
     """One scenario's display, Wine prefix, folders and program runs."""
 
-    def __init__(self, dist, version, shots, work, display_number=None, user=None):
+    def __init__(self, dist, version, shots, work, display_number=None, user=None,
+                 screen=None):
         """user: the Windows account's name (Wine takes it from USER) when the
-        scenario needs one of its own."""
+        scenario needs one of its own; screen: the screen's size when not the usual."""
         self.dist = Path(dist)
         self.version = version
         self.shots = Path(shots)
@@ -53,7 +54,8 @@ class WindowsScenario:
         self.work.mkdir(parents=True)
         self.cleanup = contextlib.ExitStack()
         try:
-            self.display = self.cleanup.enter_context(NumberedDisplay(display_number))
+            self.display = self.cleanup.enter_context(
+                NumberedDisplay(display_number, *([screen] if screen else [])))
             if user:
                 # Wine reads names from the environment in the locale's encoding.
                 self.display.env.update(USER=user, LANG="C.UTF-8", LC_ALL="C.UTF-8")
