@@ -56,6 +56,10 @@ class WindowsScenario:
         try:
             self.display = self.cleanup.enter_context(
                 NumberedDisplay(display_number, *([screen] if screen else [])))
+            # Wine takes the user's language from LC_ALL when the system has no such
+            # locale installed (LANG alone gives it US English, whose catalogue writes
+            # "R2" where the checks read the British " rem.2").
+            self.display.env["LC_ALL"] = self.display.env["LANG"]
             if user:
                 # Wine reads names from the environment in the locale's encoding.
                 self.display.env.update(USER=user, LANG="C.UTF-8", LC_ALL="C.UTF-8")
