@@ -1412,6 +1412,13 @@ async function classList(suite) {
 // announced, to "= 130 rest 28" and the tutor's Dutch praise; the board read and the
 // live region in the Dutch catalogue's words; Help on the Dutch help page when the site
 // has one; the dialogs looked at at 1x and 2x; the exit prompt and end view in Dutch.
+// Waits until the keyboard is in the open dialog of that kind, before keys go to it.
+async function focusIn(lesson, kind) {
+  await waitUntil(() => lesson.page.evaluate((k) => Boolean(document.activeElement
+    ?.closest(`dialog.bricketing-dialog[data-dialog="${k}"][open]`)), kind), 10000,
+  `the focus in the ${kind} dialog`);
+}
+
 async function dutch(suite) {
   const nl = catalogue("nl");
   const lesson = await suite.open({ settings: null, languages: ["nl-NL", "nl"] });
@@ -1431,6 +1438,7 @@ async function dutch(suite) {
     expect(names.every((name) => shown.includes(name)), `${caption} shows ${shown}, not all of ${names}`);
     expect(!englishLeft(shown, nl).length, `${caption} still shows ${englishLeft(shown, nl)} in English`);
     await lesson.lookAtPage(`${kind}-nl`);
+    await focusIn(lesson, kind);
     if (kind === "settings") {
       await lesson.keys("Escape");
       await lesson.waitUntilClosed(kind);
@@ -1443,8 +1451,10 @@ async function dutch(suite) {
   expect(refusal.caption === "Fout" &&
     refusal.text === "Het deeltal (het getal dat je deelt) moet kleiner zijn dan 10.000.",
     `the Error box says "${refusal.caption}": "${refusal.text}"`);
+  await focusIn(lesson, "message-box");
   await lesson.keys("Enter");
   await lesson.waitUntilClosed("message-box");
+  await focusIn(lesson, "create-question");
   await lesson.enterNumber(4578);
   await lesson.enterNumber(35);
   await lesson.waitUntilClosed("create-question");
@@ -1502,6 +1512,7 @@ async function dutch(suite) {
     await activate(large, button, caption);
     await large.waitForDialog(kind);
     await large.lookAtPage(`${kind}-nl-2x`);
+    await focusIn(large, kind);
     await large.keys("Escape");
     await large.waitUntilClosed(kind);
   }
@@ -1512,6 +1523,7 @@ async function dutch(suite) {
   const prompt = await lesson.messageBox();
   expect(prompt.caption === "Genoeg geoefend?" && prompt.text === "Klaar met delen voor vandaag?",
     `the exit prompt says "${prompt.caption}": "${prompt.text}"`);
+  await focusIn(lesson, "message-box");
   await lesson.keys("Enter");
   await lesson.page.waitForSelector("#finished:not([hidden])", { timeout: 10000 });
   const title = await lesson.page.$eval("#finished-title", (e) => e.textContent);
