@@ -198,11 +198,15 @@ def opened_in_zip(scenario):
         "the Error box saying that the folders are missing, over the drawn window")
     expect(not message_box_says(lesson, box, shot, FOLDERS_MISSING.split(". ")[0] + "."),
            "the message check cannot tell the whole message from its first sentence")
+    where = window_box(lesson, box)
     lesson.keys_to(box, "Return")
     lesson.desktop.wait_until_closed("Error")
-    shot = lesson.wait_for_look("without-files",
-                                lambda s: s.pixel(10, 300) == look.BOARD_COLOUR,
-                                "the working-out panel after the Error box")
+    # The closed box's picture stays on the screen until the window is drawn again.
+    shot = lesson.wait_for_look(
+        "without-files",
+        lambda s: s.pixel(10, 300) == look.BOARD_COLOUR
+        and s.pixel(where[0] + 5, where[1] + 5) == look.BOARD_COLOUR,
+        "the working-out panel drawn again where the Error box was")
     left, top = look.BUTTONS["Settings"]
     button = (left, top, left + look.BUTTON_SIZE, top + look.BUTTON_SIZE)
     expect(shot.count((255, 255, 255), button) == look.BUTTON_SIZE * look.BUTTON_SIZE,
