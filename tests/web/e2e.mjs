@@ -1423,6 +1423,13 @@ async function dutch(suite) {
   const nl = catalogue("nl");
   const lesson = await suite.open({ settings: null, languages: ["nl-NL", "nl"] });
   await waitForQuestion(lesson);
+  // The page's own controls shown beside the program (the commands', the pad's, the
+  // practice record's) too.
+  const controls = await lesson.page.$$eval("button", (all) => all
+    .filter((b) => b.getClientRects().length)
+    .flatMap((b) => [b.textContent.trim(), b.getAttribute("aria-label") ?? ""]).filter(Boolean));
+  expect(controls.includes("Instellingen") && !englishLeft(controls, nl).length,
+    `the page's controls still say ${englishLeft(controls, nl)} in English`);
   const dialogs = [
     ["Settings", "settings", "Instellingen", ["OK", "Annuleren", "Uitwerking", "Auto-product",
       "Auto-rest", "Weergave", '"keer"', "Niveau", "Starter", "Gevorderd"]],

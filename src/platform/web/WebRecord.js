@@ -339,7 +339,9 @@
         if (web.record) {
             return;
         }
-        const control = button(T('Practice record'), openPanel);
+        // Labelled through the page's words, so it follows the program's language.
+        const control = button('', openPanel);
+        web.label(control, 'textContent', 'Practice record');
         control.className = 'record-control';
         control.id = 'practice-record';
         web.record = { button: control };
