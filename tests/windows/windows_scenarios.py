@@ -338,6 +338,7 @@ def dutch(scenario):
     expect(not look.shows_header(shot, "4578 \u00f7 35"),
            "the header check cannot tell the Dutch division sign from the English one")
     name = nl.gettext("{dividend} \u00f7 {divisor}").format(dividend=4578, divisor=35)
+    expect(name == "4578 : 35", f"the Dutch catalogue reads the question as {name!r}")
     expect_window_reads(scenario, name, " ".join((
         nl.gettext("How many lots of {divisor} to take from {left}?").format(divisor=35,
                                                                              left=4578),
