@@ -103,14 +103,34 @@
         }
     }
 
+    // The help page in the pupil's language: Help/help.<code>.html when the site has
+    // one (the program cannot tell, its files are not in the packed data), else the
+    // English page it asked for. The service worker answers offline from its cache, and
+    // a page it never had fails the fetch, so English is shown then too.
+    function translatedPage(address) {
+        const code = web.language || '';
+        if (address !== 'Help/help.html' || code === '' || code === 'en') {
+            return Promise.resolve(address);
+        }
+        const translated = 'Help/help.' + code + '.html';
+        return fetch(translated)
+            .then(function (response) { return response.ok ? translated : address; },
+                  function () { return address; });
+    }
+
     web.openDocument = function (path) {
         if (!web.help) {
             web.help = makePanel();
         }
-        const address = path.replace(/\\/g, '/');
-        if (web.help.frame.getAttribute('src') !== address) {
-            web.help.frame.setAttribute('src', address);
-        }
+        const asked = path.replace(/\\/g, '/');
+        const serial = (web.help.serial || 0) + 1;
+        web.help.serial = serial;
+        translatedPage(asked).then(function (address) {
+            // A later request (another language, another page) wins.
+            if (web.help.serial === serial && web.help.frame.getAttribute('src') !== address) {
+                web.help.frame.setAttribute('src', address);
+            }
+        });
         if (!web.helpOpen) {
             web.help.returnTo = document.activeElement;
         }
