@@ -566,6 +566,13 @@ async function offline(suite) {
     return { ok: response.ok, text: await response.text() };
   });
   expect(help.ok && help.text.includes("Bricketing help"), "the help page is not there offline");
+  const translated = await cut.page.evaluate(async () => {
+    const response = await fetch("Help/help.nl.html.gz");
+    const unpacked = response.body.pipeThrough(new DecompressionStream("gzip"));
+    return { ok: response.ok, text: await new Response(unpacked).text() };
+  });
+  expect(translated.ok && translated.text.includes("Hulp bij Bricketing"),
+    "the Dutch help page is not there offline");
   await cut.page.setOfflineMode(true);
   await cut.page.reload({ waitUntil: "domcontentloaded" });
   await waitForQuestion(cut, "offline-mode");
@@ -650,6 +657,38 @@ async function aboutAndHelp(suite) {
   await checkHelp(lesson, () => lesson.pressButton("Help"),
     () => lesson.page.click("[data-help-close]"));
   await lesson.page.close();
+
+  // In Dutch, Help opens the Dutch page (unpacked from Help/help.nl.html.gz), as the web
+  // build leaves it: the web's own part shown, the desktop's files left out, its pictures
+  // found, and a link within it scrolls the page rather than leaving it.
+  const dutch = await suite.open({ settings: `${EXPERT_TIMES_AUTOPRODUCT}\nLANGUAGE:nl` });
+  await waitUntil(() => dutch.page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+    10000, "the first frame in Dutch");
+  await dutch.tapButton("Help");
+  const help = await dutch.waitForHelp();
+  const frame = ".help-panel iframe";
+  const shownPage = await dutch.page.$eval(frame, (element) => element.dataset.page);
+  expect(shownPage === "Help/help.nl.html" && help.title === "Hulp bij Bricketing",
+    `Help in Dutch opened ${shownPage} ("${help.title}")`);
+  const readPage = () => dutch.page.$eval(frame, (element) => {
+    const shown = element.contentDocument;
+    const webOnly = shown.querySelector(".web-only");
+    const mox = shown.querySelector("img.mox");
+    return { lang: shown.documentElement.lang, webShown: Boolean(webOnly && !webOnly.hidden),
+             text: shown.body.textContent, moxWidth: mox?.naturalWidth ?? 0,
+             styled: getComputedStyle(shown.body).backgroundColor !== "rgba(0, 0, 0, 0)",
+             scrolled: element.contentWindow.scrollY, title: shown.title };
+  });
+  await waitUntil(async () => (await readPage()).moxWidth > 0, 10000, "the Dutch page's pictures");
+  const page = await readPage();
+  expect(page.lang === "nl" && page.webShown && !page.text.includes("moet worden hersteld")
+    && page.styled, `the Dutch help page is not the web's (${JSON.stringify({ ...page, text: "" })})`);
+  await dutch.lookAtPage("help-panel-dutch");
+  await dutch.page.$eval(frame, (element) =>
+    element.contentDocument.querySelector('nav a[href="#keys"]').click());
+  await waitUntil(async () => (await readPage()).scrolled > 0, 5000, "the page scrolled to #keys");
+  expect((await readPage()).title === "Hulp bij Bricketing", "a link within the Dutch page left it");
+  await dutch.page.close();
 }
 
 // Tablets, a phone and a touch Chromebook, by touch alone (no key events at all): the

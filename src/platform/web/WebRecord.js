@@ -198,6 +198,7 @@
         const unpacked = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
         return new Response(unpacked).text();
     }
+    web.fetchPacked = fetchPacked;  // the translated help pages travel packed too
 
     let template = null;
 

@@ -72,6 +72,7 @@ Module.web = (function () {
     };
     web.relabel = function (code) {
         web.started = true;
+        web.language = code;
         document.documentElement.lang = code.replace('_', '-');
         labels.splice(0).forEach(function (entry) {
             web.label(entry.element, entry.attribute, entry.english);
