@@ -624,8 +624,9 @@ async function checkHelp(lesson, open, close, page = "help.html", title = "Brick
   const { shot: before } = await lesson.waitForLook("before-help", [], () => true, "a look");
   await open();
   const help = await lesson.waitForHelp();
-  expect(help.url.endsWith(`/Help/${page}`) && (title === null || help.title === title),
-    `Help opened ${help.url} ("${help.title}")`);
+  const shown = await lesson.page.$eval(".help-panel iframe", (frame) => frame.dataset.page);
+  expect(shown === `Help/${page}` && help.title === title,
+    `Help opened ${shown} at ${help.url} ("${help.title}")`);
   await lesson.lookAtPage("help-panel");
   await close();
   await lesson.page.waitForSelector(".help-panel", { hidden: true, timeout: 5000 });
@@ -1544,11 +1545,12 @@ async function dutch(suite) {
     nl.say("The answer is {answer} remainder {remainder}.", { answer: 130, remainder: 28 }),
   "the answer read in Dutch");
 
-  // The Dutch help page is being written; until the site has one, Help opens the
-  // English page, and either way the page the pupil's language asks for.
-  const page = existsSync(path.join(suite.site, "Help", "help.nl.html")) ? "help.nl.html" : "help.html";
+  // Help opens the Dutch page when the site has it (packed), else the English one.
+  const dutchHelp = ["help.nl.html", "help.nl.html.gz"].some((name) =>
+    existsSync(path.join(suite.site, "Help", name)));
   await checkHelp(lesson, () => lesson.pressButton("Help", "Hulp"),
-    () => lesson.page.click("[data-help-close]"), page, null);
+    () => lesson.page.click("[data-help-close]"),
+    ...(dutchHelp ? ["help.nl.html", "Hulp bij Bricketing"] : []));
 
   // The dialogs on a screen of twice the pixels, to be looked at. (A tab whose pixel
   // ratio rises while open is taken to be zoomed in, so this is a tab of its own.)

@@ -356,8 +356,7 @@ def dutch(scenario):
     expect_window_reads(scenario, name, nl.gettext(
         "The answer is {answer} remainder {remainder}.").format(answer=130, remainder=28))
 
-    # The Dutch help page is being written; until the copy has one, Help opens the
-    # English page, and either way the page the pupil's language asks for.
+    # Help opens the Dutch page when the copy has one, else the English one.
     page = "help.nl.html" if (folder / "Help" / "help.nl.html").is_file() else "help.html"
     press(lesson, "Help", "Hulp")
     wait_until(lambda: opened.is_file() and opened.read_text().strip(), WINDOW_SECONDS,
