@@ -56,6 +56,14 @@
     web.label(document.getElementById("finished-note"), "textContent",
               trNoop("Well done. Your settings are kept for next time."));
     web.label(startAgain, "textContent", trNoop("Start again"));
+    // The footer's three parts, each a whole message, so no language joins pieces.
+    const footer = [["free-software", trNoop("Bricketing is free software.")],
+      ["source-link", trNoop("Its source code")],
+      ["program-licence", trNoop("The program: GPL 3 or later")],
+      ["art-licence", trNoop("Pictures and help: CC BY-SA 4.0")]];
+    for (const [id, english] of footer) {
+      web.label(document.getElementById(id), "textContent", english);
+    }
   }
 
   // The pictures at twice their size are plain files beside the page, fetched only for
