@@ -56,6 +56,9 @@ target_link_options(bricketing_page PRIVATE
     # The frame loop's 20 ms sleep and the modal calls yield to the browser.
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
     -sALLOW_MEMORY_GROWTH
+    # The smaller allocator: the program allocates little and keeps it, and every byte
+    # of the module is downloaded before the first frame.
+    -sMALLOC=emmalloc
     -sMODULARIZE -sEXPORT_NAME=createBricketing -sENVIRONMENT=web
     -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_bricketing_benchmark,_bricketing_translate
     -sFILESYSTEM=1 -sFORCE_FILESYSTEM=1
