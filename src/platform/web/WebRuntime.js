@@ -115,6 +115,13 @@ Module.web = (function () {
         });
     });
 
+    // The teacher's file is asked for as the module is made, so that its round trip runs
+    // beside the program's own download rather than after it: the program reads it
+    // before its first frame (web_await_teacher_file takes this answer).
+    web.teacherFileAsked = typeof fetch === 'function' && typeof document !== 'undefined'
+        ? fetch('teacher.txt', { cache: 'no-cache' }).catch(function () { return null; })
+        : null;
+
     web.init = function () {
         const canvas = Module.canvas || document.getElementById('board');
         web.canvas = canvas;

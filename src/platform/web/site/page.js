@@ -28,6 +28,7 @@
   board.addEventListener("contextmenu", (event) => event.preventDefault());
 
   function showProblem(text) {
+    firstFrameDrawn();  // nothing more will come: the worker need not wait
     state.problem = text;
     loading.hidden = false;
     loading.textContent = text;
@@ -132,6 +133,7 @@
         onFirstFrame: () => {
           state.firstFrameAt = performance.now();
           loading.hidden = true;
+          firstFrameDrawn();
         },
         onFinished: showFinished,
       });
@@ -172,6 +174,12 @@
     }
   }
 
+  // The worker's first install downloads the whole site again for the cache: it waits
+  // until the program's first frame is on the screen (and the page has loaded), so that
+  // on a slow connection it does not share the bandwidth with what that frame needs.
+  let firstFrameDrawn;
+  const drawn = new Promise((resolve) => { firstFrameDrawn = resolve; });
+  const loaded = new Promise((resolve) => window.addEventListener("load", resolve));
+  Promise.all([drawn, loaded]).then(keepSiteOffline);
   startProgram();
-  window.addEventListener("load", keepSiteOffline);
 })();
