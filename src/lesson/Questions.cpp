@@ -117,7 +117,8 @@ Question questionFor(const LevelTable& levels, int difficulty) {
 
 // The reasons are whole English clauses, marked for the catalogue: the start-up message
 // shows each in the pupil's language.
-static_assert(largestDivisor == 99 && largestDividend == 9999, "the reasons name these limits");
+static_assert(smallestDivisor == 2 && largestDivisor == 99 && largestDividend == 9999,
+              "the reasons name these limits");
 
 std::string whyNoQuestion(const LevelTable& levels, int difficulty) {
     if (difficulty < 0 || static_cast<std::size_t>(difficulty) >= levels.size()) {
@@ -137,7 +138,7 @@ std::string whyNoQuestion(const LevelTable& levels, int difficulty) {
         return trNoop("has no divisor up to 99");
     }
     if (level.divisorMax < smallestDivisor) {
-        return "has no divisor of " + std::to_string(smallestDivisor) + " or more";
+        return trNoop("has no divisor of 2 or more");
     }
     if (level.dividendMin > largestDividend) {
         return trNoop("has no dividend up to 9999");

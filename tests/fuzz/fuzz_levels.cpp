@@ -21,8 +21,9 @@ namespace {
 constexpr int levelCount = 5;  // BEGINNER to EXPERT
 constexpr int fallbackDividend = 100;
 constexpr int fallbackDivisor = 7;
-// The drill's limits: what Create Question accepts, and the divisor 1 a level may give.
+// The drill's limits: what Create Question accepts. A level's divisor 1 is read as 2.
 constexpr std::int64_t largestDividend = 9999;
+constexpr std::int64_t smallestDivisor = 2;
 constexpr std::int64_t largestDivisor = 99;
 
 // A question worth working: at least five lots (thirteen below the divisor 13), never
@@ -41,7 +42,8 @@ bool levelHoldsAQuestion(const LevelRecord& level) {
     }
     const std::int64_t highDivisor = std::min<std::int64_t>(level.divisorMax, largestDivisor);
     const std::int64_t highDividend = std::min<std::int64_t>(level.dividendMax, largestDividend);
-    for (std::int64_t divisor = level.divisorMin; divisor <= highDivisor; ++divisor) {
+    const std::int64_t lowDivisor = std::max<std::int64_t>(level.divisorMin, smallestDivisor);
+    for (std::int64_t divisor = lowDivisor; divisor <= highDivisor; ++divisor) {
         if (divisor == 10) {
             continue;
         }
@@ -57,9 +59,10 @@ bool levelHoldsAQuestion(const LevelRecord& level) {
 }
 
 bool insideLevel(const LevelRecord& level, int dividend, int divisor) {
-    return level.divisorMin <= divisor && divisor <= level.divisorMax &&
-           level.dividendMin <= dividend && dividend <= level.dividendMax &&
-           divisor <= largestDivisor && dividend <= largestDividend;
+    return level.divisorMin <= divisor && smallestDivisor <= divisor &&
+           divisor <= level.divisorMax && level.dividendMin <= dividend &&
+           dividend <= level.dividendMax && divisor <= largestDivisor &&
+           dividend <= largestDividend;
 }
 
 void requireQuestion(bool holds, const char* rule, int level, int dividend, int divisor) {
