@@ -1,6 +1,7 @@
 // The browser frame benchmark's measuring side: update + draw of the lesson panel on an
 // off-screen back buffer, per frame, for a fresh 9999 / 2 and for 9999 / 2 after 4,999
-// steps scrolled to its end. The page calls it through Module.benchmarkFrames.
+// steps scrolled to its end. The page calls it through Module.benchmarkFrames
+// (src/platform/web/WebBench.js); it is linked into the web program, not the backend.
 #include <emscripten.h>
 
 #include <cstddef>
