@@ -126,7 +126,7 @@ class SpokenWords:
                      "--communication-method", "unix_socket"])
         wait_until(socket.exists, 20.0, "speech-dispatcher's socket")
 
-    def _debug_text(self):
+    def debug_text(self):
         try:
             return self.debug_file.read_text(errors="replace")
         except FileNotFoundError:
@@ -134,7 +134,7 @@ class SpokenWords:
 
     def spoken(self):
         return [re.sub(r"\n\s+", "\n", match.group(1))
-                for match in SPEECH_LINE.finditer(self._debug_text())]
+                for match in SPEECH_LINE.finditer(self.debug_text())]
 
     def synthesised_lines(self):
         try:

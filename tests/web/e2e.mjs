@@ -927,7 +927,7 @@ async function waitForBoardText(lesson, accept, what) {
   let seen = null;
   await waitUntil(async () => {
     const view = await lesson.readerView();
-    const board = view.find("application");
+    const board = view.find("application", /./);  // named: the page is one too
     seen = { name: board?.name?.value ?? "", description: board?.description?.value ?? "",
       workingOut: view.textUnder(view.find("region", "Working-out")) };
     return accept(seen);
