@@ -34,12 +34,9 @@ foreach(picture ${web_preloaded})
     # Quoted: some pictures' names have a space.
     list(APPEND web_preload "SHELL:--preload-file \"${picture}@/Resources/${picture_name}\"")
 endforeach()
-# The cues and the compiled catalogues go in whole, as folders.
-foreach(folder sounds locale)
-    list(APPEND web_preload "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Resources/${folder}@/Resources/${folder}")
-endforeach()
-file(GLOB web_cues CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Resources/sounds/*.wav)
-list(APPEND web_preloaded ${web_cues})
+# The compiled catalogues go in whole, as a folder. The cues are served as plain files
+# (scripts/build-web), fetched once the first frame is up.
+list(APPEND web_preload "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Resources/locale@/Resources/locale")
 # The browser side, one file per role; WebRuntime.js makes the shared state the others
 # add to, so it comes first.
 set(web_runtime_roles Runtime Input Drawing Pictures Dialogs Replay Storage Bench Layout Pad
@@ -58,6 +55,9 @@ target_link_options(bricketing_page PRIVATE
     # The frame loop's 20 ms sleep and the modal calls yield to the browser.
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
     -sALLOW_MEMORY_GROWTH
+    # The smaller allocator: the program allocates little and keeps it, and every byte
+    # of the module is downloaded before the first frame.
+    -sMALLOC=emmalloc
     -sMODULARIZE -sEXPORT_NAME=createBricketing -sENVIRONMENT=web
     -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_bricketing_benchmark,_bricketing_translate
     -sFILESYSTEM=1 -sFORCE_FILESYSTEM=1

@@ -32,11 +32,15 @@ void Application::applyLanguage() {
     languageApplied = true;
     words::useLanguage(code);
     host.languageChanged(words::currentLanguage());
-    // The start-up message about the level file was put into words before the settings
-    // named the language; it is worded again while it waits to be shown.
+    // The start-up messages about the level file and the teacher's file were put into
+    // words before the settings named the language; they are worded again while they
+    // wait to be shown.
     if (!lessonPanel->levelFileMessage.empty()) {
         lessonPanel->levelFileMessage =
             levelFileMessageFor(lessonPanel->levelFileReading, lessonPanel->levels);
+    }
+    if (!lessonPanel->teacherFileMessage.empty()) {
+        lessonPanel->teacherFileMessage = teacherFileMessageFor(lessonPanel->teacher);
     }
 }
 

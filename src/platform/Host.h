@@ -97,11 +97,29 @@ public:
 // What a screen reader can learn of the window, in words: written by the program above
 // the platform layer from what the picture shows, published by each backend through
 // its own accessibility service.
+//
+// The whole working-out a reader is told (the description) is the lines above the line
+// being typed followed by that line, the value. The lines are shared, not copied: they
+// change only when a step is completed or taken back, so a key that changes only the
+// line being typed hands the same lines on, and a backend sees that they are the same by
+// comparing pointers. The description is put together only when a reader asks for it.
 struct AccessibleText {
-    std::u16string name;         // short: the question ("100 ÷ 7"), or the title without one
-    std::u16string value;        // the line being typed and what it asks for, or the answer
-    std::u16string description;  // the whole working-out, one line of words per line
-    bool operator==(const AccessibleText&) const = default;
+    std::u16string name;   // short: the question ("100 ÷ 7"), or the title without one
+    std::u16string value;  // the line being typed and what it asks for, or the answer
+    // The working-out above that line, one line of words per line, each ending in a line
+    // break; null for none.
+    std::shared_ptr<const std::u16string> lines;
+
+    std::u16string description() const { return lines ? *lines + value : value; }
+    const std::u16string& linesText() const {
+        static const std::u16string none;
+        return lines ? *lines : none;
+    }
+    // The same words, whether or not the lines are the same copy.
+    bool operator==(const AccessibleText& other) const {
+        return name == other.name && value == other.value &&
+               (lines == other.lines || linesText() == other.linesText());
+    }
 };
 
 class Host {

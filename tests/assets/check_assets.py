@@ -576,27 +576,56 @@ def local_target_problem(reference, base_folder, ids):
     return None
 
 
+def translated_help_pages():
+    """Help/help.<code>.html, which po/help/update makes from each language's PO file."""
+    return sorted(name for name in os.listdir(path_of("Help"))
+                  if re.fullmatch(r"help\.[A-Za-z_]+\.html", name))
+
+
 class HelpPage(unittest.TestCase):
-    """help.html is well-formed HTML5, self-contained and covers what a pupil needs."""
+    """help.html and each translation of it are well-formed HTML5 and self-contained;
+    the English page covers what a pupil needs."""
 
     @classmethod
     def setUpClass(cls):
         cls.page = read_page("Help/help.html")
+        cls.pages = {"help.html": cls.page}
+        cls.pages.update({name: read_page(f"Help/{name}") for name in translated_help_pages()})
 
     def test_structure(self):
-        self.assertEqual(self.page.problems, [])
-        self.assertEqual((self.page.doctype or "").lower(), "doctype html")
-        self.assertEqual(self.page.h1_count, 1)
-        self.assertTrue(self.page.title.strip())
-        self.assertTrue(self.page.lang)
-        self.assertEqual(self.page.images_without_alt, [])
-        self.assertEqual(self.page.scripts, 0)
+        for name, page in self.pages.items():
+            with self.subTest(page=name):
+                self.assertEqual(page.problems, [])
+                self.assertEqual((page.doctype or "").lower(), "doctype html")
+                self.assertEqual(page.h1_count, 1)
+                self.assertTrue(page.title.strip())
+                self.assertTrue(page.lang)
+                self.assertEqual(page.images_without_alt, [])
+                self.assertEqual(page.scripts, 0)
 
     def test_every_reference_is_a_local_file_inside_help(self):
-        self.assertTrue(self.page.references)
-        problems = [local_target_problem(ref, "Help", self.page.ids)
-                    for ref in self.page.references]
-        self.assertEqual([p for p in problems if p], [])
+        for name, page in self.pages.items():
+            with self.subTest(page=name):
+                self.assertTrue(page.references)
+                problems = [local_target_problem(ref, "Help", page.ids)
+                            for ref in page.references]
+                self.assertEqual([p for p in problems if p], [])
+
+    def test_translations_keep_the_page_and_say_their_language(self):
+        with open(path_of("po/LINGUAS"), encoding="utf-8") as file:
+            languages = {line.strip() for line in file if re.fullmatch(r"[A-Za-z_]+", line.strip())}
+        english = self.pages["help.html"]
+        for name in translated_help_pages():
+            code = name.split(".")[1]
+            page = self.pages[name]
+            with self.subTest(page=name):
+                self.assertIn(code, languages)
+                self.assertEqual(page.lang, code.replace("_", "-"))
+                if not code.startswith("en"):
+                    self.assertNotEqual(page.title, english.title)
+                # Same anchors, pictures and links: a translation changes words only.
+                self.assertEqual(page.ids, english.ids)
+                self.assertEqual(page.references, english.references)
 
     def test_stylesheet_refers_to_nothing_outside(self):
         with open(path_of("Help/help.css"), encoding="utf-8") as file:

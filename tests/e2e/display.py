@@ -30,8 +30,9 @@ class VirtualDisplay:
     """Starts Xvfb on entry and stops it on exit. `env` is an environment in which X
     clients (the program, xdotool, import) reach this display and nothing else."""
 
-    def __init__(self, start_timeout=15.0):
+    def __init__(self, start_timeout=15.0, size=(SCREEN_WIDTH, SCREEN_HEIGHT)):
         self.start_timeout = start_timeout
+        self.size = size
         self.process = None
         self.name = None
         self.env = None
@@ -46,7 +47,7 @@ class VirtualDisplay:
                 if os.environ.get("BRICKETING_E2E_DISPLAY") else []
             self.process = subprocess.Popen(
                 ["Xvfb", *chosen, "-displayfd", str(write_end), "-screen", "0",
-                 f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp", "-noreset"],
+                 f"{self.size[0]}x{self.size[1]}x24", "-nolisten", "tcp", "-noreset"],
                 pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             os.close(write_end)
             write_end = None

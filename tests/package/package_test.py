@@ -52,6 +52,7 @@ LAYOUT = [
     TEACHER / "settings.txt",
     SHARE / "Resources/btnSettings.png",
     SHARE / "Help/help.html",
+    SHARE / "Help/help.nl.html",
     "usr/share/applications/bricketing.desktop",
     f"usr/share/icons/hicolor/48x48/apps/{APP_ID}.png",
     f"usr/share/icons/hicolor/256x256/apps/{APP_ID}.png",

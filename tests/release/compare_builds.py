@@ -5,6 +5,7 @@ teacher's files as configuration, and a web help that sends no teacher into the 
 data."""
 
 import io
+import gzip
 import re
 import subprocess
 import sys
@@ -75,6 +76,12 @@ def check_web(first_folder, second_folder):
                  "Data/settings.txt", "plain text editor"):
         if told in help_page:
             found.append(f"the web help still speaks of {told!r}, inside the packed data")
+    # The translated pages travel gzipped; the files they name are the same in every
+    # language.
+    for name in sorted(n for n in first if re.fullmatch(r"Help/help\.[A-Za-z_]+\.html\.gz", n)):
+        page = gzip.decompress(first[name][0]).decode("utf-8", "replace")
+        if "Data/settings.txt" in page or 'class="web-only" hidden' in page:
+            found.append(f"{name} is not the web's page (a desktop part kept, or its web part hidden)")
     if not any(re.fullmatch(r"source/bricketing-[\d.]+\.tar\.gz", name) for name in first):
         found.append("the site does not serve its source archive")
     index = first.get("index.html", (b"", 0))[0].decode()

@@ -6,7 +6,7 @@
 // Usage: node e2e.mjs [--site build-web/site] [--shots build-web/e2e-shots] [scenario...]
 
 import {
-  cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync,
+  cpSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync,
 } from "node:fs";
 import { tmpdir } from "node:os";
 import path from "node:path";
@@ -53,15 +53,47 @@ function option(name, fallback) {
 
 // Shared by the scenarios: the server, the browser (one profile for the whole run, as
 // one pupil's browser) and the checker.
-// A page whose browser says British English, as the Qt runs pin theirs: the drawn checks
-// expect its notation (the browser here says en-US, whose catalogue writes "R2").
-async function britishPage(browser) {
+// A page whose browser says British English (or the languages given), as the Qt runs pin
+// theirs: the drawn checks expect its notation (the browser here says en-US, whose
+// catalogue writes "R2").
+async function britishPage(browser, languages = ["en-GB", "en"]) {
   const page = await browser.newPage();
-  await page.evaluateOnNewDocument(() => {
-    Object.defineProperty(navigator, "languages", { get: () => ["en-GB", "en"] });
-    Object.defineProperty(navigator, "language", { get: () => "en-GB" });
-  });
+  await page.evaluateOnNewDocument((wanted) => {
+    Object.defineProperty(navigator, "languages", { get: () => wanted });
+    Object.defineProperty(navigator, "language", { get: () => wanted[0] });
+  }, languages);
   return page;
+}
+
+// The program's own catalogue for a language (Resources/locale/<code>.mo, as the build
+// compiles it): say(english, values, plural) gives its text, English where it has none,
+// as the program does, with the placeholders filled; `values.count` picks the plural by
+// the rule English and Dutch share. `texts` maps every translated message to its text.
+function catalogue(code) {
+  const mo = readFileSync(path.join(repositoryRoot, "Resources", "locale", `${code}.mo`));
+  const word = (at) => mo.readUInt32LE(at);
+  const string = (table, i) => mo.toString("utf8", word(table + 8 * i + 4),
+    word(table + 8 * i + 4) + word(table + 8 * i));
+  const texts = new Map();
+  for (let i = 0; i < word(8); i += 1) {
+    texts.set(string(word(12), i), string(word(16), i));
+  }
+  const say = (english, values = {}, plural = null) => {
+    const key = plural ? `${english}\0${plural}` : english;
+    const forms = (texts.get(key) ?? key).split("\0");
+    return forms[forms.length > 1 && values.count !== 1 ? 1 : 0]
+      .replace(/\{(\w+)\}/g, (_, name) => String(values[name]));
+  };
+  return { texts, say };
+}
+
+// The texts still shown in English although the catalogue translates them; a text that
+// is another message's translation (the Dutch "Beginner" is "Novice") does not count.
+function englishLeft(shown, { texts }) {
+  const plain = (text) => text.replace(/&/g, "");
+  const translated = new Set([...texts.values()].map(plain));
+  return shown.filter((text) => !translated.has(text) && [...texts].some(([key, value]) =>
+    key && plain(key.split("\u0004").pop()) === text && value !== key.split("\u0004").pop()));
 }
 
 class Suite {
@@ -86,9 +118,10 @@ class Suite {
 
   // A new tab on the site, seen as a Lesson whose shots go to the scenario's folder;
   // with `settings`, the program is started from that text in local storage (null: none).
-  // `query` is added to the page's address.
-  async open({ settings, query = "" } = {}) {
-    const page = await britishPage(this.chromium.browser);
+  // `query` is added to the page's address; `ratio` is the screen's pixels per CSS pixel.
+  async open({ settings, query = "", languages, ratio = 1 } = {}) {
+    const page = await britishPage(this.chromium.browser, languages);
+    await page.setViewport({ width: 1280, height: 720, deviceScaleFactor: ratio });
     page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
     const lesson = new Lesson(page, this.checker, this.scenarioShots, this.stages);
     lesson.loadStarted = Date.now();
@@ -533,6 +566,13 @@ async function offline(suite) {
     return { ok: response.ok, text: await response.text() };
   });
   expect(help.ok && help.text.includes("Bricketing help"), "the help page is not there offline");
+  const translated = await cut.page.evaluate(async () => {
+    const response = await fetch("Help/help.nl.html.gz");
+    const unpacked = response.body.pipeThrough(new DecompressionStream("gzip"));
+    return { ok: response.ok, text: await new Response(unpacked).text() };
+  });
+  expect(translated.ok && translated.text.includes("Hulp bij Bricketing"),
+    "the Dutch help page is not there offline");
   await cut.page.setOfflineMode(true);
   await cut.page.reload({ waitUntil: "domcontentloaded" });
   await waitForQuestion(cut, "offline-mode");
@@ -580,12 +620,13 @@ async function offline(suite) {
 
 // Help opens the help page in a panel over the program, which keeps running behind it:
 // the working-out is as it was once the panel is closed.
-async function checkHelp(lesson, open, close) {
+async function checkHelp(lesson, open, close, page = "help.html", title = "Bricketing help") {
   const { shot: before } = await lesson.waitForLook("before-help", [], () => true, "a look");
   await open();
   const help = await lesson.waitForHelp();
-  expect(help.url.endsWith("/Help/help.html") && help.title === "Bricketing help",
-    `Help opened ${help.url} ("${help.title}")`);
+  const shown = await lesson.page.$eval(".help-panel iframe", (frame) => frame.dataset.page);
+  expect(shown === `Help/${page}` && help.title === title,
+    `Help opened ${shown} at ${help.url} ("${help.title}")`);
   await lesson.lookAtPage("help-panel");
   await close();
   await lesson.page.waitForSelector(".help-panel", { hidden: true, timeout: 5000 });
@@ -617,6 +658,38 @@ async function aboutAndHelp(suite) {
   await checkHelp(lesson, () => lesson.pressButton("Help"),
     () => lesson.page.click("[data-help-close]"));
   await lesson.page.close();
+
+  // In Dutch, Help opens the Dutch page (unpacked from Help/help.nl.html.gz), as the web
+  // build leaves it: the web's own part shown, the desktop's files left out, its pictures
+  // found, and a link within it scrolls the page rather than leaving it.
+  const dutch = await suite.open({ settings: `${EXPERT_TIMES_AUTOPRODUCT}\nLANGUAGE:nl` });
+  await waitUntil(() => dutch.page.evaluate(() => window.bricketingPage?.firstFrameAt ?? null),
+    10000, "the first frame in Dutch");
+  await dutch.tapButton("Help");
+  const help = await dutch.waitForHelp();
+  const frame = ".help-panel iframe";
+  const shownPage = await dutch.page.$eval(frame, (element) => element.dataset.page);
+  expect(shownPage === "Help/help.nl.html" && help.title === "Hulp bij Bricketing",
+    `Help in Dutch opened ${shownPage} ("${help.title}")`);
+  const readPage = () => dutch.page.$eval(frame, (element) => {
+    const shown = element.contentDocument;
+    const webOnly = shown.querySelector(".web-only");
+    const mox = shown.querySelector("img.mox");
+    return { lang: shown.documentElement.lang, webShown: Boolean(webOnly && !webOnly.hidden),
+             text: shown.body.textContent, moxWidth: mox?.naturalWidth ?? 0,
+             styled: getComputedStyle(shown.body).backgroundColor !== "rgba(0, 0, 0, 0)",
+             scrolled: element.contentWindow.scrollY, title: shown.title };
+  });
+  await waitUntil(async () => (await readPage()).moxWidth > 0, 10000, "the Dutch page's pictures");
+  const page = await readPage();
+  expect(page.lang === "nl" && page.webShown && !page.text.includes("moet worden hersteld")
+    && page.styled, `the Dutch help page is not the web's (${JSON.stringify({ ...page, text: "" })})`);
+  await dutch.lookAtPage("help-panel-dutch");
+  await dutch.page.$eval(frame, (element) =>
+    element.contentDocument.querySelector('nav a[href="#keys"]').click());
+  await waitUntil(async () => (await readPage()).scrolled > 0, 5000, "the page scrolled to #keys");
+  expect((await readPage()).title === "Hulp bij Bricketing", "a link within the Dutch page left it");
+  await dutch.page.close();
 }
 
 // Tablets, a phone and a touch Chromebook, by touch alone (no key events at all): the
@@ -912,12 +985,12 @@ async function focusAndControls(page) {
 const overPictures = ({ boxes }) => CONTROLS.every(({ box }, i) => same(boxes[i], box));
 
 // From the canvas, Tab to a command's control and Enter on it.
-async function activate(lesson, name) {
+async function activate(lesson, name, caption = name) {
   await lesson.page.focus("#board");
   const steps = CONTROLS.findIndex((control) => control.name === name) + 1;
   await lesson.keys(...Array(steps).fill("Tab"));
   const on = await focusAndControls(lesson.page);
-  expect(on.text === name, `Tab ${steps} times from the canvas reached "${on.text}", not "${name}"`);
+  expect(on.text === caption, `Tab ${steps} times from the canvas reached "${on.text}", not "${caption}"`);
   await lesson.keys("Enter");
 }
 
@@ -1373,10 +1446,144 @@ async function classList(suite) {
   }
 }
 
+// The page for a Dutch browser: the captions, the Settings and Create Question dialogs
+// (named in Dutch, nothing in them English that the catalogue translates) and the
+// refusal in Dutch; 4578 : 35 drawn in Dutch notation and worked, with one wrong product
+// announced, to "= 130 rest 28" and the tutor's Dutch praise; the board read and the
+// live region in the Dutch catalogue's words; Help on the Dutch help page when the site
+// has one; the dialogs looked at at 1x and 2x; the exit prompt and end view in Dutch.
+// Waits until the keyboard is in the open dialog of that kind, before keys go to it.
+async function focusIn(lesson, kind) {
+  await waitUntil(() => lesson.page.evaluate((k) => Boolean(document.activeElement
+    ?.closest(`dialog.bricketing-dialog[data-dialog="${k}"][open]`)), kind), 10000,
+  `the focus in the ${kind} dialog`);
+}
+
+async function dutch(suite) {
+  const nl = catalogue("nl");
+  const lesson = await suite.open({ settings: null, languages: ["nl-NL", "nl"] });
+  await waitForQuestion(lesson);
+  // The page's own controls shown beside the program (the commands', the pad's, the
+  // practice record's) too.
+  const controls = await lesson.page.$$eval("button", (all) => all
+    .filter((b) => b.getClientRects().length)
+    .flatMap((b) => [b.textContent.trim(), b.getAttribute("aria-label") ?? ""]).filter(Boolean));
+  expect(controls.includes("Instellingen") && !englishLeft(controls, nl).length,
+    `the page's controls still say ${englishLeft(controls, nl)} in English`);
+  const dialogs = [
+    ["Settings", "settings", "Instellingen", ["OK", "Annuleren", "Uitwerking", "Auto-product",
+      "Auto-rest", "Weergave", '"keer"', "Niveau", "Starter", "Gevorderd"]],
+    ["Create Question", "create-question", "Zelf een som", ["OK", "Annuleren", ":"]],
+  ];
+  for (const [button, kind, caption, names] of dialogs) {
+    const selector = await lesson.openDialog(button, kind, caption);
+    const shown = await lesson.page.$eval(selector, (dialog) => [...dialog.querySelectorAll("*")]
+      .filter((e) => !e.children.length && e.tagName !== "OPTION" && e.textContent.trim())
+      .map((e) => e.textContent.trim()));
+    const view = await lesson.readerView();
+    expect(view.find("dialog", caption), `the ${kind} dialog is not named "${caption}"`);
+    expect(names.every((name) => shown.includes(name)), `${caption} shows ${shown}, not all of ${names}`);
+    expect(!englishLeft(shown, nl).length, `${caption} still shows ${englishLeft(shown, nl)} in English`);
+    await lesson.lookAtPage(`${kind}-nl`);
+    await focusIn(lesson, kind);
+    if (kind === "settings") {
+      await lesson.keys("Escape");
+      await lesson.waitUntilClosed(kind);
+    }
+  }
+  expect((await lesson.readerView()).find("textbox", "Deeltal") && (await lesson.readerView()).find("textbox", "Deler"),
+    "the Create Question fields are not named Deeltal and Deler");
+  await lesson.enterNumber(12345);
+  const refusal = await lesson.messageBox();
+  expect(refusal.caption === "Fout" &&
+    refusal.text === "Het deeltal (het getal dat je deelt) moet kleiner zijn dan 10.000.",
+    `the Error box says "${refusal.caption}": "${refusal.text}"`);
+  await focusIn(lesson, "message-box");
+  await lesson.keys("Enter");
+  await lesson.waitUntilClosed("message-box");
+  await focusIn(lesson, "create-question");
+  await lesson.enterNumber(4578);
+  await lesson.enterNumber(35);
+  await lesson.waitUntilClosed("create-question");
+  await lesson.moveTo(...AWAY_FROM_BUTTONS);
+  const { shot } = await lesson.waitForLook("question-4578-by-35", [["shows_header", "4578 : 35"]],
+    (shown) => shown, 'the header "4578 : 35"');
+  const [english] = await lesson.ask(shot, [["shows_header", "4578 ÷ 35"]]);
+  expect(!english, "the header check cannot tell the Dutch division sign from the English one");
+  const name = nl.say("{dividend} ÷ {divisor}", { dividend: 4578, divisor: 35 });
+  expect(name === "4578 : 35", `the Dutch catalogue reads the question as "${name}"`);
+  await waitForBoardText(lesson, (b) => b.name === name && b.description ===
+    `${nl.say("How many lots of {divisor} to take from {left}?", { divisor: 35, left: 4578 })} ${nl.say("Nothing typed yet.")}`,
+  "the board read in Dutch");
+  const newQuestion = nl.say("New question: {question}.", { question: name });
+  await waitUntil(async () => (await announced(lesson)).includes(newQuestion), 10000,
+    async () => `"${newQuestion}" (the live region says "${await announced(lesson)}")`);
+
+  // 100 keer 35 (3500, 1078 left), then 30 keer with 1051 typed before 1050, 28 left.
+  await waitUntil(async () => (await focusAndControls(lesson.page)).id === "board", 5000,
+    "the focus back on the board");
+  await lesson.keys(..."100", "Enter", ..."3500", "Enter", ..."1078", "Enter", ..."30", "Enter",
+    ..."1051", "Enter");
+  const wrong = nl.say("Wrong: {count} lot of {divisor} is not {typed}.",
+    { count: 30, divisor: 35, typed: 1051 }, "Wrong: {count} lots of {divisor} is not {typed}.");
+  await waitUntil(async () => (await announced(lesson)).includes(wrong), 10000,
+    async () => `"${wrong}" (the live region says "${await announced(lesson)}")`);
+  const slip = "Bijna. Hoeveel is 30 keer 35?";
+  await lesson.waitForLook("wrong-product-1051", [["entry_error_pixels"], ["tutor_says", slip]],
+    (errorPixels, says) => errorPixels > 40 && says, `the tutor saying "${slip}"`);
+  await lesson.keys("1");
+  await lesson.waitForLook("error-cleared", [["entry_error_pixels"]], (pixels) => pixels === 0,
+    "the error colour to go");
+  await lesson.keys(..."1050", "Enter", ..."28", "Enter", ..."130", "Enter");
+  const praise = "Je zag je foutjes en verbeterde ze. Goed dat je doorging! Controle: 130 × 35 + 28 = 4578.";
+  const { shot: solved } = await lesson.waitForLook("answer-130",
+    [["shows_quotient", "= 130"], ["shows_remainder_part", " rest 28"], ["tutor_says", praise]],
+    (...all) => all.every(Boolean), `"= 130 rest 28" and the tutor saying "${praise}"`);
+  const [rem] = await lesson.ask(solved, [["shows_remainder_part", " rem.28"]]);
+  expect(!rem, "the remainder check cannot tell the Dutch wording from the English one");
+  await waitForBoardText(lesson, (b) => b.description ===
+    nl.say("The answer is {answer} remainder {remainder}.", { answer: 130, remainder: 28 }),
+  "the answer read in Dutch");
+
+  // Help opens the Dutch page when the site has it (packed), else the English one.
+  const dutchHelp = ["help.nl.html", "help.nl.html.gz"].some((name) =>
+    existsSync(path.join(suite.site, "Help", name)));
+  await checkHelp(lesson, () => lesson.pressButton("Help", "Hulp"),
+    () => lesson.page.click("[data-help-close]"),
+    ...(dutchHelp ? ["help.nl.html", "Hulp bij Bricketing"] : []));
+
+  // The dialogs on a screen of twice the pixels, to be looked at. (A tab whose pixel
+  // ratio rises while open is taken to be zoomed in, so this is a tab of its own.)
+  const large = await suite.open({ settings: null, languages: ["nl-NL", "nl"], ratio: 2 });
+  await waitUntil(async () => (await large.canvasBox()).backing[0] === 1600, 10000,
+    "the picture at 2x");
+  for (const [button, kind, caption] of dialogs) {
+    await activate(large, button, caption);
+    await large.waitForDialog(kind);
+    await large.lookAtPage(`${kind}-nl-2x`);
+    await focusIn(large, kind);
+    await large.keys("Escape");
+    await large.waitUntilClosed(kind);
+  }
+  await large.page.close();
+
+  await lesson.page.focus("#board");
+  await lesson.keys("Escape");
+  const prompt = await lesson.messageBox();
+  expect(prompt.caption === "Genoeg geoefend?" && prompt.text === "Klaar met delen voor vandaag?",
+    `the exit prompt says "${prompt.caption}": "${prompt.text}"`);
+  await focusIn(lesson, "message-box");
+  await lesson.keys("Enter");
+  await lesson.page.waitForSelector("#finished:not([hidden])", { timeout: 10000 });
+  const title = await lesson.page.$eval("#finished-title", (e) => e.textContent);
+  expect(title === "Klaar voor vandaag", `the end view says "${title}"`);
+  await lesson.page.close();
+}
+
 const SCENARIOS = {
   sizeBudget,
   firstFrame, createAndSolve, hoverCaptions, aboutAndHelp, touch, settings, exitPrompt,
-  keyboardAndReader, classList, offline, refusedStorage, practiceRecord,
+  keyboardAndReader, classList, offline, refusedStorage, practiceRecord, dutch,
 };
 
 async function main() {

@@ -291,29 +291,30 @@ export class Lesson {
     await this.page.mouse.move(left + x, top + y);
   }
 
-  // Puts the pointer on a button and waits for its caption, which also proves a frame
-  // has seen the pointer there (a press is only taken by a button already under it).
-  async hoverButton(name) {
+  // Puts the pointer on a button and waits for its caption (in the page's language),
+  // which also proves a frame has seen the pointer there (a press is only taken by a
+  // button already under it).
+  async hoverButton(name, caption = name) {
     const [left, top] = BUTTONS[name];
     await this.moveTo(left + BUTTON_SIZE / 2, top + BUTTON_SIZE / 2);
     return this.waitForLook(
       "hover-" + name.toLowerCase().replace(/ /g, "-"),
-      [["shows_caption", name]],
+      [["shows_caption", caption]],
       (shown) => shown,
-      `the caption "${name}"`,
+      `the caption "${caption}"`,
     );
   }
 
-  async pressButton(name) {
-    await this.hoverButton(name);
+  async pressButton(name, caption = name) {
+    await this.hoverButton(name, caption);
     await this.page.mouse.down();
     await sleep(60);
     await this.page.mouse.up();
   }
 
   // Presses a command button and waits for the dialog it opens.
-  async openDialog(button, kind) {
-    await this.pressButton(button);
+  async openDialog(button, kind, caption = button) {
+    await this.pressButton(button, caption);
     return this.waitForDialog(kind);
   }
 

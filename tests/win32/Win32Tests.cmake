@@ -35,5 +35,5 @@ endif()
 # The reader the Windows end-to-end runs ask for the program window's accessible object
 # from another process, as a screen reader does (tests/windows).
 add_executable(win32_accessible_reader ${PROJECT_SOURCE_DIR}/tests/windows/reader/AccessibleReader.cpp)
-target_link_libraries(win32_accessible_reader PRIVATE oleacc oleaut32 ole32 user32)
+target_link_libraries(win32_accessible_reader PRIVATE oleacc oleaut32 ole32 user32 shell32)
 set_target_properties(win32_accessible_reader PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

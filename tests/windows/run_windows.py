@@ -32,7 +32,8 @@ def run(name, args):
     scenario = None
     try:
         scenario = WindowsScenario(args.dist, project_version(), shots, Path(args.work) / name,
-                                   args.display, user=getattr(SCENARIOS[name], "user", None))
+                                   args.display, user=getattr(SCENARIOS[name], "user", None),
+                                   screen=getattr(SCENARIOS[name], "screen", None))
         SCENARIOS[name](scenario)
     except Exception as failure:  # every failure is reported the same way
         traceback.print_exc()

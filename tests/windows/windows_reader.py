@@ -1,8 +1,10 @@
 """The program's window read from another Windows process as a screen reader reads it:
 the reader (tests/windows/reader, built with the Windows tests) asks for the window's
 accessible object with AccessibleObjectFromWindow and prints its name, value and
-description."""
+description, or the names of a dialog's controls. The words expected in another
+language are the program's own catalogue's (Resources/locale/<code>.mo)."""
 
+import gettext
 import subprocess
 
 import lesson as look
@@ -13,16 +15,43 @@ from wine import ROOT
 READER = ROOT / "build-windows" / "win32_accessible_reader.exe"
 
 
-def read_window(scenario):
-    """{"name": ..., "value": ..., "description": ...} of the running program's window."""
+def reader_lines(scenario, *arguments):
     expect(READER.is_file(), f"the accessible reader {READER} is missing; "
            "scripts/test-windows builds it")
-    result = subprocess.run(["wine", str(READER)], env=scenario.prefix.env, capture_output=True,
-                            timeout=60)
+    result = subprocess.run(["wine", str(READER), *arguments], env=scenario.prefix.env,
+                            capture_output=True, timeout=60)
     lines = result.stdout.decode("utf-8", "replace").splitlines()
     expect(result.returncode == 0, f"the reader found no accessible window: {lines}")
-    fields = dict(line.split("=", 1) for line in lines if "=" in line)
+    return [line.split("=", 1) for line in lines if "=" in line]
+
+
+def read_window(scenario):
+    """{"name": ..., "value": ..., "description": ...} of the running program's window."""
+    fields = dict(reader_lines(scenario))
     return {field: text.replace("\\n", "\n") for field, text in fields.items()}
+
+
+def control_names(scenario, title):
+    """The names a reader gives the controls of the window titled `title`."""
+    return [text for field, text in reader_lines(scenario, title) if field == "control"]
+
+
+def catalogue(folder, code):
+    """The program's catalogue for a language, from its copy in `folder`."""
+    with open(folder / "Resources" / "locale" / f"{code}.mo", "rb") as mo:
+        return gettext.GNUTranslations(mo)
+
+
+def english_left(texts, words):
+    """The texts still shown in English although the catalogue `words` translates them
+    (a text that is some other message's translation, as the Dutch "Beginner" is, is
+    not counted); a reader's names drop the "&" of an access key."""
+    messages = {key.split("\x04")[-1]: value for key, value in words._catalog.items()
+                if isinstance(key, str) and key}
+    translated = {value.replace("&", "") for value in messages.values()}
+    return [text for text in texts
+            if any(text == english.replace("&", "") and value != english
+                   for english, value in messages.items()) and text not in translated]
 
 
 def expect_window_reads(scenario, name, value):

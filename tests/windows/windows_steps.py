@@ -42,9 +42,10 @@ EXPECTED_SETTINGS = crlf(EXPERT_TIMES_AUTOPRODUCT.decode("ascii")).encode("ascii
 class WindowsScenario:
     """One scenario's display, Wine prefix, folders and program runs."""
 
-    def __init__(self, dist, version, shots, work, display_number=None, user=None):
+    def __init__(self, dist, version, shots, work, display_number=None, user=None,
+                 screen=None):
         """user: the Windows account's name (Wine takes it from USER) when the
-        scenario needs one of its own."""
+        scenario needs one of its own; screen: the screen's size when not the usual."""
         self.dist = Path(dist)
         self.version = version
         self.shots = Path(shots)
@@ -53,7 +54,12 @@ class WindowsScenario:
         self.work.mkdir(parents=True)
         self.cleanup = contextlib.ExitStack()
         try:
-            self.display = self.cleanup.enter_context(NumberedDisplay(display_number))
+            self.display = self.cleanup.enter_context(
+                NumberedDisplay(display_number, *([screen] if screen else [])))
+            # Wine takes the user's language from LC_ALL when the system has no such
+            # locale installed (LANG alone gives it US English, whose catalogue writes
+            # "R2" where the checks read the British " rem.2").
+            self.display.env["LC_ALL"] = self.display.env["LANG"]
             if user:
                 # Wine reads names from the environment in the locale's encoding.
                 self.display.env.update(USER=user, LANG="C.UTF-8", LC_ALL="C.UTF-8")
@@ -95,6 +101,22 @@ class WindowsScenario:
         self.cleanup.callback(run.stop)
         run.start(timeout=60)
         return Lesson(self.desktop, run, shots)
+
+    def record_browser(self):
+        """From now on a page opened in the browser (Wine hands it to xdg-open) is not
+        shown but its address written to a file; returns that file. Web pages are
+        opened by Wine's browser launcher, as a Windows installation opens them by its
+        browser (the test prefixes have no browser of their own to register them)."""
+        code = self.prefix.run("reg", "add", r"HKCR\.html", "/ve", "/d", "htmlfile", "/f")
+        expect(code == 0, f"the .html association could not be added ({code})")
+        folder = self.work / "browser"
+        folder.mkdir(exist_ok=True)
+        opened = self.work / "opened-in-browser.txt"
+        script = folder / "xdg-open"
+        script.write_text(f'#!/bin/sh\nprintf "%s\\n" "$*" >"{opened}"\n')
+        script.chmod(0o755)
+        self.display.env["PATH"] = f"{folder}:{self.display.env['PATH']}"
+        return opened
 
     def close(self):
         self.cleanup.close()
@@ -227,14 +249,14 @@ def confirm_settings(lesson):
     choose_expert_times_autoproduct(lesson, shot_name="settings-dialog")
 
 
-def quit_with_yes(lesson):
-    """Escape asks "Had enough?"; Yes (the default button) ends the program with 0."""
-    lesson.keys("Escape")
-    prompt = lesson.desktop.wait_for_window("Had enough?")
-    lesson.wait_for_look(
-        "had-enough",
-        lambda shot: message_box_says(lesson, prompt, shot, "Finished bricketing for today?"),
-        'the prompt asking "Finished bricketing for today?"')
+def quit_with_yes(lesson, caption="Had enough?", question="Finished bricketing for today?"):
+    """Escape asks "Had enough?" (or its translation); Yes (the default button) ends the
+    program with 0."""
+    lesson.keys_to(lesson.run.window, "Escape")
+    prompt = lesson.desktop.wait_for_window(caption)
+    lesson.wait_for_look("had-enough",
+                         lambda shot: message_box_says(lesson, prompt, shot, question),
+                         f'the prompt asking "{question}"')
     lesson.keys_to(prompt, "Return")
     code = lesson.run.wait_for_exit(timeout=WINDOW_SECONDS)
     expect(code == 0, f"the program ended with exit code {code}, not 0")

@@ -17,10 +17,11 @@ ROOT = Path(__file__).resolve().parents[2]
 
 class NumberedDisplay(VirtualDisplay):
     """Xvfb on the display number given (so that runs sharing a machine can keep to
-    their own numbers), or on one Xvfb picks itself when the number is None."""
+    their own numbers), or on one Xvfb picks itself when the number is None; its screen
+    `size` pixels."""
 
-    def __init__(self, number=None):
-        super().__init__()
+    def __init__(self, number=None, size=(SCREEN_WIDTH, SCREEN_HEIGHT)):
+        super().__init__(size=size)
         self.number = number
 
     def __enter__(self):
@@ -30,7 +31,7 @@ class NumberedDisplay(VirtualDisplay):
         if socket.exists():
             raise DisplayError(f"display :{self.number} is already in use")
         self.process = subprocess.Popen(
-            ["Xvfb", f":{self.number}", "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24",
+            ["Xvfb", f":{self.number}", "-screen", "0", f"{self.size[0]}x{self.size[1]}x24",
              "-nolisten", "tcp", "-noreset"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:

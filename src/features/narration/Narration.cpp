@@ -1,6 +1,7 @@
 // Lines are added and taken back as steps are completed and taken back, so a key costs
 // the same on a working-out of 5,000 steps as on one of two: only the current line is
-// worded again, and the description is the kept lines with it appended.
+// worded again, and the lines above it are handed on as the copy already published,
+// made anew only when a line was added or taken back.
 #include "features/narration/Narration.h"
 
 #include <type_traits>
@@ -116,10 +117,12 @@ Narration::News Narration::takeNews() {
     }
     const std::u16string value = narration::currentLineWords(board, sum.text);
     if (!published || linesChanged || value != lastValue) {
-        // The description is the kept lines and the current line: one copy, no wording.
-        news.text = AccessibleText{questionWords(board), value, lines.text + value};
+        if (linesChanged || !publishedLines) {
+            publishedLines = std::make_shared<const std::u16string>(lines.text);
+            linesChanged = false;
+        }
+        news.text = AccessibleText{questionWords(board), value, publishedLines};
         lastValue = value;
-        linesChanged = false;
     }
     if (published) {
         news.notice = notice;

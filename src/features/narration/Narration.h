@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,4 +62,6 @@ private:
 
     bool published = false;
     std::u16string lastValue;
+    // The lines as last published, shared with the window until they change.
+    std::shared_ptr<const std::u16string> publishedLines;
 };

@@ -2,6 +2,9 @@
 // take the singular ("1 lot of 7"), as the language's plural rules say.
 #include "features/narration/NarrationWords.h"
 
+#include <memory>
+#include <utility>
+
 #include "text/Stringify.h"
 #include "words/Words.h"
 
@@ -140,20 +143,19 @@ AccessibleText describeLesson(const WorkingBoard& board) {
     AccessibleText text;
     text.name = questionWords(board);
     std::u16string sum;
-    text.description = text.name + u"\n" + startWords(board.dividend);
+    std::u16string lines = text.name + u"\n" + startWords(board.dividend) + u"\n";
     int left = board.dividend;
     for (int multiple : board.usedMultiples) {
         left -= multiple * board.divisor;
-        text.description += u'\n';
-        text.description += stepWords(board.displayLotsOf, board.divisor, multiple, left);
+        lines += stepWords(board.displayLotsOf, board.divisor, multiple, left);
+        lines += u'\n';
         if (!sum.empty()) {
             sum += u" + ";
         }
         sum += number(multiple);
     }
     text.value = currentLineWords(board, sum);
-    text.description += u'\n';
-    text.description += text.value;
+    text.lines = std::make_shared<const std::u16string>(std::move(lines));
     return text;
 }
 

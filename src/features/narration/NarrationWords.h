@@ -30,8 +30,8 @@ std::u16string currentLineWords(const WorkingBoard& board, const std::u16string&
 // A repeated step's notice: "Repeat: 10 lots of 7."
 std::u16string repeatWords(bool lotsOf, int divisor, int multiple);
 
-// The whole of it at once: name the question; value the current line; description the
-// question, "Start with", every step and the current line, one line of words each.
+// The whole of it at once: name the question; value the current line; lines the
+// question, "Start with" and every step, one line of words each.
 AccessibleText describeLesson(const WorkingBoard& board);
 
 }  // namespace narration

@@ -120,7 +120,7 @@ public:
                 return words.text.name.empty() ? QAccessibleWidget::text(kind)
                                                : toQString(words.text.name);
             case QAccessible::Description:
-                return toQString(words.text.description);
+                return toQString(words.text.description());
             case QAccessible::Value:
                 return toQString(words.text.value);
             default:
@@ -181,16 +181,21 @@ void installWindowAccessibility() {
     }
 }
 
+// The description is the lines and the value: it changed when either did. The lines
+// are read only when they are another copy, which they are only after a step.
 void publishWindowWords(QWidget& window, QtWindowWords& words, const AccessibleText& text) {
-    const AccessibleText before = words.text;
+    const bool nameChanged = words.text.name != text.name;
+    const bool valueChanged = words.text.value != text.value;
+    const bool linesChanged =
+        words.text.lines != text.lines && words.text.linesText() != text.linesText();
     words.text = text;
-    if (before.name != text.name) {
+    if (nameChanged) {
         report(window, QAccessible::NameChanged);
     }
-    if (before.description != text.description) {
+    if (valueChanged || linesChanged) {
         report(window, QAccessible::DescriptionChanged);
     }
-    if (before.value != text.value) {
+    if (valueChanged) {
         reportPart(window, WordsPart::CurrentLine);
     }
 }

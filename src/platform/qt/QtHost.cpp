@@ -220,6 +220,10 @@ void QtHost::runDialog(DialogId dialog, DialogProcedure& procedure) {
 
 // Qt reads the desktop's language settings (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).
 std::vector<std::string> QtHost::preferredLanguages() {
+    return systemLanguages();
+}
+
+std::vector<std::string> QtHost::systemLanguages() {
     std::vector<std::string> languages;
     for (const QString& name : QLocale::system().uiLanguages()) {
         languages.push_back(name.toStdString());

@@ -36,6 +36,8 @@ public:
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
     void openDocument(const std::string& relativePath) override;
     std::vector<std::string> preferredLanguages() override;
+    // The desktop's languages, most wanted first; needs no window nor display.
+    static std::vector<std::string> systemLanguages();
     void publishAccessibleText(const AccessibleText& text) override;
     void announce(const std::u16string& text) override;
 

@@ -19,6 +19,7 @@
 #include "platform/qt/QtRecord.h"
 #include "platform/qt/QtSoundPlayer.h"
 #include "platform/qt/QtUserFolders.h"
+#include "words/Words.h"
 
 namespace {
 QIcon programIcon() {
@@ -31,15 +32,17 @@ QIcon programIcon() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // Answered before Qt starts, so that no display is needed for them.
-    if (const auto answer = commandLineAnswer(std::vector<std::string>(argv + 1, argv + argc))) {
-        std::fwrite(answer->text.data(), 1, answer->text.size(), stdout);
-        return std::fflush(stdout) == 0 ? answer->exitCode : 1;
-    }
-    // bricketing --report [FOLDER...]: the teacher's page, with no window nor display.
-    if (asksForReport(argc, argv)) {
+    // --version, --help and --report [FOLDER...] (the teacher's page) are answered with no
+    // window nor display, in the desktop's language.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (commandLineAnswer(arguments) || asksForReport(argc, argv)) {
         QCoreApplication application(argc, argv);
         enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
+        words::useLanguage(words::bestLanguage(QtHost::systemLanguages()));
+        if (const auto answer = commandLineAnswer(arguments)) {
+            std::fwrite(answer->text.data(), 1, answer->text.size(), stdout);
+            return std::fflush(stdout) == 0 ? answer->exitCode : 1;
+        }
         return runReport(QtUserFolders().settingsFolder());
     }
     QApplication application(argc, argv);

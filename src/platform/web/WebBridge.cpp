@@ -241,8 +241,8 @@ EM_JS(void, web_set_pupil, (const char16_t* name, int length, const char* fileNa
     Module.web.setPupil(Module.web.utf16(name, length), UTF8ToString(fileName));
 });
 
-EM_JS(void, web_load_cue, (int cue, const char* bytes, int length), {
-    Module.web.loadCue(cue, HEAPU8.slice(bytes, bytes + length).buffer);
+EM_JS(void, web_load_cue, (int cue, const char* file), {
+    Module.web.loadCue(cue, UTF8ToString(file));
 });
 
 EM_JS(void, web_play_cue, (int cue), { Module.web.playCue(cue); });
@@ -251,9 +251,11 @@ EM_JS(void, web_play_cue, (int cue), { Module.web.playCue(cue); });
 // a page of its own gets HTML, which is no teacher's file either.
 EM_ASYNC_JS(int, web_await_teacher_file, (char* buffer, int capacity), {
     try {
-        const response = await fetch('teacher.txt', { cache: 'no-cache' });
-        const type = response.headers.get('Content-Type') || '';
-        if (!response.ok || type.indexOf('html') >= 0) return -1;
+        const asked = Module.web.teacherFileAsked;
+        Module.web.teacherFileAsked = null;
+        const response = await (asked || fetch('teacher.txt', { cache: 'no-cache' }));
+        const type = (response && response.headers.get('Content-Type')) || "";
+        if (!response || !response.ok || type.indexOf('html') >= 0) return -1;
         const text = await response.text();
         stringToUTF8(text, buffer, capacity);
         return lengthBytesUTF8(text);

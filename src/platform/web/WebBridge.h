@@ -86,7 +86,7 @@ void web_publish_accessible_text(const char16_t* name, int nameLength, const cha
 void web_announce(const char16_t* text, int length);
 
 // Sound: a cue's WAV bytes handed over once, and a cue played.
-void web_load_cue(int cue, const char* bytes, int length);
+void web_load_cue(int cue, const char* file);  // a file beside the page
 void web_play_cue(int cue);
 
 // The class list: the teacher's list kept in the page or the site's class.txt, waited

@@ -114,8 +114,11 @@
         context.drawImage(surface.canvas, 0, 0);
         web.frameCount += 1;
         Module.frameCount = web.frameCount;
-        if (web.frameCount === 1 && typeof Module.onFirstFrame === 'function') {
-            Module.onFirstFrame();
+        if (web.frameCount === 1) {
+            web.fetchCuesAsked();
+            if (typeof Module.onFirstFrame === 'function') {
+                Module.onFirstFrame();
+            }
         }
     };
 })(Module.web);

@@ -35,6 +35,7 @@
         frame.addEventListener('load', function () {
             try {
                 frame.contentWindow.addEventListener('keydown', escapeCloses);
+                keepLinksInPage(frame);
             } catch (e) {
                 // Another site's page: only the Close button closes the panel.
             }
@@ -103,14 +104,65 @@
         }
     }
 
+    // The help page in the pupil's language. The translations travel packed
+    // (Help/help.<code>.html.gz, which keeps the site within its size budget): the page of
+    // the program's language is unpacked and shown in place of the English one, with its
+    // pictures and style sheet found beside it in Help/. The service worker has the packed
+    // pages offline; a language without one, or a failed fetch, shows the English page.
+    function translatedPage(address) {
+        const code = web.language || '';
+        if (address !== 'Help/help.html' || code === '' || code === 'en') {
+            return Promise.resolve(null);
+        }
+        const translated = 'Help/help.' + code + '.html';
+        return web.fetchPacked(translated + '.gz').then(function (html) {
+            return { address: translated,
+                     html: html.replace(/<head>/i, '<head>\n<base href="Help/">') };
+        }, function () { return null; });
+    }
+
+    // With the base above, a link within the page ("#keys") would lead the frame to
+    // Help/#keys: the unpacked page scrolls to the part it names instead.
+    function keepLinksInPage(frame) {
+        if (!frame.hasAttribute('srcdoc')) {
+            return;
+        }
+        const page = frame.contentDocument;
+        page.addEventListener('click', function (event) {
+            const link = event.target.closest && event.target.closest('a[href^="#"]');
+            if (link) {
+                event.preventDefault();
+                const target = page.getElementById(link.getAttribute('href').slice(1));
+                if (target) {
+                    target.scrollIntoView();
+                }
+            }
+        });
+    }
+
     web.openDocument = function (path) {
         if (!web.help) {
             web.help = makePanel();
         }
-        const address = path.replace(/\\/g, '/');
-        if (web.help.frame.getAttribute('src') !== address) {
-            web.help.frame.setAttribute('src', address);
-        }
+        const asked = path.replace(/\\/g, '/');
+        const serial = (web.help.serial || 0) + 1;
+        web.help.serial = serial;
+        translatedPage(asked).then(function (page) {
+            // A later request (another language, another page) wins.
+            const frame = web.help.frame;
+            const address = page ? page.address : asked;
+            if (web.help.serial !== serial || frame.getAttribute('data-page') === address) {
+                return;
+            }
+            frame.setAttribute('data-page', address);
+            if (page) {
+                frame.removeAttribute('src');
+                frame.srcdoc = page.html;
+            } else {
+                frame.removeAttribute('srcdoc');
+                frame.setAttribute('src', address);
+            }
+        });
         if (!web.helpOpen) {
             web.help.returnTo = document.activeElement;
         }

@@ -166,29 +166,35 @@ void WebHost::runDialog(DialogId dialog, DialogProcedure& procedure) {
 
 // The board's name and the line being typed on the canvas, the working-out above that
 // line in the page for a reader. Only what changed crosses into the page: of the
-// working-out, the lines from the first that differs from those already published, so
-// a digit typed on a long working-out costs what it costs on a fresh one.
+// working-out, the lines from the first that differs from those already published, and
+// those are looked for only when the lines are another copy, after a step; so a digit
+// typed on a long working-out costs what it costs on a fresh one.
 void WebHost::publishAccessibleText(const AccessibleText& text) {
     if (windowDestroyed) {
         return;
     }
-    // The description ends with the line being typed, which the page shows apart.
-    std::u16string_view head = text.description;
-    const std::u16string lineEnd = u"\n" + text.value;
-    if (head.size() >= lineEnd.size() && head.substr(head.size() - lineEnd.size()) == lineEnd) {
-        head.remove_suffix(lineEnd.size());
-    }
-    const auto differs =
-        std::mismatch(head.begin(), head.end(), publishedHead.begin(), publishedHead.end());
     int fromLine = -1;
     std::u16string_view changed;
-    if (differs.first != head.end() || differs.second != publishedHead.end()) {
-        const auto same = static_cast<std::size_t>(differs.first - head.begin());
-        const std::size_t lineStart =
-            same == 0 ? 0 : head.substr(0, same).find_last_of(u'\n') + 1;  // npos + 1 is 0
-        fromLine = static_cast<int>(std::count(head.begin(), head.begin() + lineStart, u'\n'));
-        changed = head.substr(lineStart);
-        publishedHead.assign(head);
+    if (text.lines != publishedLines) {
+        const std::u16string none;
+        const std::u16string& lines = text.linesText();
+        const std::u16string& before = publishedLines ? *publishedLines : none;
+        const auto differs =
+            std::mismatch(lines.begin(), lines.end(), before.begin(), before.end());
+        if (differs.first != lines.end() || differs.second != before.end()) {
+            const auto same = static_cast<std::size_t>(differs.first - lines.begin());
+            const std::u16string_view head = lines;
+            // The line the first difference is in; npos + 1 is 0.
+            const std::size_t lineStart =
+                same == 0 ? 0 : head.substr(0, same).find_last_of(u'\n') + 1;
+            fromLine = static_cast<int>(std::count(head.begin(), head.begin() + lineStart, u'\n'));
+            changed = head.substr(lineStart);
+            // The page keeps no empty paragraph for the break that ends the last line.
+            if (!changed.empty() && changed.back() == u'\n') {
+                changed.remove_suffix(1);
+            }
+        }
+        publishedLines = text.lines;
     }
     web_publish_accessible_text(text.name.data(), static_cast<int>(text.name.size()),
                                 text.value.data(), static_cast<int>(text.value.size()), fromLine,

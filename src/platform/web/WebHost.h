@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "platform/Host.h"
@@ -44,5 +45,6 @@ private:
 
     std::deque<Message> queue;
     bool windowDestroyed = false;
-    std::u16string publishedHead;  // the working-out the page shows, above the line typed
+    // The working-out the page shows, above the line typed.
+    std::shared_ptr<const std::u16string> publishedLines;
 };

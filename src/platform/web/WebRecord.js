@@ -198,6 +198,7 @@
         const unpacked = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
         return new Response(unpacked).text();
     }
+    web.fetchPacked = fetchPacked;  // the translated help pages travel packed too
 
     let template = null;
 
@@ -339,7 +340,9 @@
         if (web.record) {
             return;
         }
-        const control = button(T('Practice record'), openPanel);
+        // Labelled through the page's words, so it follows the program's language.
+        const control = button('', openPanel);
+        web.label(control, 'textContent', 'Practice record');
         control.className = 'record-control';
         control.id = 'practice-record';
         web.record = { button: control };

@@ -72,6 +72,7 @@ Module.web = (function () {
     };
     web.relabel = function (code) {
         web.started = true;
+        web.language = code;
         document.documentElement.lang = code.replace('_', '-');
         labels.splice(0).forEach(function (entry) {
             web.label(entry.element, entry.attribute, entry.english);
@@ -113,6 +114,13 @@ Module.web = (function () {
             removeRunDependency('bricketing-font');
         });
     });
+
+    // The teacher's file is asked for as the module is made, so that its round trip runs
+    // beside the program's own download rather than after it: the program reads it
+    // before its first frame (web_await_teacher_file takes this answer).
+    web.teacherFileAsked = typeof fetch === 'function' && typeof document !== 'undefined'
+        ? fetch('teacher.txt', { cache: 'no-cache' }).catch(function () { return null; })
+        : null;
 
     web.init = function () {
         const canvas = Module.canvas || document.getElementById('board');

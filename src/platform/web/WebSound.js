@@ -2,7 +2,9 @@
 // has touched or typed in it (an iPad keeps its audio context suspended until a
 // context is resumed inside a tap), so the context is made and resumed in the first
 // pointer or key event, and the cues' WAV bytes are decoded then. A cue asked for
-// before that plays nothing, as sound off would.
+// before that plays nothing, as sound off would. The WAV files are fetched beside the
+// page once the first frame is up (the program's start names them), so that their
+// download does not hold up what that frame needs.
 
 (function (web) {
     'use strict';
@@ -31,9 +33,25 @@
         if (context.state === 'suspended') context.resume();
     }
 
-    web.loadCue = function (index, bytes) {
-        waves[index] = bytes;
-        if (context) decodeAll();
+    function fetchCue(index, file) {
+        fetch(locateFile(file)).then(function (response) {
+            return response.ok ? response.arrayBuffer() : null;
+        }).then(function (bytes) {
+            waves[index] = bytes;
+            if (context) decodeAll();
+        }, function () { /* not there (offline before it was kept): that cue stays silent */ });
+    }
+
+    const asked = [];
+    web.loadCue = function (index, file) {
+        if (web.frameCount > 0) {
+            fetchCue(index, file);
+        } else {
+            asked.push([index, file]);
+        }
+    };
+    web.fetchCuesAsked = function () {
+        asked.splice(0).forEach(function (cue) { fetchCue(cue[0], cue[1]); });
     };
 
     web.playCue = function (index) {

@@ -1,21 +1,14 @@
-// Hands each cue's file to the page at start-up; the page decodes them once the pupil
-// has first touched or typed, as browsers require.
+// Names each cue's file to the page at start-up; the page fetches them beside itself
+// and decodes them once the pupil has first touched or typed, as browsers require.
 #include "platform/web/WebSoundPlayer.h"
 
-#include <fstream>
-#include <iterator>
-#include <string>
+#include <initializer_list>
 
 #include "platform/web/WebBridge.h"
 
 WebSoundPlayer::WebSoundPlayer() {
     for (Cue cue : {Cue::LineRight, Cue::EntryWrong, Cue::QuestionAnswered}) {
-        std::ifstream file(cueFile(cue), std::ios::binary);
-        const std::string wave{std::istreambuf_iterator<char>(file),
-                               std::istreambuf_iterator<char>()};
-        if (!wave.empty()) {
-            web_load_cue(static_cast<int>(cue), wave.data(), static_cast<int>(wave.size()));
-        }
+        web_load_cue(static_cast<int>(cue), cueFile(cue));
     }
 }
 

@@ -1,5 +1,6 @@
-// The cues in a browser: the WAV files are read from the packed run-time files once and
-// handed to the page, which plays them through Web Audio (WebSound.js).
+// The cues in a browser: the WAV files are served beside the page, not packed with the
+// program (nothing of the first frame needs them); the page fetches them once and plays
+// them through Web Audio (WebSound.js).
 #pragma once
 
 #include "platform/SoundPlayer.h"

@@ -95,7 +95,7 @@ public:
                              : standard->get_accValue(child, value);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-        return isSelf(child) ? giveText(words->text.description, description)
+        return isSelf(child) ? giveText(words->text.description(), description)
                              : standard->get_accDescription(child, description);
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
@@ -185,18 +185,24 @@ LRESULT answerGetObject(HWND window, WPARAM wParam, LPARAM lParam,
     return answer;
 }
 
+// The description is the lines and the value: it changed when either did. The lines
+// are read only when they are another copy, which they are only after a step.
 void publishWindowWords(HWND window, Win32WindowWords& words, const AccessibleText& text) {
-    const AccessibleText before = std::exchange(words.text, text);
+    const bool nameChanged = words.text.name != text.name;
+    const bool valueChanged = words.text.value != text.value;
+    const bool linesChanged =
+        words.text.lines != text.lines && words.text.linesText() != text.linesText();
+    words.text = text;
     if (window == nullptr) {
         return;
     }
-    if (before.name != text.name) {
+    if (nameChanged) {
         notify(window, EVENT_OBJECT_NAMECHANGE);
     }
-    if (before.value != text.value) {
+    if (valueChanged) {
         notify(window, EVENT_OBJECT_VALUECHANGE);
     }
-    if (before.description != text.description) {
+    if (valueChanged || linesChanged) {
         notify(window, EVENT_OBJECT_DESCRIPTIONCHANGE);
     }
 }

@@ -361,6 +361,10 @@ void Win32Host::announce(const std::u16string& text) {
 
 // The user's display languages, most wanted first ("nl-NL", ...), as Windows names them.
 std::vector<std::string> Win32Host::preferredLanguages() {
+    return systemLanguages();
+}
+
+std::vector<std::string> Win32Host::systemLanguages() {
     ULONG count = 0;
     ULONG length = 0;
     if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &length) || length == 0) {

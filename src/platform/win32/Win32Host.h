@@ -43,6 +43,8 @@ public:
     void runDialog(DialogId dialog, DialogProcedure& procedure) override;
     void openDocument(const std::string& relativePath) override;
     std::vector<std::string> preferredLanguages() override;
+    // The user's display languages, most wanted first; needs no window.
+    static std::vector<std::string> systemLanguages();
     // Windows' high-contrast mode (Settings, Accessibility, Contrast themes).
     bool prefersHighContrast() override;
     void publishAccessibleText(const AccessibleText& text) override;

@@ -91,13 +91,16 @@ void initialiseCommonControls() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // --version and --help, and the report below, are in the user's display language;
+    // the lesson then applies the pupil's own choice.
+    enterRuntimeFolder(programFolder());
+    words::useLanguage(words::bestLanguage(Win32Host::systemLanguages()));
     if (const auto answer = commandLineAnswer(commandLineArguments())) {
         printToStandardOutput(answer->text);
         return answer->exitCode;
     }
     const GdiplusSession gdiplus;
     initialiseCommonControls();
-    enterRuntimeFolder(programFolder());
     installTeacherFolder(desktopTeacherFolder());
     // bricketing --report [FOLDER...]: the teacher's page, and no window.
     if (const std::optional<int> reportExit =

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "fakes/FakeDrawing.h"
 #include "fakes/FakeHost.h"
 #include "features/narration/NarrationWords.h"
+#include "words/Words.h"
 
 namespace {
 
@@ -293,6 +295,20 @@ TEST_F(InputRoutingTest, HelpOpensThePageWithoutAPause) {
     EXPECT_TRUE(host.dialogsRun.empty());
     EXPECT_TRUE(host.messageBoxes.empty());
     EXPECT_EQ(application.pausedSeconds, 0.0);
+}
+
+TEST_F(InputRoutingTest, HelpOpensThePageOfThePupilsLanguage) {
+    // Every language shipped has its translated page (po/help/update), English the plain
+    // one; each is opened by the name the three hosts resolve from the run-time folder.
+    for (const std::string& code : words::availableLanguages()) {
+        EXPECT_TRUE(words::useLanguage(code)) << code;
+        host.documentsOpened.clear();
+        clickAt(onHelp);
+        const std::string page = code == "en" ? "Help/help.html" : "Help/help." + code + ".html";
+        EXPECT_EQ(host.documentsOpened, std::vector<std::string>{page}) << code;
+        EXPECT_TRUE(std::filesystem::is_regular_file(page)) << page;
+    }
+    words::useLanguage("en");
 }
 
 TEST_F(InputRoutingTest, ATypedQuestionStartsThroughTheCreateQuestionDialog) {

@@ -4,6 +4,7 @@
 // words kept line by line always the same as the words made at once.
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,7 +128,8 @@ TEST_F(LessonDescriptionTest, EachStateReadsAsItsLinesInWords) {
         const AccessibleText text = describeLesson(board);
         EXPECT_EQ(text.name, questionWords(board)) << item.name;
         EXPECT_EQ(text.value, item.value) << item.name;
-        EXPECT_EQ(text.description, item.lines + item.value) << item.name;
+        EXPECT_EQ(text.linesText(), item.lines) << item.name;
+        EXPECT_EQ(text.description(), item.lines + item.value) << item.name;
     }
 }
 
@@ -180,6 +182,35 @@ TEST_F(LessonDescriptionTest, EveryChangeIsToldOnceAsItHappens) {
         step.act();
         EXPECT_EQ(narration.takeNews().notice, step.notice);
     }
+}
+
+// A key's cost stays flat however long the working-out: what a digit or a Backspace
+// publishes is the name and the line being typed, with the lines above handed on as the
+// copy already published; only a completed step makes new lines.
+TEST_F(LessonDescriptionTest, AKeyPublishesOnlyTheLineBeingTyped) {
+    startQuestion(9999, 2);
+    for (int step = 1; step <= 800; ++step) {
+        answers({1, 9999 - 2 * step});  // one lot's product is given
+    }
+    const std::optional<AccessibleText> before = narration.takeNews().text;
+    ASSERT_TRUE(before && before->lines);
+    ASSERT_GT(before->lines->size(), 20000u);
+    for (int code : {int('5'), int(KeyCode::Backspace), int('7'), int('3'), int(KeyCode::Backspace),
+                     int(KeyCode::Backspace)}) {
+        key(code);
+        const std::optional<AccessibleText> text = narration.takeNews().text;
+        ASSERT_TRUE(text);
+        EXPECT_TRUE(text->lines == before->lines);  // the same copy, not another
+        EXPECT_LT(text->name.size() + text->value.size(), 100u) << text->value.size();
+    }
+    answers({1});
+    const std::optional<AccessibleText> stepped = narration.takeNews().text;
+    ASSERT_TRUE(stepped);
+    EXPECT_TRUE(stepped->lines == before->lines);  // the remainder is asked: no line yet
+    answers({9999 - 2 * 801});
+    const std::optional<AccessibleText> added = narration.takeNews().text;
+    ASSERT_TRUE(added && added->lines);
+    EXPECT_TRUE(*added->lines == *before->lines + u"1 lot of 2 is 2; 8397 left.\n");
 }
 
 // Random keys, presses and changes of wording: the words kept line by line, published

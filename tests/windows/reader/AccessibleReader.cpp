@@ -2,11 +2,14 @@
 // window (class "CApp") from another process, asks it for its client object as a
 // reader does (AccessibleObjectFromWindow) and prints the object's name, value and
 // description, one "field=text" line each in UTF-8, newlines in the text as "\n".
+// Given a window's title instead (a dialog's, say), it prints the name of each control
+// in that window as a reader names it, one "control=name" line each.
 // Exit status 0 when the object was found, 1 when there was no window, 2 when it gave
 // no object.
 #include <windows.h>
 
 #include <oleacc.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -46,9 +49,39 @@ void print(const char* field, IAccessible& object,
     std::printf("%s=%s\n", field, FAILED(result) ? "<failed>" : escaped(utf8(wide)).c_str());
 }
 
+BOOL CALLBACK printControl(HWND control, LPARAM) {
+    IAccessible* object = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                             __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object))) &&
+        object != nullptr) {
+        print("control", *object, &IAccessible::get_accName);
+        object->Release();
+    }
+    return TRUE;
+}
+
+int printControls(const wchar_t* title) {
+    HWND window = FindWindowW(nullptr, title);
+    if (window == nullptr) {
+        std::printf("no window of that title\n");
+        return 1;
+    }
+    CoInitialize(nullptr);
+    EnumChildWindows(window, printControl, 0);
+    std::fflush(stdout);
+    CoUninitialize();
+    return 0;
+}
+
 }  // namespace
 
 int main() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments != nullptr && count > 1) {
+        return printControls(arguments[1]);
+    }
     HWND window = FindWindowW(L"CApp", nullptr);
     if (window == nullptr) {
         std::printf("no window of class CApp\n");

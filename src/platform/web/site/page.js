@@ -28,6 +28,7 @@
   board.addEventListener("contextmenu", (event) => event.preventDefault());
 
   function showProblem(text) {
+    firstFrameDrawn();  // nothing more will come: the worker need not wait
     state.problem = text;
     loading.hidden = false;
     loading.textContent = text;
@@ -56,6 +57,14 @@
     web.label(document.getElementById("finished-note"), "textContent",
               trNoop("Well done. Your settings are kept for next time."));
     web.label(startAgain, "textContent", trNoop("Start again"));
+    // The footer's three parts, each a whole message, so no language joins pieces.
+    const footer = [["free-software", trNoop("Bricketing is free software.")],
+      ["source-link", trNoop("Its source code")],
+      ["program-licence", trNoop("The program: GPL 3 or later")],
+      ["art-licence", trNoop("Pictures and help: CC BY-SA 4.0")]];
+    for (const [id, english] of footer) {
+      web.label(document.getElementById(id), "textContent", english);
+    }
   }
 
   // The pictures at twice their size are plain files beside the page, fetched only for
@@ -124,6 +133,7 @@
         onFirstFrame: () => {
           state.firstFrameAt = performance.now();
           loading.hidden = true;
+          firstFrameDrawn();
         },
         onFinished: showFinished,
       });
@@ -164,6 +174,12 @@
     }
   }
 
+  // The worker's first install downloads the whole site again for the cache: it waits
+  // until the program's first frame is on the screen (and the page has loaded), so that
+  // on a slow connection it does not share the bandwidth with what that frame needs.
+  let firstFrameDrawn;
+  const drawn = new Promise((resolve) => { firstFrameDrawn = resolve; });
+  const loaded = new Promise((resolve) => window.addEventListener("load", resolve));
+  Promise.all([drawn, loaded]).then(keepSiteOffline);
   startProgram();
-  window.addEventListener("load", keepSiteOffline);
 })();
