@@ -1246,6 +1246,8 @@ async function practiceRecord(suite) {
   await waitUntil(() => page.evaluate(() =>
     window.bricketingPage.module.web.recordRead("this device/questions.csv") === null),
   10000, "the record to be deleted");
+  // The rows leave the database in the order they were asked for.
+  await page.evaluate(() => window.bricketingPage.module.web.recordWritten());
   const emptied = await storedRecord(page);
   expect(!Object.keys(emptied).some((file) => file.startsWith("this device/")),
     `the deleted record is still stored: ${Object.keys(emptied)}`);

@@ -159,6 +159,19 @@
                         height: pad.height, key: pad.key } };
     };
 
+    // The strip at the foot of the window taken by the practice record's control and the
+    // source note (both fixed there): the picture and the pad are fitted above it, so a
+    // finger on the pad's last row never lands on them.
+    function footRoom() {
+        let top = window.innerHeight;
+        document.querySelectorAll('.record-control, .source-note').forEach(function (element) {
+            if (element.getClientRects().length > 0) {
+                top = Math.min(top, element.getBoundingClientRect().top);
+            }
+        });
+        return Math.max(0, window.innerHeight - top);
+    }
+
     function place(element, box) {
         element.style.left = box.left + 'px';
         element.style.top = box.top + 'px';
@@ -190,7 +203,11 @@
         if (holder) {
             place(holder, unzoomed);
         }
-        const arrangement = web.arrange(unzoomed, web.padShown());
+        // Zoomed in, the page scrolls round the picture and the foot with it.
+        const foot = zoom > 1 ? 0 : footRoom();
+        const arrangement = web.arrange({ left: 0, top: 0, width: unzoomed.width,
+                                          height: Math.max(0, unzoomed.height - foot) },
+                                        web.padShown());
         web.arrangement = arrangement;
         canvas.style.position = 'absolute';
         place(canvas, arrangement.picture);

@@ -347,5 +347,9 @@
         control.id = 'practice-record';
         web.record = { button: control };
         (document.getElementById('program') || document.body).appendChild(control);
+        // The picture and the pad make room for it at the window's foot.
+        if (web.canvas && web.fit) {
+            web.fit();
+        }
     };
 })(Module.web);

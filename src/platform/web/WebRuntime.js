@@ -14,7 +14,14 @@
 // looked up where it is shown. tr() looks a text up in the pupil's language.
 function trNoop(english) { return english; }
 function tr(english) { return Module.web.tr(english); }
-function trc(context, english) { return Module.web.tr(context + String.fromCharCode(4) + english); }
+// A catalogue keys a text with a context as "context\x04text"; a text it does not
+// translate (English, or before the program starts) comes back as that key, and is
+// shown without its context.
+function trc(context, english) {
+    const key = context + String.fromCharCode(4) + english;
+    const shown = Module.web.tr(key);
+    return shown === key ? english : shown;
+}
 
 Module.web = (function () {
     'use strict';
