@@ -50,6 +50,11 @@ foreach(pair platform:bricketing_platform frames:bricketing_frames widgets:brick
         bricketing_node_tests(node_unit_${folder} "${sources}" ${library})
     endif()
 endforeach()
+# The command-line test compares the answers with the project's version.
+if(TARGET node_unit_app)
+    target_compile_definitions(node_unit_app PRIVATE BRICKETING_TEST_VERSION="${PROJECT_VERSION}"
+                                                     BRICKETING_TEST_VERSION_U=u"${PROJECT_VERSION}")
+endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/WebLayout.cmake)
 file(GLOB web_unit_sources CONFIGURE_DEPENDS ${test_folder}/webunit/*.cpp)

@@ -83,7 +83,8 @@ TEST(WebDialogLayout, RadioButtonsFormTheTemplatesGroups) {
 }
 
 // Every control of the three dialogs has a name a screen reader can give: its caption,
-// or where it has none (the edits, the picture) a name of its own.
+// or where it has none (the edits, the picture) a name of its own. A text the program
+// fills in while the dialog is open (the teacher's note) is read as the text it holds.
 TEST(WebDialogLayout, EveryControlHasAName) {
     EXPECT_EQ(accessibleNameOf(DialogId::CreateQuestion, ControlId::Dividend), u"Dividend");
     EXPECT_EQ(accessibleNameOf(DialogId::CreateQuestion, ControlId::Divisor), u"Divisor");
@@ -91,6 +92,10 @@ TEST(WebDialogLayout, EveryControlHasAName) {
               std::u16string_view::npos);
     for (const DialogId number : {DialogId::Settings, DialogId::CreateQuestion, DialogId::About}) {
         for (const ControlTemplate& control : findDialogTemplate(number)->controls) {
+            if (control.kind == ControlKind::StaticText && control.caption.empty()) {
+                EXPECT_TRUE(accessibleNameOf(number, control.id).empty()) << control.id;
+                continue;
+            }
             EXPECT_NE(control.caption.empty(), accessibleNameOf(number, control.id).empty())
                 << static_cast<int>(number) << "/" << control.id << ": named twice or not at all";
         }
