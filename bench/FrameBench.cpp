@@ -14,45 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "lesson/LessonPanel.h"
+#include "BenchLesson.h"
 #include "frames/FrameRecorder.h"
-#include "platform/KeyCodes.h"
+#include "lesson/LessonPanel.h"
 #include "platform/qt/QtDrawing.h"
 
 namespace {
 
-constexpr double frameSeconds = 0.02;
-constexpr Point pointer{600.0f, 300.0f};  // beside the board, on nothing
-
-void startQuestion(LessonPanel& panel, int dividend, int divisor) {
-    panel.dividend = dividend;
-    panel.divisor = divisor;
-    panel.lessonState = Working;
-    panel.board.setUpQuestion(dividend, divisor);
-}
-
-// Takes one lot at a time, at most `steps` times or until less than the divisor
-// remains. With the remainder given, each step is one digit and Enter.
-void takeSingleLots(WorkingBoard& board, int steps) {
-    board.autoRemainder = true;
-    for (int step = 0; step < steps && board.state == EnterMultiple; ++step) {
-        board.keyPressed(KeyCode::Digit0 + 1);
-        board.keyPressed(KeyCode::Enter);
-    }
-}
-
-// Runs frames until the working-out has glided to its bottom and stopped there.
-bool glideToEnd(LessonPanel& panel) {
-    Glideport& view = panel.board.glideport;
-    for (int frame = 0; frame < 10000; ++frame) {
-        panel.update(frameSeconds, pointer);
-        const bool atBottom = view.originY <= view.viewHeight - view.contentHeight;
-        if (atBottom && view.velocity == 0.0) {
-            return true;
-        }
-    }
-    return false;
-}
+using namespace bench;  // the lesson both benchmarks drive
 
 void runFrames(benchmark::State& state, LessonPanel& panel) {
     QtBackBuffer buffer(800, 600);
@@ -96,9 +65,7 @@ void scrolledWorkingOutFrame(benchmark::State& state, int steps) {
     LessonPanel panel;
     startQuestion(panel, 9999, 2);
     panel.update(frameSeconds, pointer);  // the first frame, which never glides
-    takeSingleLots(panel.board, steps);
-    const bool complete = panel.board.usedMultiples.size() == static_cast<std::size_t>(steps);
-    if (!complete || !glideToEnd(panel)) {
+    if (!takeSingleLots(panel.board, steps) || !glideToEnd(panel)) {
         state.SkipWithError("the working-out did not reach its steps scrolled to its end");
         return;
     }

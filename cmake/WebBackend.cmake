@@ -6,7 +6,7 @@ set(web_folder ${PROJECT_SOURCE_DIR}/src/platform/web)
 file(GLOB web_backend_sources CONFIGURE_DEPENDS ${web_folder}/*.cpp ${web_folder}/*.h)
 # The inline JS of WebBridge.cpp only reaches the link as an object of the program
 # itself: nothing calls into it by a symbol an archive could resolve.
-list(FILTER web_backend_sources EXCLUDE REGEX ".*/Web(Main|Bench|Bridge|Record)\\.cpp$")
+list(FILTER web_backend_sources EXCLUDE REGEX ".*/Web(Main|Bridge|Record)\\.cpp$")
 
 include(${CMAKE_CURRENT_LIST_DIR}/WebLayout.cmake)
 
@@ -15,8 +15,10 @@ target_include_directories(bricketing_web PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(bricketing_web PUBLIC bricketing_web_layout bricketing_platform
                                             bricketing_resources)
 
-add_executable(bricketing_page ${web_folder}/WebMain.cpp ${web_folder}/WebBench.cpp
-                               ${web_folder}/WebBridge.cpp ${web_folder}/WebRecord.cpp)
+# The frame benchmark's measuring side drives a lesson, so it lives with the benchmarks;
+# the page calls it through Module.benchmarkFrames (WebBench.js).
+add_executable(bricketing_page ${web_folder}/WebMain.cpp ${web_folder}/WebBridge.cpp
+                               ${web_folder}/WebRecord.cpp ${PROJECT_SOURCE_DIR}/bench/WebFrameBench.cpp)
 target_link_libraries(bricketing_page PRIVATE bricketing_app bricketing_web)
 set_target_properties(bricketing_page PROPERTIES OUTPUT_NAME bricketing SUFFIX ".js")
 

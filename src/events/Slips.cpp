@@ -67,3 +67,31 @@ std::string_view slipCode(SlipKind kind) {
     }
     return "not-quite";
 }
+
+std::string_view lineKindCode(LineKind kind) {
+    switch (kind) {
+        case LineKind::Multiple:
+            return "multiple";
+        case LineKind::Product:
+            return "product";
+        case LineKind::Remainder:
+            return "remainder";
+        case LineKind::Total:
+            return "total";
+    }
+    return "multiple";
+}
+
+std::string_view leftByCode(LeftBy by) {
+    switch (by) {
+        case LeftBy::NewQuestion:
+            return "new-question";
+        case LeftBy::RestartQuestion:
+            return "restart-question";
+        case LeftBy::CreateQuestion:
+            return "create-question";
+        case LeftBy::Exit:
+            return "exit";
+    }
+    return "exit";
+}

@@ -22,3 +22,8 @@ SlipKind classifySlip(const EntryChecked& entry);
 
 // The slip's name in the record's files ("more-than-left"); empty for None.
 std::string_view slipCode(SlipKind kind);
+
+// A line's kind and the way a question was left, named as the record's files name
+// them ("remainder", "restart-question").
+std::string_view lineKindCode(LineKind kind);
+std::string_view leftByCode(LeftBy by);

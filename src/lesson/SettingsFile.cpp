@@ -59,49 +59,42 @@ std::string readValue(std::istream& in) {
     return value;
 }
 
-// Any word other than the four higher levels, "BEGINNER" included, gives 0.
-int difficultyOf(std::string_view word) {
-    for (std::size_t index = 1; index < difficultyWords.size(); ++index) {
-        if (word == difficultyWords[index]) {
-            return static_cast<int>(index);
-        }
-    }
-    return 0;
-}
-
 constexpr std::array<std::string_view, 3> keyFactsWords = {"OFF", "SHOWN", "FILLIN"};
 
-// The options beyond the four keep their value when the word is not one of theirs.
-void applyOption(std::string_view key, std::string_view value, PupilOptions& options) {
-    if (key == "HINTS" && (value == "ON" || value == "OFF")) {
-        options.hints = value == "ON";
-    } else if (key == "KEYFACTS") {
-        for (std::size_t mode = 0; mode < keyFactsWords.size(); ++mode) {
-            if (value == keyFactsWords[mode]) {
-                options.keyFacts = static_cast<KeyFactsMode>(mode);
-            }
-        }
-    } else if (key == "SOUND" && (value == "ON" || value == "OFF")) {
-        options.sound = value == "ON";
-    } else if (key == "LANGUAGE" && isLanguageCode(value)) {
-        options.language = value;
-    } else if (key == "CONTRAST" && (value == "HIGH" || value == "NORMAL")) {
-        options.highContrast = value == "HIGH";
-        options.contrastChosen = true;
+constexpr std::array<std::string_view, settingKeyCount> keyWords = {
+    "DISPLAY",  "AUTOPRODUCT", "AUTOREMAINDER", "DIFFICULTY", "HINTS",
+    "KEYFACTS", "SOUND",       "LANGUAGE",      "CONTRAST"};
+
+// What the settings file reads an unknown word of the four as: false or 0. The settings
+// beyond them keep their value, since older copies never write them and a newer copy's
+// word should not turn a pupil's choice off.
+constexpr std::array<std::string_view, 4> unknownWordOfTheFour = {"TIMES", "OFF", "OFF",
+                                                                  "BEGINNER"};
+
+template <std::size_t count>
+std::optional<std::size_t> indexOf(const std::array<std::string_view, count>& words,
+                                   std::string_view word) {
+    const auto found = std::find(words.begin(), words.end(), word);
+    if (found == words.end()) {
+        return std::nullopt;
     }
+    return static_cast<std::size_t>(found - words.begin());
+}
+
+// Sets `flag` from the word for true or the word for false; false for any other word.
+bool setFlag(std::string_view word, std::string_view on, std::string_view off, bool& flag) {
+    if (word != on && word != off) {
+        return false;
+    }
+    flag = word == on;
+    return true;
 }
 
 void applyEntry(std::string_view key, std::string_view value, StoredSettings& stored) {
-    UserSettings& settings = stored.four;
-    applyOption(key, value, stored.options);
-    if (key == "DISPLAY") {
-        settings.displayLotsOf = value == "LOTSOF";
-    } else if (key == "AUTOPRODUCT") {
-        settings.autoProduct = value == "ON";
-    } else if (key == "AUTOREMAINDER") {
-        settings.autoRemainder = value == "ON";
-    } else if (key == "DIFFICULTY") {
-        settings.difficulty = difficultyOf(value);
+    const auto setting = settingKeyOf(key);
+    if (setting && !setSettingValue(*setting, value, stored) &&
+        static_cast<std::size_t>(*setting) < unknownWordOfTheFour.size()) {
+        setSettingValue(*setting, unknownWordOfTheFour[static_cast<std::size_t>(*setting)], stored);
     }
 }
 
@@ -174,6 +167,57 @@ bool isLanguageCode(std::string_view value) {
 
 std::string_view keyFactsWord(KeyFactsMode mode) {
     return keyFactsWords.at(static_cast<std::size_t>(mode));
+}
+
+std::string_view settingKeyWord(SettingKey key) {
+    return keyWords.at(static_cast<std::size_t>(key));
+}
+
+std::optional<SettingKey> settingKeyOf(std::string_view word) {
+    const auto index = indexOf(keyWords, word);
+    return index ? std::optional(static_cast<SettingKey>(*index)) : std::nullopt;
+}
+
+bool setSettingValue(SettingKey key, std::string_view word, StoredSettings& values) {
+    UserSettings& four = values.four;
+    PupilOptions& options = values.options;
+    switch (key) {
+        case SettingKey::Display:
+            return setFlag(word, "LOTSOF", "TIMES", four.displayLotsOf);
+        case SettingKey::AutoProduct:
+            return setFlag(word, "ON", "OFF", four.autoProduct);
+        case SettingKey::AutoRemainder:
+            return setFlag(word, "ON", "OFF", four.autoRemainder);
+        case SettingKey::Hints:
+            return setFlag(word, "ON", "OFF", options.hints);
+        case SettingKey::Sound:
+            return setFlag(word, "ON", "OFF", options.sound);
+        case SettingKey::Contrast:
+            if (!setFlag(word, "HIGH", "NORMAL", options.highContrast)) {
+                return false;
+            }
+            options.contrastChosen = true;
+            return true;
+        case SettingKey::Difficulty:
+            if (const auto index = indexOf(difficultyWords, word)) {
+                four.difficulty = static_cast<int>(*index);
+                return true;
+            }
+            return false;
+        case SettingKey::KeyFacts:
+            if (const auto index = indexOf(keyFactsWords, word)) {
+                options.keyFacts = static_cast<KeyFactsMode>(*index);
+                return true;
+            }
+            return false;
+        case SettingKey::Language:
+            if (!isLanguageCode(word)) {
+                return false;
+            }
+            options.language = std::string(word);
+            return true;
+    }
+    return false;
 }
 
 std::string settingsTextFrom(const std::string& bytes) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,31 @@ struct StoredSettings {
     UserSettings four;
     PupilOptions options;
 };
+
+// The settings the files name, the teacher's file included, in the order of their keys.
+enum class SettingKey {
+    Display,
+    AutoProduct,
+    AutoRemainder,
+    Difficulty,
+    Hints,
+    KeyFacts,
+    Sound,
+    Language,
+    Contrast
+};
+inline constexpr std::size_t settingKeyCount = 9;
+
+// "DISPLAY", "AUTOPRODUCT", ... as the files write them, and back.
+std::string_view settingKeyWord(SettingKey key);
+std::optional<SettingKey> settingKeyOf(std::string_view word);
+
+// Puts the value a file word gives one setting into `values`: LOTSOF or TIMES for
+// DISPLAY; ON or OFF for AUTOPRODUCT, AUTOREMAINDER, HINTS and SOUND; a level's name for
+// DIFFICULTY; OFF, SHOWN or FILLIN for KEYFACTS; a catalogue's code for LANGUAGE; HIGH or
+// NORMAL for CONTRAST (which marks the contrast as chosen). False, with nothing changed,
+// when the word is not one the setting takes.
+bool setSettingValue(SettingKey key, std::string_view word, StoredSettings& values);
 
 // The same reader rules for the whole text. Besides the four it knows HINTS (ON or OFF),
 // KEYFACTS (OFF, SHOWN or FILLIN), SOUND (ON or OFF), LANGUAGE (a catalogue's code, kept

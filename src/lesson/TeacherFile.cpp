@@ -8,14 +8,6 @@
 
 namespace {
 
-constexpr std::array<std::string_view, settingKeyCount> keyWords = {
-    "DISPLAY",  "AUTOPRODUCT", "AUTOREMAINDER", "DIFFICULTY", "HINTS",
-    "KEYFACTS", "SOUND",       "LANGUAGE",      "CONTRAST"};
-
-constexpr std::array<std::string_view, 5> difficultyWords = {"BEGINNER", "NOVICE", "INTERMEDIATE",
-                                                             "ADVANCED", "EXPERT"};
-constexpr std::array<std::string_view, 3> keyFactsWords = {"OFF", "SHOWN", "FILLIN"};
-
 // The longest line looked at; the rest of a longer one is part of its comment.
 constexpr std::size_t longestLine = 1024;
 
@@ -31,99 +23,6 @@ std::string_view trimmed(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-std::optional<SettingKey> keyOf(std::string_view word) {
-    const auto found = std::find(keyWords.begin(), keyWords.end(), word);
-    if (found == keyWords.end()) {
-        return std::nullopt;
-    }
-    return static_cast<SettingKey>(found - keyWords.begin());
-}
-
-template <std::size_t count>
-std::optional<int> indexOf(const std::array<std::string_view, count>& words,
-                           std::string_view word) {
-    const auto found = std::find(words.begin(), words.end(), word);
-    if (found == words.end()) {
-        return std::nullopt;
-    }
-    return static_cast<int>(found - words.begin());
-}
-
-std::optional<bool> onOff(std::string_view value, std::string_view on, std::string_view off) {
-    if (value == on) {
-        return true;
-    }
-    if (value == off) {
-        return false;
-    }
-    return std::nullopt;
-}
-
-// Puts a setting's value into `values`; false when the value is not one the key takes.
-bool setValue(SettingKey key, std::string_view value, StoredSettings& values) {
-    UserSettings& four = values.four;
-    PupilOptions& options = values.options;
-    std::optional<bool> flag;
-    switch (key) {
-        case SettingKey::Display:
-            flag = onOff(value, "LOTSOF", "TIMES");
-            if (flag) {
-                four.displayLotsOf = *flag;
-            }
-            return flag.has_value();
-        case SettingKey::AutoProduct:
-            flag = onOff(value, "ON", "OFF");
-            if (flag) {
-                four.autoProduct = *flag;
-            }
-            return flag.has_value();
-        case SettingKey::AutoRemainder:
-            flag = onOff(value, "ON", "OFF");
-            if (flag) {
-                four.autoRemainder = *flag;
-            }
-            return flag.has_value();
-        case SettingKey::Difficulty:
-            if (const auto index = indexOf(difficultyWords, value)) {
-                four.difficulty = *index;
-                return true;
-            }
-            return false;
-        case SettingKey::Hints:
-            flag = onOff(value, "ON", "OFF");
-            if (flag) {
-                options.hints = *flag;
-            }
-            return flag.has_value();
-        case SettingKey::KeyFacts:
-            if (const auto index = indexOf(keyFactsWords, value)) {
-                options.keyFacts = static_cast<KeyFactsMode>(*index);
-                return true;
-            }
-            return false;
-        case SettingKey::Sound:
-            flag = onOff(value, "ON", "OFF");
-            if (flag) {
-                options.sound = *flag;
-            }
-            return flag.has_value();
-        case SettingKey::Language:
-            if (isLanguageCode(value)) {
-                options.language = std::string(value);
-                return true;
-            }
-            return false;
-        case SettingKey::Contrast:
-            flag = onOff(value, "HIGH", "NORMAL");
-            if (flag) {
-                options.highContrast = *flag;
-                options.contrastChosen = true;
-            }
-            return flag.has_value();
-    }
-    return false;
 }
 
 // Copies one setting from `from` into `to`.
@@ -179,7 +78,7 @@ void readLine(std::string_view line, int number, TeacherSettings& teacher) {
         teacher.mistakes.push_back({number, kind, std::string(key), std::string(value)});
     };
     if (key == "LOCK") {
-        if (const auto locked = keyOf(value)) {
+        if (const auto locked = settingKeyOf(value)) {
             teacher.locks[static_cast<std::size_t>(*locked)] = true;
         } else {
             mistake(TeacherFileMistake::Kind::UnknownLock);
@@ -187,19 +86,19 @@ void readLine(std::string_view line, int number, TeacherSettings& teacher) {
         return;
     }
     if (key == "CREATEQUESTION") {
-        if (const auto on = onOff(value, "ON", "OFF")) {
-            teacher.createQuestion = *on;
+        if (value == "ON" || value == "OFF") {
+            teacher.createQuestion = value == "ON";
         } else {
             mistake(TeacherFileMistake::Kind::UnknownValue);
         }
         return;
     }
-    const auto setting = keyOf(key);
+    const auto setting = settingKeyOf(key);
     if (!setting) {
         mistake(TeacherFileMistake::Kind::UnknownKey);
         return;
     }
-    if (setValue(*setting, value, teacher.values)) {
+    if (setSettingValue(*setting, value, teacher.values)) {
         teacher.sets[static_cast<std::size_t>(*setting)] = true;
     } else {
         mistake(TeacherFileMistake::Kind::UnknownValue);
@@ -247,10 +146,6 @@ std::u16string mistakeForTeacher(const TeacherFileMistake& mistake) {
 }
 
 }  // namespace
-
-std::string_view settingKeyWord(SettingKey key) {
-    return keyWords.at(static_cast<std::size_t>(key));
-}
 
 bool TeacherSettings::locksAny() const {
     return std::find(locks.begin(), locks.end(), true) != locks.end();

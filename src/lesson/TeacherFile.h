@@ -13,23 +13,6 @@
 
 #include "lesson/SettingsFile.h"
 
-// The settings a teacher's file can set and lock, in the order the file keys are listed.
-enum class SettingKey {
-    Display,
-    AutoProduct,
-    AutoRemainder,
-    Difficulty,
-    Hints,
-    KeyFacts,
-    Sound,
-    Language,
-    Contrast
-};
-inline constexpr std::size_t settingKeyCount = 9;
-
-// "DISPLAY", "AUTOPRODUCT", ... as the files write them.
-std::string_view settingKeyWord(SettingKey key);
-
 // One line the reader did not understand, by its number from 1.
 struct TeacherFileMistake {
     enum class Kind {

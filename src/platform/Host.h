@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DialogId.h"
 #include "platform/Drawing.h"
 #include "platform/Geometry.h"
 
@@ -50,9 +51,6 @@ struct WindowDescription {
 enum class MessageBoxOwner { None, MainWindow };
 enum class MessageBoxButtons { Ok, YesNo };  // YesNo: Yes is the default button
 enum class MessageBoxAnswer { Ok, Yes, No };
-
-// The dialogs stored with the program, by their template numbers.
-enum class DialogId { Settings = 106, CreateQuestion = 108, About = 109, PupilPicker = 110 };
 
 // An open modal dialog as its procedure sees it. Controls are named by their ids in
 // the dialog's template.

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "text/Utf8.h"
+
 namespace {
 
 std::u16string chosenPupil;
@@ -11,27 +13,10 @@ std::u16string chosenPupil;
 constexpr std::size_t longestFileName = 64;
 
 // Characters that Windows, POSIX or a URL would read as something other than a name.
-bool unsafeInFileName(char16_t c) {
+bool unsafeInFileName(char32_t c) {
     return c < 0x20 || c == 0x7F ||
-           std::u16string_view(u"/\\:*?\"<>|%").find(c) != std::u16string_view::npos;
-}
-
-void appendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+           (c < 0x80 &&
+            std::string_view("/\\:*?\"<>|%").find(static_cast<char>(c)) != std::string_view::npos);
 }
 
 std::u16string trimmed(const std::u16string& name) {
@@ -69,34 +54,19 @@ const std::u16string& currentPupil() {
 }
 
 std::string pupilNameUtf8(const std::u16string& name) {
-    std::string out;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        char32_t code = name[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < name.size() && name[i + 1] >= 0xDC00 &&
-            name[i + 1] < 0xE000) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (name[++i] - 0xDC00);
-        } else if (code >= 0xD800 && code < 0xE000) {
-            code = 0xFFFD;
-        }
-        appendUtf8(out, code);
-    }
-    return out;
+    return text::utf8From(name);
 }
 
 std::string pupilFileName(const std::u16string& name) {
     const std::u16string kept = trimmed(name);
     std::string out;
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        char32_t code = kept[i];
-        const bool pair = code >= 0xD800 && code < 0xDC00 && i + 1 < kept.size() &&
-                          kept[i + 1] >= 0xDC00 && kept[i + 1] < 0xE000;
-        if (pair) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (kept[++i] - 0xDC00);
-        } else if (unsafeInFileName(kept[i]) || (code >= 0xD800 && code < 0xE000)) {
+    for (std::size_t at = 0; at < kept.size();) {
+        char32_t code = text::nextCharacter(kept, at);
+        if (text::isSurrogate(code) || unsafeInFileName(code)) {
             code = u'_';
         }
         std::string character;
-        appendUtf8(character, code);
+        text::appendUtf8(character, code);
         if (out.size() + character.size() > longestFileName) {
             break;
         }

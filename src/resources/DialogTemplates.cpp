@@ -5,6 +5,7 @@
 #include "words/Words.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "words/Words.h"
@@ -74,11 +75,11 @@ constexpr ControlTemplate aboutControls[] = {
 constexpr std::u16string_view dialogFont = u"MS Shell Dlg";
 
 const DialogTemplate templates[] = {
-    {DialogNumber::Settings, trNoop(u"Settings"), 334, 156, dialogFont, 8, 400, true,
+    {DialogId::Settings, trNoop(u"Settings"), 334, 156, dialogFont, 8, 400, true,
      DialogPlacement::CentreOnScreen, true, false, settingsControls},
-    {DialogNumber::CreateQuestion, trNoop(u"Create Question"), 149, 72, dialogFont, 8, 400, true,
+    {DialogId::CreateQuestion, trNoop(u"Create Question"), 149, 72, dialogFont, 8, 400, true,
      DialogPlacement::CentreOnPointer, false, false, createQuestionControls},
-    {DialogNumber::About, trNoop(u"About"), 281, 120, dialogFont, 8, 400, false,
+    {DialogId::About, trNoop(u"About"), 281, 120, dialogFont, 8, 400, false,
      DialogPlacement::CentreOnScreen, false, true, aboutControls},
 };
 
@@ -92,7 +93,7 @@ void useRuntimeDialogTemplate(const DialogTemplate* dialog) {
     runtimeTemplate = dialog;
 }
 
-const DialogTemplate* findDialogTemplate(int number) {
+const DialogTemplate* findDialogTemplate(DialogId number) {
     if (runtimeTemplate != nullptr && runtimeTemplate->number == number) {
         return runtimeTemplate;
     }
@@ -157,8 +158,8 @@ std::u16string shownCaption(const DialogTemplate& dialog) {
     return tr(words::toUtf8(dialog.caption));
 }
 
-std::u16string accessibleControlName(int dialogNumber, int controlId) {
-    if (dialogNumber != DialogNumber::CreateQuestion) {
+std::u16string accessibleControlName(DialogId dialog, int controlId) {
+    if (dialog != DialogId::CreateQuestion) {
         return {};
     }
     switch (controlId) {
@@ -169,4 +170,16 @@ std::u16string accessibleControlName(int dialogNumber, int controlId) {
         default:
             return {};
     }
+}
+
+int dialogUnitsToPixelsX(int units, double scale) {
+    return static_cast<int>(std::lround(units * (6.0 / 4.0) * scale));
+}
+
+int dialogUnitsToPixelsY(int units, double scale) {
+    return static_cast<int>(std::lround(units * (13.0 / 8.0) * scale));
+}
+
+int centredStart(int centre, int size, int areaStart, int areaEnd) {
+    return std::max(std::min(centre - (size - 1) / 2, areaEnd - size), areaStart);
 }

@@ -7,13 +7,7 @@
 #include <string_view>
 #include <vector>
 
-// Template numbers of the stored dialogs.
-namespace DialogNumber {
-constexpr int Settings = 106;
-constexpr int CreateQuestion = 108;
-constexpr int About = 109;
-constexpr int PupilPicker = 110;  // made at run time from the class list
-}  // namespace DialogNumber
+#include "platform/DialogId.h"
 
 // The stored picture the About dialog shows (400 x 173 pixels, 24-bit).
 constexpr int aboutBitmapNumber = 118;
@@ -95,7 +89,7 @@ enum class DialogPlacement {
 };
 
 struct DialogTemplate {
-    int number = 0;
+    DialogId number = DialogId::Settings;
     std::u16string_view caption;
     int width = 0;  // client area in dialog units
     int height = 0;
@@ -111,7 +105,7 @@ struct DialogTemplate {
 
 // The stored template with this number, or the one made at run time under it; null if
 // there is none.
-const DialogTemplate* findDialogTemplate(int number);
+const DialogTemplate* findDialogTemplate(DialogId number);
 
 // A template made while the program runs (the class list's names), found by its number
 // until another replaces it or null withdraws it. Not owned: it must outlive its use.
@@ -133,6 +127,21 @@ std::vector<std::vector<int>> radioGroups(const DialogTemplate& dialog);
 // not in the template starts from the beginning. 0 when there is no tab stop.
 int nextTabStop(const DialogTemplate& dialog, int controlId);
 
+// Dialog units to pixels by the window system's rule, at the base units of the 8-point
+// dialog font the templates were laid out with on Windows (6 x 13 pixels at 96 dots per
+// inch: a horizontal unit is a quarter of 6, a vertical one an eighth of 13), times
+// `scale` for a screen of another resolution, rounded half away from zero. Those base
+// units hold whatever font stands in for the dialog font, so that every control lands
+// where its template puts it.
+int dialogUnitsToPixelsX(int units, double scale = 1.0);
+int dialogUnitsToPixelsY(int units, double scale = 1.0);
+
+// Where a dialog's frame starts along one axis when it is centred on `centre` (its
+// middle pixel, (size - 1) / 2 from its start, on it), then pulled back inside the
+// screen's work area from areaStart to areaEnd (exclusive); the start wins when the
+// frame is longer than the area. For a dialog that opens on the pointer.
+int centredStart(int centre, int size, int areaStart, int areaEnd);
+
 // The name a screen reader gives a control whose caption does not say what it is (the
 // Create Question edits: "Dividend" and "Divisor"); empty for the others.
-std::u16string accessibleControlName(int dialogNumber, int controlId);
+std::u16string accessibleControlName(DialogId dialog, int controlId);

@@ -151,8 +151,7 @@ std::pair<Kind, QString> describe(QWidget* widget) {
     auto* label = qobject_cast<QLabel*>(widget);
     // Static texts wrap their lines; a picture's label never does.
     const bool picture = label != nullptr && label->text().isEmpty() && !label->wordWrap();
-    return {picture ? Kind::Picture : Kind::Label,
-            label != nullptr ? label->text() : QString()};
+    return {picture ? Kind::Picture : Kind::Label, label != nullptr ? label->text() : QString()};
 }
 
 struct DialogCase {
@@ -240,7 +239,8 @@ struct UnitsCase {
 class QtDialogUnitsTest : public ::testing::TestWithParam<UnitsCase> {};
 
 TEST_P(QtDialogUnitsTest, TheDialogAndEveryControlSitWhereTheTemplateSaysWhateverTheFont) {
-    const DialogTemplate* layout = findDialogTemplate(GetParam().dialogNumber);
+    const DialogTemplate* layout =
+        findDialogTemplate(static_cast<DialogId>(GetParam().dialogNumber));
     ASSERT_NE(layout, nullptr);
     ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96.0);
     RecordingProcedure procedure;
@@ -273,7 +273,8 @@ void captionsFit(DialogId id, const DialogTemplate& template_, const std::string
 // point smaller than the template's; push buttons keep the template's font and their
 // captions fit too, as do the group boxes' titles and the labels.
 TEST_P(QtDialogUnitsTest, EveryCaptionFitsItsControl) {
-    const DialogTemplate* layout = findDialogTemplate(GetParam().dialogNumber);
+    const DialogTemplate* layout =
+        findDialogTemplate(static_cast<DialogId>(GetParam().dialogNumber));
     ASSERT_NE(layout, nullptr);
     const std::vector<std::string> languages = words::availableLanguages();
     ASSERT_GE(languages.size(), 7u) << "English and six catalogues in Resources/locale";

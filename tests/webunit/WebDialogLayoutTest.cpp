@@ -24,24 +24,25 @@ TEST(WebDialogLayout, DialogUnitsUseTheClassicBaseUnits) {
 }
 
 TEST(WebDialogLayout, EveryControlLiesInsideItsDialog) {
-    for (const int number :
-         {DialogNumber::Settings, DialogNumber::CreateQuestion, DialogNumber::About}) {
+    for (const DialogId number : {DialogId::Settings, DialogId::CreateQuestion, DialogId::About}) {
         const DialogTemplate* dialog = findDialogTemplate(number);
         ASSERT_NE(dialog, nullptr);
         const PixelBox client = clientBoxOf(*dialog);
         EXPECT_GT(client.width, 0);
         for (const ControlTemplate& control : dialog->controls) {
             const PixelBox box = pixelBoxOf(control);
-            EXPECT_GE(box.x, 0) << number << "/" << control.id;
-            EXPECT_GE(box.y, 0) << number << "/" << control.id;
-            EXPECT_LE(box.x + box.width, client.width) << number << "/" << control.id;
-            EXPECT_LE(box.y + box.height, client.height) << number << "/" << control.id;
+            EXPECT_GE(box.x, 0) << static_cast<int>(number) << "/" << control.id;
+            EXPECT_GE(box.y, 0) << static_cast<int>(number) << "/" << control.id;
+            EXPECT_LE(box.x + box.width, client.width)
+                << static_cast<int>(number) << "/" << control.id;
+            EXPECT_LE(box.y + box.height, client.height)
+                << static_cast<int>(number) << "/" << control.id;
         }
     }
 }
 
 TEST(WebDialogLayout, CreateQuestionIsPlacedAsItsTemplateSays) {
-    const DialogTemplate& dialog = *findDialogTemplate(DialogNumber::CreateQuestion);
+    const DialogTemplate& dialog = *findDialogTemplate(DialogId::CreateQuestion);
     const PixelBox client = clientBoxOf(dialog);
     EXPECT_EQ(client.width, 224);   // 149 units
     EXPECT_EQ(client.height, 117);  // 72 units
@@ -53,7 +54,7 @@ TEST(WebDialogLayout, CreateQuestionIsPlacedAsItsTemplateSays) {
 }
 
 TEST(WebDialogLayout, RadioButtonsFormTheTemplatesGroups) {
-    const DialogTemplate& settings = *findDialogTemplate(DialogNumber::Settings);
+    const DialogTemplate& settings = *findDialogTemplate(DialogId::Settings);
     const auto groups = radioGroupIndices(settings);
     ASSERT_EQ(groups.size(), settings.controls.size());
     auto groupOf = [&](int id) {
@@ -77,7 +78,7 @@ TEST(WebDialogLayout, RadioButtonsFormTheTemplatesGroups) {
                          ControlId::AutoRemainder, ControlId::DifficultyGroup}) {
         EXPECT_EQ(groupOf(id), -1) << id;
     }
-    const auto none = radioGroupIndices(*findDialogTemplate(DialogNumber::CreateQuestion));
+    const auto none = radioGroupIndices(*findDialogTemplate(DialogId::CreateQuestion));
     EXPECT_EQ(std::set<int>(none.begin(), none.end()), std::set<int>{-1});
 }
 
@@ -85,19 +86,18 @@ TEST(WebDialogLayout, RadioButtonsFormTheTemplatesGroups) {
 // or where it has none (the edits, the picture) a name of its own. A text the program
 // fills in while the dialog is open (the teacher's note) is read as the text it holds.
 TEST(WebDialogLayout, EveryControlHasAName) {
-    EXPECT_EQ(accessibleNameOf(DialogNumber::CreateQuestion, ControlId::Dividend), u"Dividend");
-    EXPECT_EQ(accessibleNameOf(DialogNumber::CreateQuestion, ControlId::Divisor), u"Divisor");
-    EXPECT_NE(accessibleNameOf(DialogNumber::About, ControlId::AboutPicture).find(u"Bricketing"),
+    EXPECT_EQ(accessibleNameOf(DialogId::CreateQuestion, ControlId::Dividend), u"Dividend");
+    EXPECT_EQ(accessibleNameOf(DialogId::CreateQuestion, ControlId::Divisor), u"Divisor");
+    EXPECT_NE(accessibleNameOf(DialogId::About, ControlId::AboutPicture).find(u"Bricketing"),
               std::u16string_view::npos);
-    for (const int number :
-         {DialogNumber::Settings, DialogNumber::CreateQuestion, DialogNumber::About}) {
+    for (const DialogId number : {DialogId::Settings, DialogId::CreateQuestion, DialogId::About}) {
         for (const ControlTemplate& control : findDialogTemplate(number)->controls) {
             if (control.kind == ControlKind::StaticText && control.caption.empty()) {
                 EXPECT_TRUE(accessibleNameOf(number, control.id).empty()) << control.id;
                 continue;
             }
             EXPECT_NE(control.caption.empty(), accessibleNameOf(number, control.id).empty())
-                << number << "/" << control.id << ": named twice or not at all";
+                << static_cast<int>(number) << "/" << control.id << ": named twice or not at all";
         }
     }
 }

@@ -2,10 +2,15 @@
 // keypad with Num Lock on and off, and names that must give nothing.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <random>
+#include <regex>
 #include <string>
 
 #include "platform/KeyCodes.h"
+#include "platform/web/WebInputKind.h"
 #include "platform/web/WebKeys.h"
 
 namespace {
@@ -126,6 +131,30 @@ TEST(WebKeys, RandomNamesStayInRange) {
             EXPECT_EQ(answer, virtualKeyOf(code, "Home")) << code;
         }
     }
+}
+
+// The numbers the page's input kinds cross as, read from WebInput.js's frozen object,
+// are the program's WebInputKind: a kind added or renumbered on one side only fails here.
+TEST(WebKeys, ThePagesInputKindsAreTheProgramsNumbers) {
+    std::ifstream in("src/platform/web/WebInput.js");
+    const std::string script{std::istreambuf_iterator<char>(in), {}};
+    const std::size_t start = script.find("web.inputKinds = Object.freeze({");
+    ASSERT_NE(start, std::string::npos);
+    const std::string object = script.substr(start, script.find("})", start) - start);
+    std::map<std::string, int> page;
+    const std::regex entry("'([a-z-]+)': ([0-9]+)");
+    for (auto at = std::sregex_iterator(object.begin(), object.end(), entry);
+         at != std::sregex_iterator(); ++at) {
+        page[(*at)[1]] = std::stoi((*at)[2]);
+    }
+    const std::map<std::string, int> program = {
+        {"key", static_cast<int>(WebInputKind::Key)},
+        {"left-down", static_cast<int>(WebInputKind::LeftDown)},
+        {"left-up", static_cast<int>(WebInputKind::LeftUp)},
+        {"right-down", static_cast<int>(WebInputKind::RightDown)},
+        {"wheel", static_cast<int>(WebInputKind::Wheel)},
+    };
+    EXPECT_EQ(page, program);
 }
 
 }  // namespace

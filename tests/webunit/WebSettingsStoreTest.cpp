@@ -15,7 +15,7 @@
 namespace {
 
 // The page's local storage, shared by every tab of the page.
-class FakeStorage : public SettingsStorage {
+class FakeStorage : public SettingsStore {
 public:
     std::optional<std::string> read() override { return stored; }
     bool write(const std::string& text) override {

@@ -81,7 +81,7 @@ const wchar_t* expectedClass(ControlKind kind) {
     }
 }
 
-class DialogTemplateTest : public ::testing::TestWithParam<int> {};
+class DialogTemplateTest : public ::testing::TestWithParam<DialogId> {};
 
 }  // namespace
 
@@ -156,13 +156,13 @@ TEST_P(DialogTemplateTest, TheDialogUsesItsEightPointFont) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StoredDialogs, DialogTemplateTest,
-                         ::testing::Values(DialogNumber::Settings, DialogNumber::CreateQuestion,
-                                           DialogNumber::About));
+                         ::testing::Values(DialogId::Settings, DialogId::CreateQuestion,
+                                           DialogId::About));
 
 TEST(DialogStyles, FollowTheTable) {
-    const DialogTemplate& settings = *findDialogTemplate(DialogNumber::Settings);
-    const DialogTemplate& create = *findDialogTemplate(DialogNumber::CreateQuestion);
-    const DialogTemplate& about = *findDialogTemplate(DialogNumber::About);
+    const DialogTemplate& settings = *findDialogTemplate(DialogId::Settings);
+    const DialogTemplate& create = *findDialogTemplate(DialogId::CreateQuestion);
+    const DialogTemplate& about = *findDialogTemplate(DialogId::About);
     EXPECT_NE(dialogStyle(settings) & DS_CENTER, 0u);
     EXPECT_NE(dialogStyle(create) & DS_CENTERMOUSE, 0u);
     EXPECT_NE(dialogStyle(settings) & WS_SYSMENU, 0u);
@@ -278,7 +278,7 @@ protected:
     }
     void TearDown() override { DestroyWindow(owner); }
 
-    void run(int dialogNumber, DialogProcedure& procedure) {
+    void run(DialogId dialogNumber, DialogProcedure& procedure) {
         runWin32Dialog(GetModuleHandleW(nullptr), owner, dialogNumber, procedure);
     }
 
@@ -326,7 +326,7 @@ TEST_F(ModalDialogTest, CreateQuestionRefusesABigDividendThenStartsTheTypedQuest
         },
     });
     CreateQuestionDialog procedure(*panel);
-    run(DialogNumber::CreateQuestion, procedure);
+    run(DialogId::CreateQuestion, procedure);
     EXPECT_TRUE(script.finished()) << "stopped after step " << script.stepsDone();
     EXPECT_EQ(refusal, L"The dividend (number being divided) must be less than 10,000.");
     EXPECT_EQ(refusalCaption, L"Error");
@@ -352,7 +352,7 @@ TEST_F(ModalDialogTest, CreateQuestionTypesOnlyDigitsAndCancelChangesNothing) {
         },
     });
     CreateQuestionDialog procedure(*panel);
-    run(DialogNumber::CreateQuestion, procedure);
+    run(DialogId::CreateQuestion, procedure);
     EXPECT_TRUE(script.finished()) << "stopped after step " << script.stepsDone();
     EXPECT_EQ(typed, L"427");
     EXPECT_EQ(panel->dividend, dividend);
@@ -389,7 +389,7 @@ TEST_F(ModalDialogTest, CreateQuestionOpensCentredOnThePointerAndInsideTheScreen
             },
         });
         CreateQuestionDialog procedure(*panel);
-        run(DialogNumber::CreateQuestion, procedure);
+        run(DialogId::CreateQuestion, procedure);
         ASSERT_TRUE(script.finished());
         SCOPED_TRACE("pointer at " + std::to_string(c.pointer.x) + ", " +
                      std::to_string(c.pointer.y));
@@ -437,7 +437,7 @@ TEST_F(ModalDialogTest, SettingsShowsTheValuesAndOkWritesTheChoicesWithCrLf) {
         },
     });
     SettingsDialog procedure(*panel);
-    run(DialogNumber::Settings, procedure);
+    run(DialogId::Settings, procedure);
     EXPECT_TRUE(script.finished()) << "stopped after step " << script.stepsDone();
     EXPECT_TRUE(shownRight);
     EXPECT_EQ(panel->difficulty, 4);
@@ -477,7 +477,7 @@ TEST_F(ModalDialogTest, AboutIgnoresEscapeAndClosesWithEnter) {
         },
     });
     AboutDialog procedure;
-    run(DialogNumber::About, procedure);
+    run(DialogId::About, procedure);
     EXPECT_TRUE(script.finished()) << "stopped after step " << script.stepsDone();
     EXPECT_TRUE(openAfterEscape);
     EXPECT_FALSE(IsWindow(dialog));
@@ -487,7 +487,7 @@ TEST_F(ModalDialogTest, AboutIgnoresEscapeAndClosesWithEnter) {
 // (its dialog units as at 96, 144 and 192 DPI) the picture is as wide as the box its
 // units map to, in its own proportions, and at 8 points it is the stored picture itself.
 TEST_F(ModalDialogTest, TheAboutPictureFillsItsBoxAtEveryScale) {
-    const DialogTemplate& stored = *findDialogTemplate(DialogNumber::About);
+    const DialogTemplate& stored = *findDialogTemplate(DialogId::About);
     const ControlTemplate& about = stored.controls[0];
     for (const int points : {8, 12, 16}) {
         SCOPED_TRACE(std::to_string(points) + " points");

@@ -46,13 +46,13 @@ PupilPickerTemplate::PupilPickerTemplate(std::vector<std::u16string> names)
                             ControlStyle::TabStop | (index == 0 ? ControlStyle::GroupStart : 0u)});
     }
     layout = {
-        DialogNumber::PupilPicker,       caption, width, height,  u"MS Shell Dlg", 8, 400, false,
+        DialogId::PupilPicker,           caption, width, height,  u"MS Shell Dlg", 8, 400, false,
         DialogPlacement::CentreOnScreen, false,   false, controls};
     useRuntimeDialogTemplate(&layout);
 }
 
 PupilPickerTemplate::~PupilPickerTemplate() {
-    if (findDialogTemplate(DialogNumber::PupilPicker) == &layout) {
+    if (findDialogTemplate(DialogId::PupilPicker) == &layout) {
         useRuntimeDialogTemplate(nullptr);
     }
 }

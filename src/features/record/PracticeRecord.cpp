@@ -16,34 +16,6 @@ std::string levelName(int difficulty) {
     return difficulty >= 0 && difficulty < 5 ? levelNames[difficulty] : std::to_string(difficulty);
 }
 
-const char* kindName(LineKind kind) {
-    switch (kind) {
-        case LineKind::Multiple:
-            return "multiple";
-        case LineKind::Product:
-            return "product";
-        case LineKind::Remainder:
-            return "remainder";
-        case LineKind::Total:
-            return "total";
-    }
-    return "multiple";
-}
-
-const char* leftByName(LeftBy by) {
-    switch (by) {
-        case LeftBy::NewQuestion:
-            return "new-question";
-        case LeftBy::RestartQuestion:
-            return "restart-question";
-        case LeftBy::CreateQuestion:
-            return "create-question";
-        case LeftBy::Exit:
-            return "exit";
-    }
-    return "exit";
-}
-
 // The tutor's words that help the pupil type a line's value, weakest first; praise, a
 // bigger chunk suggested and key facts are not help with one entry.
 bool helpsTyping(TutorHelp help) {
@@ -184,13 +156,13 @@ void PracticeRecord::entry(const EntryChecked& event) {
         ++q.wrong[static_cast<std::size_t>(event.kind)];
     }
     const auto help = q.help.find({event.line, event.kind});
-    write(
-        q.pupil, RecordFile::Entries,
-        csvRow({q.id, std::to_string(event.line), kindName(event.kind), std::to_string(event.typed),
-                event.expected ? std::to_string(*event.expected) : std::string(),
-                event.right ? "right" : "wrong", std::string(slipCode(classifySlip(event))),
-                secondsBetween(q.lastEntry, now),
-                help == q.help.end() ? "" : helpName(help->second)}));
+    write(q.pupil, RecordFile::Entries,
+          csvRow({q.id, std::to_string(event.line), std::string(lineKindCode(event.kind)),
+                  std::to_string(event.typed),
+                  event.expected ? std::to_string(*event.expected) : std::string(),
+                  event.right ? "right" : "wrong", std::string(slipCode(classifySlip(event))),
+                  secondsBetween(q.lastEntry, now),
+                  help == q.help.end() ? "" : helpName(help->second)}));
     q.lastEntry = now;
 }
 
@@ -213,7 +185,7 @@ void PracticeRecord::finish(const std::optional<AnswerReached>& answer, std::opt
                   std::to_string(event.dividend),
                   std::to_string(event.divisor),
                   answer ? "answered" : "left",
-                  by ? leftByName(*by) : "",
+                  by ? std::string(leftByCode(*by)) : "",
                   answer ? std::to_string(answer->answer) : "",
                   answer ? std::to_string(answer->remainder) : "",
                   std::to_string(chunks.size()),

@@ -39,57 +39,51 @@ std::u16string productHint(int lots, int divisor) {
     if (lots <= 1) {
         return fill(tr("1 lot of {divisor} is just {divisor}."), {{"divisor", number(divisor)}});
     }
-    if (lots % 2 == 0 && isKeyFact(lots / 2)) {
-        const int half = lots / 2;
-        return fill(
-            trn("{half} lot of {divisor} is {product}, so {count} lots is double that.",
-                "{half} lots of {divisor} is {product}, so {count} lots is double that.", half),
-            {{"half", number(half)},
-             {"divisor", number(divisor)},
-             {"product", number(product(half, divisor))},
-             {"count", number(lots)}});
-    }
+    // The key fact the hint starts from, and the sentence for the one move from there.
     const int place = placeOf(lots);
     const int digit = lots / place;
-    if (lots % place == 0 && digit == 5) {
-        const int base = place * 10;
-        return fill(tr("{base} lots of {divisor} is {product}, so {count} lots is half of that."),
-                    {{"base", number(base)},
-                     {"divisor", number(divisor)},
-                     {"product", number(product(base, divisor))},
-                     {"count", number(lots)}});
-    }
-    if (lots % place == 0 && place >= 10) {
-        const int base = digit == 1 ? place / 10 : place;
-        const int times = digit == 1 ? 10 : digit;
-        return fill(trn("{base} lot of {divisor} is {product}, so {count} lots is {times} times "
-                        "that.",
-                        "{base} lots of {divisor} is {product}, so {count} lots is {times} times "
-                        "that.",
-                        base),
-                    {{"base", number(base)},
-                     {"divisor", number(divisor)},
-                     {"product", number(product(base, divisor))},
-                     {"count", number(lots)},
-                     {"times", number(times)}});
-    }
     int base = 1;
-    for (int key : {1000, 100, 10, 5, 2}) {
-        if (key < lots) {
-            base = key;
-            break;
+    int times = 0;
+    std::u16string pattern;
+    if (lots % 2 == 0 && isKeyFact(lots / 2)) {
+        base = lots / 2;
+        pattern =
+            trn("{half} lot of {divisor} is {product}, so {count} lots is double that.",
+                "{half} lots of {divisor} is {product}, so {count} lots is double that.", base);
+    } else if (lots % place == 0 && digit == 5) {
+        base = place * 10;
+        pattern = tr("{base} lots of {divisor} is {product}, so {count} lots is half of that.");
+    } else if (lots % place == 0 && place >= 10) {
+        base = digit == 1 ? place / 10 : place;
+        times = digit == 1 ? 10 : digit;
+        pattern =
+            trn("{base} lot of {divisor} is {product}, so {count} lots is {times} times "
+                "that.",
+                "{base} lots of {divisor} is {product}, so {count} lots is {times} times "
+                "that.",
+                base);
+    } else {
+        for (int key : {1000, 100, 10, 5, 2}) {
+            if (key < lots) {
+                base = key;
+                break;
+            }
         }
+        pattern =
+            trn("{base} lots of {divisor} is {product}; add {rest} more lot of {divisor} to "
+                "that.",
+                "{base} lots of {divisor} is {product}; add {rest} more lots of {divisor} to "
+                "that.",
+                lots - base);
     }
-    const int rest = lots - base;
-    return fill(trn("{base} lots of {divisor} is {product}; add {rest} more lot of {divisor} to "
-                    "that.",
-                    "{base} lots of {divisor} is {product}; add {rest} more lots of {divisor} to "
-                    "that.",
-                    rest),
-                {{"base", number(base)},
-                 {"divisor", number(divisor)},
-                 {"product", number(product(base, divisor))},
-                 {"rest", number(rest)}});
+    // Each sentence takes the values it names.
+    return fill(pattern, {{"half", number(base)},
+                          {"base", number(base)},
+                          {"divisor", number(divisor)},
+                          {"product", number(product(base, divisor))},
+                          {"count", number(lots)},
+                          {"times", number(times)},
+                          {"rest", number(lots - base)}});
 }
 
 // The biggest key fact that fits into what is left.

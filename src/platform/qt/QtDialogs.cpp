@@ -77,28 +77,16 @@ QFont dialogFont(const DialogTemplate& dialog) {
     return font;
 }
 
-// Dialog units to pixels by the window system's rule: a horizontal unit is a quarter of
-// the dialog font's average character width, a vertical unit an eighth of its height.
-// The templates were laid out for the base units of their font on Windows, 6 x 13
-// pixels at 96 dots per inch; those are used whatever font stands in for it here, so
-// that every control lands where the template puts it. They grow with the screen's
-// resolution.
+// Dialog units to pixels on the dialog's screen: they grow with its resolution.
 class DialogUnits {
 public:
-    static constexpr double baseX = 6.0;
-    static constexpr double baseY = 13.0;
-
     explicit DialogUnits(const QScreen* screen)
         : scale(screen != nullptr ? screen->logicalDotsPerInch() / 96.0 : 1.0) {}
-    int x(int units) const { return scaled(units, baseX / 4.0); }
-    int y(int units) const { return scaled(units, baseY / 8.0); }
+    int x(int units) const { return dialogUnitsToPixelsX(units, scale); }
+    int y(int units) const { return dialogUnitsToPixelsY(units, scale); }
     QRect rect(const ControlTemplate& c) const { return {x(c.x), y(c.y), x(c.width), y(c.height)}; }
 
 private:
-    // Rounded half away from zero, as the window system rounds.
-    int scaled(int units, double pixelsPerUnit) const {
-        return static_cast<int>(std::lround(units * pixelsPerUnit * scale));
-    }
     double scale = 1.0;
 };
 
@@ -523,16 +511,13 @@ private:
         const auto [margins, ownFrameKnown] = expectedFrame();
         placed = true;
         placedMargins = margins;
-        QRect frame(QPoint(0, 0), size().grownBy(margins));
-        frame.moveCenter(onPointer ? anchor : area.center());
-        // Pulled back inside the screen, the top-left corner winning when it is too big.
-        frame.moveRight(std::min(frame.right(), area.right()));
-        frame.moveBottom(std::min(frame.bottom(), area.bottom()));
-        frame.moveLeft(std::max(frame.left(), area.left()));
-        frame.moveTop(std::max(frame.top(), area.top()));
+        const QSize frame = size().grownBy(margins);
+        const QPoint centre = onPointer ? anchor : area.center();
+        const QPoint topLeft(
+            centredStart(centre.x(), frame.width(), area.left(), area.left() + area.width()),
+            centredStart(centre.y(), frame.height(), area.top(), area.top() + area.height()));
         // Until the window has a frame of its own, its position is that of its inside.
-        move(ownFrameKnown ? frame.topLeft()
-                           : frame.topLeft() + QPoint(margins.left(), margins.top()));
+        move(ownFrameKnown ? topLeft : topLeft + QPoint(margins.left(), margins.top()));
     }
 
     // The frame the dialog will have: its own once the platform knows it, else that
@@ -659,7 +644,7 @@ MessageBoxAnswer showQtMessageBox(QWidget* owner, const std::u16string& text,
 }
 
 void runQtDialog(QWidget* owner, DialogId dialog, DialogProcedure& procedure) {
-    const DialogTemplate* layout = findDialogTemplate(static_cast<int>(dialog));
+    const DialogTemplate* layout = findDialogTemplate(dialog);
     if (layout == nullptr) {
         return;
     }

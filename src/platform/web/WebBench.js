@@ -1,4 +1,5 @@
-// The frame benchmark's entry for the page (WebBench.cpp does the measuring).
+// The frame benchmark's entry for the page (bench/WebFrameBench.cpp does the
+// measuring).
 
 (function () {
     'use strict';

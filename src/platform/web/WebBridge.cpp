@@ -15,16 +15,14 @@ EM_JS(int, web_take_input, (int* wheelDelta, char* code, int codeCapacity, char*
                             int keyCapacity), {
     const input = Module.web.takeInput();
     if (!input) return 0;
+    const kinds = Module.web.inputKinds;
     if (input.kind === 'key') {
         stringToUTF8(input.code, code, codeCapacity);
         stringToUTF8(input.key, key, keyCapacity);
-        return 1;
-    }
-    if (input.kind === 'wheel') {
+    } else if (input.kind === 'wheel') {
         HEAP32[wheelDelta >> 2] = input.delta;
-        return 5;
     }
-    return { 'left-down': 2, 'left-up': 3, 'right-down': 4 }[input.kind] || 0;
+    return kinds[input.kind] || 0;
 });
 
 EM_JS(void, web_pointer, (double* x, double* y), {

@@ -9,8 +9,8 @@
 extern "C" {
 // Window and input.
 void web_init();
-// The oldest waiting input, if any: 0 none, 1 key, 2 left down, 3 left up, 4 right
-// down, 5 wheel. A key's code and key names are written into the two buffers.
+// The oldest waiting input, if any, as a WebInputKind (WebInputKind.h). A key's code and
+// key names are written into the two buffers, a wheel's turn into wheelDelta.
 int web_take_input(int* wheelDelta, char* code, int codeCapacity, char* key, int keyCapacity);
 void web_pointer(double* x, double* y);
 // Sleeps until input waits or the picture may have to change (the pointer moved over

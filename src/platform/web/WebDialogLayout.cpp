@@ -6,39 +6,22 @@
 #include "words/Words.h"
 
 namespace {
-// The base units of the classic 8-point dialog font, which the templates were laid out
-// with: a horizontal unit is a quarter of 6 pixels, a vertical one an eighth of 13.
-constexpr int baseX = 6;
-constexpr int baseY = 13;
-
 struct ControlName {
-    int dialogNumber;
+    DialogId dialog;
     int controlId;
     const char* name;  // the English source, looked up when asked for
 };
 
 constexpr ControlName controlNames[] = {
-    {DialogNumber::CreateQuestion, ControlId::Dividend, trNoop("Dividend")},
-    {DialogNumber::CreateQuestion, ControlId::Divisor, trNoop("Divisor")},
-    {DialogNumber::Settings, ControlId::Language, trNoop("Language")},
-    {DialogNumber::About, ControlId::AboutPicture,
+    {DialogId::CreateQuestion, ControlId::Dividend, trNoop("Dividend")},
+    {DialogId::CreateQuestion, ControlId::Divisor, trNoop("Divisor")},
+    {DialogId::Settings, ControlId::Language, trNoop("Language")},
+    {DialogId::About, ControlId::AboutPicture,
      trNoop("Quillmoor, with Mox the fox waving a pencil. Bricketing: division by repeated "
             "subtraction. Made with care by the Bricketing team.")},
 };
 
-int roundedScale(int units, int base, int divisor) {
-    const int product = units * base;
-    return product >= 0 ? (product + divisor / 2) / divisor : -((-product + divisor / 2) / divisor);
-}
 }  // namespace
-
-int dialogUnitsToPixelsX(int units) {
-    return roundedScale(units, baseX, 4);
-}
-
-int dialogUnitsToPixelsY(int units) {
-    return roundedScale(units, baseY, 8);
-}
 
 PixelBox pixelBoxOf(const ControlTemplate& control) {
     return {dialogUnitsToPixelsX(control.x), dialogUnitsToPixelsY(control.y),
@@ -66,9 +49,9 @@ std::vector<int> radioGroupIndices(const DialogTemplate& dialog) {
     return indices;
 }
 
-std::u16string accessibleNameOf(int dialogNumber, int controlId) {
+std::u16string accessibleNameOf(DialogId dialog, int controlId) {
     for (const ControlName& entry : controlNames) {
-        if (entry.dialogNumber == dialogNumber && entry.controlId == controlId) {
+        if (entry.dialog == dialog && entry.controlId == controlId) {
             return tr(entry.name);
         }
     }

@@ -1,5 +1,5 @@
 // Where the controls of a stored dialog go on the page: dialog units to CSS pixels at
-// the classic dialog font's base units (6 x 13 pixels per 4 x 8 units), the radio group
+// the dialog font's base units (dialogUnitsToPixelsX and Y), the radio group
 // each control belongs to. Plain C++, so it is tested without a browser.
 #pragma once
 
@@ -16,9 +16,6 @@ struct PixelBox {
     int height = 0;
 };
 
-// Dialog units to pixels, rounded half away from zero as the window system does.
-int dialogUnitsToPixelsX(int units);
-int dialogUnitsToPixelsY(int units);
 PixelBox pixelBoxOf(const ControlTemplate& control);
 // The client area of the whole dialog.
 PixelBox clientBoxOf(const DialogTemplate& dialog);
@@ -30,4 +27,4 @@ std::vector<int> radioGroupIndices(const DialogTemplate& dialog);
 // What a screen reader names a control whose caption does not say what it is: the two
 // edits of Create Question, the About picture. Empty for every other control, which its
 // own caption names. In the pupil's language.
-std::u16string accessibleNameOf(int dialogNumber, int controlId);
+std::u16string accessibleNameOf(DialogId dialog, int controlId);

@@ -60,8 +60,8 @@ bool has(const ControlTemplate& control, unsigned style) {
 }
 
 // A control whose caption does not say what it is gets its name apart.
-void nameForScreenReaders(int handle, int dialogNumber, int controlId) {
-    const std::u16string name = accessibleNameOf(dialogNumber, controlId);
+void nameForScreenReaders(int handle, DialogId dialog, int controlId) {
+    const std::u16string name = accessibleNameOf(dialog, controlId);
     if (!name.empty()) {
         web_set_control_name(handle, controlId, name.data(), lengthOf(name));
     }
@@ -75,7 +75,7 @@ public:
         : layout(layout), procedure(procedure) {
         const PixelBox client = clientBoxOf(layout);
         const std::u16string title = shownCaption(layout);
-        handle = web_dialog_create(layout.number, title.data(), lengthOf(title),
+        handle = web_dialog_create(static_cast<int>(layout.number), title.data(), lengthOf(title),
                                    layout.systemMenu ? 1 : 0, client.width, client.height);
         const auto groups = radioGroupIndices(layout);
         for (std::size_t at = 0; at < layout.controls.size(); ++at) {
@@ -232,7 +232,7 @@ MessageBoxAnswer runWebMessageBox(const std::u16string& text, const std::u16stri
 }
 
 void runWebDialog(DialogId dialog, DialogProcedure& procedure) {
-    const DialogTemplate* layout = findDialogTemplate(static_cast<int>(dialog));
+    const DialogTemplate* layout = findDialogTemplate(dialog);
     if (layout == nullptr) {
         return;
     }

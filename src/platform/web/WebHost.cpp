@@ -12,6 +12,7 @@
 #include "platform/web/WebBridge.h"
 #include "platform/web/WebDialogs.h"
 #include "platform/web/WebDrawing.h"
+#include "platform/web/WebInputKind.h"
 #include "platform/web/WebKeys.h"
 
 namespace {
@@ -26,25 +27,26 @@ bool takeInput(Message& message) {
     int wheelDelta = 0;
     char code[64] = {};
     char key[64] = {};
-    switch (web_take_input(&wheelDelta, code, sizeof code, key, sizeof key)) {
-        case 0:
+    switch (static_cast<WebInputKind>(
+        web_take_input(&wheelDelta, code, sizeof code, key, sizeof key))) {
+        case WebInputKind::None:
             return false;
-        case 1: {
+        case WebInputKind::Key: {
             const int virtualKey = virtualKeyOf(code, key);
             message = messageOf(virtualKey == 0 ? MessageKind::Other : MessageKind::KeyDown);
             message.keyCode = static_cast<std::uint32_t>(virtualKey);
             return true;
         }
-        case 2:
+        case WebInputKind::LeftDown:
             message = messageOf(MessageKind::LeftButtonDown);
             return true;
-        case 3:
+        case WebInputKind::LeftUp:
             message = messageOf(MessageKind::LeftButtonUp);
             return true;
-        case 4:
+        case WebInputKind::RightDown:
             message = messageOf(MessageKind::RightButtonDown);
             return true;
-        case 5:
+        case WebInputKind::Wheel:
             message = messageOf(MessageKind::MouseWheel);
             message.wheelDelta = wheelDelta;
             return true;

@@ -5,6 +5,16 @@
 (function (web) {
     'use strict';
 
+    // The number each kind of message crosses to the program as (web_take_input); the
+    // same numbers as WebInputKind in WebInputKind.h, which must change with these.
+    web.inputKinds = Object.freeze({
+        'key': 1,
+        'left-down': 2,
+        'left-up': 3,
+        'right-down': 4,
+        'wheel': 5,
+    });
+
     web.push = function (message) {
         web.queue.push(message);
         web.wake();

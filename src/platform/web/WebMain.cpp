@@ -22,7 +22,7 @@
 namespace {
 
 // The browser's local storage under the page's settings key.
-class LocalStorage : public SettingsStorage {
+class LocalStorage : public SettingsStore {
 public:
     std::optional<std::string> read() override {
         std::string text(largestStoredSettings + 1, '\0');

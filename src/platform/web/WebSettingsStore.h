@@ -8,25 +8,16 @@
 
 #include "platform/SettingsStore.h"
 
-// The page's storage under the settings key.
-class SettingsStorage {
-public:
-    virtual ~SettingsStorage() = default;
-    virtual std::optional<std::string> read() = 0;
-    // True when the text is stored; false leaves the stored text as it was.
-    virtual bool write(const std::string& text) = 0;
-    // The teacher's file beside the page; nothing when there is none.
-    virtual std::optional<std::string> readTeacherFile() { return std::nullopt; }
-};
-
 // More than any settings text holds; a longer stored text is not the program's.
 inline constexpr std::size_t largestStoredSettings = 4096;
 // The most of a teacher's file that is read.
 inline constexpr std::size_t largestTeacherFile = 64 * 1024;
 
+// Over the page's storage under the settings key (any other store in the tests), the
+// limits on what is read from it.
 class WebSettingsStore : public SettingsStore {
 public:
-    explicit WebSettingsStore(SettingsStorage& storage) : storage(storage) {}
+    explicit WebSettingsStore(SettingsStore& storage) : storage(storage) {}
 
     std::optional<std::string> read() override;
     // Every confirmed save is stored, also one equal to what was read: another tab may
@@ -36,5 +27,5 @@ public:
     std::optional<std::string> readTeacherFile() override;
 
 private:
-    SettingsStorage& storage;
+    SettingsStore& storage;
 };

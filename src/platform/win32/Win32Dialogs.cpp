@@ -324,12 +324,8 @@ void centreOnPointer(HWND dialog) {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& area = monitor.rcWork;
-    const LONG width = frame.right - frame.left;
-    const LONG height = frame.bottom - frame.top;
-    LONG left = std::min(pointer.x - width / 2, area.right - width);
-    LONG top = std::min(pointer.y - height / 2, area.bottom - height);
-    left = std::max(left, area.left);
-    top = std::max(top, area.top);
+    const int left = centredStart(pointer.x, frame.right - frame.left, area.left, area.right);
+    const int top = centredStart(pointer.y, frame.bottom - frame.top, area.top, area.bottom);
     SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -346,7 +342,7 @@ constexpr GUID nameProperty = {
 // edits), so that a screen reader says "Dividend" where it would say "edit". Through
 // the accessibility service's annotations; where that service is missing they stay
 // unnamed.
-void nameControls(HWND dialog, int dialogNumber) {
+void nameControls(HWND dialog, DialogId dialogNumber) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IAccPropServices* services = nullptr;
     if (SUCCEEDED(CoCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
@@ -474,7 +470,8 @@ std::vector<WORD> buildDialogTemplate(const DialogTemplate& dialog) {
     return out.words;
 }
 
-void runWin32Dialog(HINSTANCE instance, HWND owner, int dialogNumber, DialogProcedure& procedure) {
+void runWin32Dialog(HINSTANCE instance, HWND owner, DialogId dialogNumber,
+                    DialogProcedure& procedure) {
     if (const DialogTemplate* layout = findDialogTemplate(dialogNumber)) {
         runWin32Dialog(instance, owner, *layout, procedure);
     }

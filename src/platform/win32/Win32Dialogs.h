@@ -23,7 +23,8 @@ DWORD dialogExtendedStyle(const DialogTemplate& dialog);
 // Runs the stored dialog numbered dialogNumber modally over owner until its procedure
 // ends it. Pictures are loaded from instance's resources. Nothing happens for a number
 // with no template.
-void runWin32Dialog(HINSTANCE instance, HWND owner, int dialogNumber, DialogProcedure& procedure);
+void runWin32Dialog(HINSTANCE instance, HWND owner, DialogId dialogNumber,
+                    DialogProcedure& procedure);
 // The same for a template given whole. A picture whose box in dialog units maps to a
 // size other than its bitmap's (at a resolution above 96 DPI, or with a larger font) is
 // drawn anew at the box's size; within two pixels it is shown as stored.

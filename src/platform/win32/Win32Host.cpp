@@ -348,7 +348,7 @@ MessageBoxAnswer Win32Host::messageBox(MessageBoxOwner owner, const std::u16stri
 }
 
 void Win32Host::runDialog(DialogId dialog, DialogProcedure& procedure) {
-    runWin32Dialog(instance, window, static_cast<int>(dialog), procedure);
+    runWin32Dialog(instance, window, dialog, procedure);
 }
 
 void Win32Host::publishAccessibleText(const AccessibleText& text) {

@@ -10,15 +10,15 @@
 
 namespace {
 
-const DialogTemplate& stored(int number) {
+const DialogTemplate& stored(DialogId number) {
     const DialogTemplate* dialog = findDialogTemplate(number);
-    EXPECT_NE(dialog, nullptr) << "template " << number;
+    EXPECT_NE(dialog, nullptr) << "template " << static_cast<int>(number);
     static const DialogTemplate empty{};
     return dialog ? *dialog : empty;
 }
 
 TEST(DialogTemplatesTest, EveryControlIsUniqueAndInsideItsDialog) {
-    for (int number : {DialogNumber::Settings, DialogNumber::CreateQuestion, DialogNumber::About}) {
+    for (DialogId number : {DialogId::Settings, DialogId::CreateQuestion, DialogId::About}) {
         const DialogTemplate& dialog = stored(number);
         std::set<int> ids;
         for (const ControlTemplate& control : dialog.controls) {
@@ -39,19 +39,19 @@ TEST(DialogTemplatesTest, SettingsHasTheWordingAndTheDifficultyAsSeparateRadioGr
         {ControlId::Beginner, ControlId::Novice, ControlId::Intermediate, ControlId::Advanced,
          ControlId::Expert},
         {ControlId::KeyFactsOff, ControlId::KeyFactsShown, ControlId::KeyFactsFillIn}};
-    EXPECT_EQ(radioGroups(stored(DialogNumber::Settings)), expected);
-    EXPECT_TRUE(radioGroups(stored(DialogNumber::CreateQuestion)).empty());
+    EXPECT_EQ(radioGroups(stored(DialogId::Settings)), expected);
+    EXPECT_TRUE(radioGroups(stored(DialogId::CreateQuestion)).empty());
 }
 
 TEST(DialogTemplatesTest, TabStopsFollowTemplateOrderAndWrapRound) {
-    const DialogTemplate& create = stored(DialogNumber::CreateQuestion);
+    const DialogTemplate& create = stored(DialogId::CreateQuestion);
     EXPECT_EQ(nextTabStop(create, ControlId::Dividend), ControlId::Divisor);
     EXPECT_EQ(nextTabStop(create, ControlId::Divisor), ControlId::Ok);
     EXPECT_EQ(nextTabStop(create, ControlId::Cancel), ControlId::Dividend);
     EXPECT_EQ(nextTabStop(create, ControlId::DivisionSign), ControlId::Divisor);
     EXPECT_EQ(nextTabStop(create, 0), ControlId::Ok);
 
-    const DialogTemplate& settings = stored(DialogNumber::Settings);
+    const DialogTemplate& settings = stored(DialogId::Settings);
     EXPECT_EQ(nextTabStop(settings, ControlId::Cancel), ControlId::AutoProduct);
     // The four settings' controls come first, then the column beside them, top down.
     EXPECT_EQ(nextTabStop(settings, ControlId::AutoRemainder), ControlId::Hints);
@@ -60,7 +60,21 @@ TEST(DialogTemplatesTest, TabStopsFollowTemplateOrderAndWrapRound) {
     EXPECT_EQ(nextTabStop(settings, ControlId::HighContrast), ControlId::Language);
     EXPECT_EQ(nextTabStop(settings, ControlId::Language), ControlId::Ok);
 
-    EXPECT_EQ(nextTabStop(stored(DialogNumber::About), ControlId::Ok), ControlId::Ok);
+    EXPECT_EQ(nextTabStop(stored(DialogId::About), ControlId::Ok), ControlId::Ok);
+}
+
+// A dialog opened on the pointer: its middle pixel on the pointer, pulled back inside
+// the work area (0 to 800 here), its start winning when it is longer than the area.
+TEST(DialogTemplatesTest, ADialogOnThePointerIsCentredAndKeptInsideTheArea) {
+    struct Case {
+        int centre, size, start;
+    };
+    const Case cases[] = {{400, 101, 350}, {400, 100, 351}, {30, 100, 0},
+                          {790, 100, 700}, {400, 900, 0},   {-50, 100, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(centredStart(c.centre, c.size, 0, 800), c.start) << c.centre << "/" << c.size;
+        EXPECT_EQ(centredStart(c.centre + 200, c.size, 200, 1000), c.start + 200);
+    }
 }
 
 }  // namespace

@@ -16,34 +16,6 @@
 
 namespace {
 
-const char* kindName(LineKind kind) {
-    switch (kind) {
-        case LineKind::Multiple:
-            return "multiple";
-        case LineKind::Product:
-            return "product";
-        case LineKind::Remainder:
-            return "remainder";
-        case LineKind::Total:
-            return "total";
-    }
-    return "?";
-}
-
-const char* leftName(LeftBy by) {
-    switch (by) {
-        case LeftBy::NewQuestion:
-            return "new";
-        case LeftBy::RestartQuestion:
-            return "restart";
-        case LeftBy::CreateQuestion:
-            return "create";
-        case LeftBy::Exit:
-            return "exit";
-    }
-    return "?";
-}
-
 std::string chunks(const std::vector<int>& multiples) {
     std::string text;
     for (int multiple : multiples) {
@@ -58,8 +30,8 @@ struct EventLine {
                (e.typedIn ? " typed" : " level") + (e.restarted ? " again" : "");
     }
     std::string operator()(const EntryChecked& e) const {
-        std::string line = "entry " + std::to_string(e.line) + " " + kindName(e.kind) + " " +
-                           std::to_string(e.typed);
+        std::string line = "entry " + std::to_string(e.line) + " " +
+                           std::string(lineKindCode(e.kind)) + " " + std::to_string(e.typed);
         if (e.expected) {
             line += " of " + std::to_string(*e.expected);
         }
@@ -67,7 +39,7 @@ struct EventLine {
         return line;
     }
     std::string operator()(const WrongEntryCleared& e) const {
-        return "cleared " + std::to_string(e.line) + " " + kindName(e.kind);
+        return "cleared " + std::to_string(e.line) + " " + std::string(lineKindCode(e.kind));
     }
     std::string operator()(const StepCompleted& e) const {
         return "step " + std::to_string(e.line) + " " + std::to_string(e.multiple) + "=" +
@@ -85,7 +57,7 @@ struct EventLine {
                chunks(e.chunks);
     }
     std::string operator()(const QuestionLeft& e) const {
-        return std::string("left ") + leftName(e.by);
+        return "left " + std::string(leftByCode(e.by));
     }
     std::string operator()(const TutorSpoke&) const { return "tutor"; }
 };
@@ -191,10 +163,10 @@ const std::vector<Example> examples = {
          p.enter(9);
          p.panel.leaveQuestion(LeftBy::Exit);
      },
-     {"start 100/7 typed", "entry 1 multiple 10 right", "left restart", "start 100/7 typed again",
-      "entry 1 multiple 20 wrong more-than-left", "left new", "start 9/3 level",
-      "entry 1 multiple 3 right", "entry 1 product 9 of 9 right", "step 1 3=9 left 0",
-      "answer 3 r0 3"}},
+     {"start 100/7 typed", "entry 1 multiple 10 right", "left restart-question",
+      "start 100/7 typed again", "entry 1 multiple 20 wrong more-than-left", "left new-question",
+      "start 9/3 level", "entry 1 multiple 3 right", "entry 1 product 9 of 9 right",
+      "step 1 3=9 left 0", "answer 3 r0 3"}},
 };
 
 TEST(LessonEventsTest, WorkedExamplesTellTheirEventsInOrder) {

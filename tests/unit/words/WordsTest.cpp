@@ -181,3 +181,20 @@ TEST(FillTest, NamedPlaceholdersTakeTheirValuesAndUnknownOnesStay) {
 }
 
 }  // namespace
+
+// The one UTF-16 to UTF-8 encoder (the pupil's names use it too): every width of
+// character, and a lone surrogate of either half as U+FFFD wherever it stands.
+TEST(Utf8Test, EveryWidthIsWrittenAndALoneSurrogateBecomesTheReplacementCharacter) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"a\u00EB\u674E\U0001F600", "a\xC3\xAB\xE6\x9D\x8E\xF0\x9F\x98\x80"},
+        {std::u16string(u"a") + char16_t(0xD800) + u"b", "a" + replacement + "b"},
+        {std::u16string(u"a") + char16_t(0xDC00), "a" + replacement},
+        {std::u16string(1, char16_t(0xD83D)), replacement},
+        {std::u16string(2, char16_t(0xD83D)) + char16_t(0xDE00), replacement + "\xF0\x9F\x98\x80"},
+    };
+    for (const auto& [utf16, utf8] : cases) {
+        EXPECT_EQ(words::toUtf8(utf16), utf8);
+    }
+    EXPECT_EQ(words::fromUtf8(words::toUtf8(cases[0].first)), cases[0].first);
+}

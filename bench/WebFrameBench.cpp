@@ -1,49 +1,19 @@
 // The browser frame benchmark's measuring side: update + draw of the lesson panel on an
 // off-screen back buffer, per frame, for a fresh 9999 / 2 and for 9999 / 2 after 4,999
-// steps scrolled to its end. The page calls it through Module.benchmarkFrames.
+// steps scrolled to its end. The page calls it through Module.benchmarkFrames
+// (src/platform/web/WebBench.js); it is linked into the web program, not the backend.
 #include <emscripten.h>
 
-#include <cstddef>
-
+#include "BenchLesson.h"
 #include "lesson/LessonPanel.h"
-#include "platform/KeyCodes.h"
 #include "platform/web/WebBridge.h"
 #include "platform/web/WebDrawing.h"
 
 namespace {
 
-constexpr double frameSeconds = 0.02;
-constexpr Point pointer{600.0f, 300.0f};  // beside the board, on nothing
+using namespace bench;  // the lesson both benchmarks drive
+
 constexpr int longSteps = 4999;
-
-void startQuestion(LessonPanel& panel, int dividend, int divisor) {
-    panel.dividend = dividend;
-    panel.divisor = divisor;
-    panel.lessonState = Working;
-    panel.board.setUpQuestion(dividend, divisor);
-}
-
-// One lot at a time with the remainder given: each step is one digit and Enter.
-bool takeSingleLots(WorkingBoard& board, int steps) {
-    board.autoRemainder = true;
-    for (int step = 0; step < steps && board.state == EnterMultiple; ++step) {
-        board.keyPressed(KeyCode::Digit0 + 1);
-        board.keyPressed(KeyCode::Enter);
-    }
-    return board.usedMultiples.size() == static_cast<std::size_t>(steps);
-}
-
-// Frames until the working-out has glided to its bottom and stopped there.
-bool glideToEnd(LessonPanel& panel) {
-    Glideport& view = panel.board.glideport;
-    for (int frame = 0; frame < 10000; ++frame) {
-        panel.update(frameSeconds, pointer);
-        if (view.originY <= view.viewHeight - view.contentHeight && view.velocity == 0.0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // Browsers coarsen performance.now() to a tenth of a millisecond or so, less than a
 // frame takes; so frames are timed in batches, each batch ended by reading a pixel
