@@ -8,8 +8,8 @@
 // Usage: node engines.mjs [--site DIR] [--shots DIR] [webkit|firefox ...]
 // WebKit needs a display (tests/web/run starts one with xvfb-run).
 
-import { spawn } from "node:child_process";
-import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
+import { spawn, spawnSync } from "node:child_process";
+import { existsSync, mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import net from "node:net";
 import { tmpdir } from "node:os";
 import path from "node:path";
@@ -24,6 +24,24 @@ const [TIMES, EXPERT, OK] = [1005, 1010, 1];
 const option = (name, fallback) =>
   (process.argv.includes(name) ? process.argv[process.argv.indexOf(name) + 1] : fallback);
 
+// Both engines are asked for British English, whose catalogue writes the remainder as
+// "rem.", whatever language the machine has (headless browsers say en-US).
+const LANGUAGES = ["en-GB", "en"];
+
+// WebKitGTK takes its language from the process's locale, which must exist to be set;
+// the test compiles en_GB.UTF-8 into a folder of its own once, as the machine may have
+// no locales but C.
+function britishLocale() {
+  const folder = path.join(tmpdir(), "bricketing-locale");
+  if (!existsSync(path.join(folder, "en_GB.UTF-8"))) {
+    mkdirSync(folder, { recursive: true });
+    const made = spawnSync("localedef", ["-i", "en_GB", "-f", "UTF-8", path.join(folder, "en_GB.UTF-8")],
+      { stdio: "inherit" });
+    expect(made.status === 0, `localedef could not make en_GB.UTF-8 (${made.status})`);
+  }
+  return { ...process.env, LOCPATH: folder, LC_ALL: "en_GB.UTF-8", LANGUAGE: LANGUAGES.join(":") };
+}
+
 // The few things the flow does, over each engine's own driver.
 async function startWebKit() {
   const port = await new Promise((resolve) => {
@@ -32,7 +50,7 @@ async function startWebKit() {
       probe.close(() => resolve(free));
     });
   });
-  const service = spawn("WebKitWebDriver", [`--port=${port}`], { stdio: "ignore" });
+  const service = spawn("WebKitWebDriver", [`--port=${port}`], { stdio: "ignore", env: britishLocale() });
   const capabilities = new Capabilities().set("browserName", "MiniBrowser")
     .set("webkitgtk:browserOptions", { binary: MINIBROWSER, args: ["--automation"] });
   // The service takes a moment to listen.
@@ -55,10 +73,26 @@ async function startWebKit() {
   };
 }
 
-async function startFirefox() {
+// Firefox on a loaded machine has once failed to start at all ("Failed to launch the
+// browser process: Code: 11"); it is given a second try, on a fresh profile.
+async function launchFirefox(tries = 2) {
   const profile = mkdtempSync(path.join(tmpdir(), "bricketing-firefox-"));
-  const browser = await puppeteer.launch({ browser: "firefox", executablePath: "/usr/bin/firefox-esr",
-    headless: true, userDataDir: profile, defaultViewport: { width: 1280, height: 720 } });
+  try {
+    const browser = await puppeteer.launch({ browser: "firefox", executablePath: "/usr/bin/firefox-esr",
+      headless: true, userDataDir: profile, defaultViewport: { width: 1280, height: 720 },
+      extraPrefsFirefox: { "intl.accept_languages": LANGUAGES.join(","),
+                           "intl.locale.requested": LANGUAGES[0] } });
+    return { browser, profile };
+  } catch (error) {
+    rmSync(profile, { recursive: true, force: true });
+    if (tries <= 1) throw error;
+    console.log(`   Firefox did not start (${String(error.message).split("\n")[0]}); trying again`);
+    return launchFirefox(tries - 1);
+  }
+}
+
+async function startFirefox() {
+  const { browser, profile } = await launchFirefox();
   const page = (await browser.pages())[0];
   return {
     version: await browser.version(),
@@ -129,12 +163,20 @@ async function flow(browser, checker, server, shots) {
   await browser.keys("2", ..."28", "Enter", "2", "Enter", ..."14", "Enter");
   await picture("answer", [["shows_quotient", "= 14"], ["shows_remainder_part", " rem.2"]],
     'the answer "= 14 rem.2"');
-  // A reader's words for the board, and Tab from the canvas to the first command.
-  const reader = await browser.evaluate(() => ({
-    name: document.getElementById("board").getAttribute("aria-label"),
-    words: document.getElementById("board-description").textContent }));
-  expect(reader.name === "100 ÷ 7" && reader.words.includes("The answer is 14 remainder 2."),
-    `a reader is told ${JSON.stringify(reader)}`);
+  // A reader's words for the board: its name, the working-out above the line one
+  // paragraph a line, and the line itself, the answer, as the canvas's description.
+  // Then Tab from the canvas to the first command.
+  const reader = await browser.evaluate(() => {
+    const board = document.getElementById("board");
+    return { name: board.getAttribute("aria-label"),
+      lines: [...document.querySelectorAll("#board-description > p")].map((p) => p.textContent),
+      line: document.getElementById(board.getAttribute("aria-describedby"))?.textContent,
+      languages: navigator.languages };
+  });
+  expect(reader.name === "100 ÷ 7" && reader.line === "The answer is 14 remainder 2." &&
+    ["Start with 100.", "10 lots of 7 is 70; 30 left.", "4 lots of 7 is 28; 2 left."]
+      .every((text) => reader.lines.includes(text)) &&
+    reader.languages[0] === LANGUAGES[0], `a reader is told ${JSON.stringify(reader)}`);
   await browser.keys("Tab");
   const tabbed = await browser.evaluate(() => document.activeElement.textContent);
   expect(tabbed === "New Question", `Tab from the canvas reaches "${tabbed}"`);

@@ -139,7 +139,30 @@ try {
   console.log("== Settings");
   await press(...settings);
   await open("settings");
-  check((await tabOrder(4)) === "1 2 1002 1003 1", "Tab runs OK, Cancel and the two check boxes");
+  // Every control that takes the focus, in the template's order: the buttons, check boxes
+  // and the language list, and each radio group once, at its chosen button; the group
+  // boxes and texts are passed over. The template has eight such controls and three
+  // radio groups (display, difficulty, key facts).
+  const settingsStops = await page.evaluate(() => {
+    const stops = [];
+    const groups = new Set();
+    for (const c of document.querySelectorAll("dialog[open] [data-control-id]")) {
+      if (c.matches("button, select, input[type=checkbox]")) {
+        stops.push(c.dataset.controlId);
+      } else if (c.matches("input[type=radio]") && !groups.has(c.name)) {
+        groups.add(c.name);
+        const chosen = document.querySelector(`dialog[open] input[name="${c.name}"]:checked`);
+        stops.push((chosen ?? c).dataset.controlId);
+      }
+    }
+    return stops;
+  });
+  const settingsRound = [...settingsStops, settingsStops[0]].join(" ");
+  check(settingsStops.length === 11 && settingsRound.startsWith("1 2 1002 1003 ") &&
+        settingsRound.endsWith(" 1021 1023 1027 1028 1030 1") &&
+        (await tabOrder(settingsStops.length)) === settingsRound,
+    `Tab runs OK, Cancel, the check boxes, each radio group once and the language list (${settingsRound})`);
+  check((await tabOrder(2, true)) === "1 1030 1028", "Shift+Tab runs the other way from OK");
   await page.click('[data-control-id="1010"]');
   await page.focus('[data-control-id="2"]');
   await page.keyboard.press("Enter");
