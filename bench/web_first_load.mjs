@@ -3,15 +3,20 @@
 // round trip, 1.6 Mbit/s down, 750 kbit/s up) and the processor slowed four times, at a
 // screen with one or two device pixels per pixel. Measures, for each run, the time to
 // the program's first frame on the canvas, the largest contentful paint, and the
-// bytes the page downloaded (the body sizes, as an uncompressing server sends them).
+// bytes the page downloaded. By default the site is served as Python's http.server
+// sends it, uncompressed; with --compressed, as a school's server set up as README
+// says sends it: gzip for every type but the pictures and the font.
 // A benchmark, not a test: it prints the figures and the median of the runs.
 //
-//   node bench/web_first_load.mjs [site folder] [--runs 3] [--density 1|2]
+//   node bench/web_first_load.mjs [site folder] [--runs 3] [--density 1|2] [--compressed]
 //
 // The site folder is build-web/site by default; it needs tests/web's npm packages
 // (`npm ci` in tests/web).
 
+import { readFile } from "node:fs/promises";
+import { createServer } from "node:http";
 import path from "node:path";
+import { gzipSync } from "node:zlib";
 import { launchBrowser, repositoryRoot, serve, waitUntil } from "../tests/web/harness.mjs";
 
 const args = process.argv.slice(2);
@@ -21,6 +26,8 @@ const option = (name, fallback) => {
 };
 const runs = Number(option("--runs", "3"));
 const density = Number(option("--density", "1"));
+const compressedAt = args.indexOf("--compressed");
+const compressed = compressedAt >= 0 && args.splice(compressedAt, 1).length > 0;
 const site = path.resolve(args[0] ?? path.join(repositoryRoot, "build-web", "site"));
 
 const SLOW_4G = {
@@ -67,9 +74,55 @@ async function firstLoad(browser, url) {
   return { firstFrame, largestPaint, bytes, requests: files.length };
 }
 
+// Media types as a server sends them; the pictures and the font are compressed already.
+const TYPES = {
+  ".html": "text/html", ".js": "application/javascript", ".css": "text/css",
+  ".json": "application/json", ".webmanifest": "application/manifest+json",
+  ".wasm": "application/wasm", ".data": "application/octet-stream", ".txt": "text/plain",
+  ".png": "image/png", ".svg": "image/svg+xml", ".woff2": "font/woff2", ".wav": "audio/wav",
+  ".gz": "application/gzip",
+};
+const ALREADY_COMPRESSED = new Set([".png", ".woff2", ".gz"]);
+
+// The site with gzip on, as README asks of a school's server.
+async function serveCompressed(folder) {
+  const gzipped = new Map();
+  const server = createServer(async (request, response) => {
+    const file = decodeURIComponent(new URL(request.url, "http://host").pathname);
+    const where = path.join(folder, file.endsWith("/") ? `${file}index.html` : file);
+    if (!where.startsWith(folder)) {
+      response.writeHead(403).end();
+      return;
+    }
+    let body;
+    try {
+      body = await readFile(where);
+    } catch {
+      response.writeHead(404).end();
+      return;
+    }
+    const extension = path.extname(where);
+    const headers = { "Content-Type": TYPES[extension] ?? "application/octet-stream" };
+    if (!ALREADY_COMPRESSED.has(extension) &&
+        /\bgzip\b/.test(request.headers["accept-encoding"] ?? "")) {
+      if (!gzipped.has(where)) {
+        gzipped.set(where, gzipSync(body, { level: 6 }));
+      }
+      body = gzipped.get(where);
+      headers["Content-Encoding"] = "gzip";
+    }
+    response.writeHead(200, headers).end(body);
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  return {
+    url: `http://127.0.0.1:${server.address().port}/`,
+    stop: () => new Promise((resolve) => server.close(resolve)),
+  };
+}
+
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
-const server = await serve(site);
+const server = compressed ? await serveCompressed(site) : await serve(site);
 const chromium = await launchBrowser();
 try {
   const results = [];
@@ -80,7 +133,7 @@ try {
       `largest paint ${(result.largestPaint / 1000).toFixed(2)} s, ` +
       `${(result.bytes / 1000).toFixed(0)} kB in ${result.requests} requests`);
   }
-  console.log(`median of ${runs} at ${density}x, slow 4G, processor ${CPU_SLOWDOWN}x slower: ` +
+  console.log(`median of ${runs} at ${density}x${compressed ? ", compressed" : ""}, slow 4G, processor ${CPU_SLOWDOWN}x slower: ` +
     `first frame ${(median(results.map((r) => r.firstFrame)) / 1000).toFixed(2)} s, ` +
     `largest paint ${(median(results.map((r) => r.largestPaint)) / 1000).toFixed(2)} s, ` +
     `${(median(results.map((r) => r.bytes)) / 1000).toFixed(0)} kB`);

@@ -15,15 +15,39 @@ std::u16string aboutVersionText() {
     return fill(tr("Version {version}"), {{"version", words::fromUtf8(BRICKETING_VERSION)}});
 }
 
-std::optional<CommandLineAnswer> commandLineAnswer(const std::vector<std::string>& arguments) {
+namespace {
+
+enum class Question { None, Version, Help };
+
+// The first of --version and --help before a "--"; the answer is to that one.
+Question askedOf(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         if (argument == "--") {
             break;
         }
         if (argument == "--version") {
-            return CommandLineAnswer{words::toUtf8(programVersionText()) + "\n", 0};
+            return Question::Version;
         }
         if (argument == "--help" || argument == "-h") {
+            return Question::Help;
+        }
+    }
+    return Question::None;
+}
+
+}  // namespace
+
+bool answersOnCommandLine(const std::vector<std::string>& arguments) {
+    return askedOf(arguments) != Question::None;
+}
+
+std::optional<CommandLineAnswer> commandLineAnswer(const std::vector<std::string>& arguments) {
+    switch (askedOf(arguments)) {
+        case Question::None:
+            return std::nullopt;
+        case Question::Version:
+            return CommandLineAnswer{words::toUtf8(programVersionText()) + "\n", 0};
+        case Question::Help: {
             const std::u16string help =
                 fill(tr("Usage: {program} [--help | --version | --report [FOLDER...]]\n"
                         "\n"

@@ -20,3 +20,6 @@ struct CommandLineAnswer {
     int exitCode = 0;
 };
 std::optional<CommandLineAnswer> commandLineAnswer(const std::vector<std::string>& arguments);
+// Whether commandLineAnswer has an answer, without making its text: a backend asks this
+// before it sets the language the answer is written in.
+bool answersOnCommandLine(const std::vector<std::string>& arguments);

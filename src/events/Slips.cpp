@@ -3,6 +3,8 @@
 // and a wrong total an addition slip, since that is the sum each line asks for.
 #include "events/Slips.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace {
@@ -44,54 +46,39 @@ SlipKind classifySlip(const EntryChecked& entry) {
     return SlipKind::NotQuite;
 }
 
+// The codes the practice record writes, in each enum's order: records already kept
+// rely on them, so a code is never changed, and a new value is added with its code.
+namespace {
+
+constexpr std::array<std::string_view, 9> slipCodes = {"",  // None: the entry was right
+                                                       "more-than-left",
+                                                       "ten-times-too-big",
+                                                       "ten-times-too-small",
+                                                       "one-lot-too-many",
+                                                       "one-lot-too-few",
+                                                       "subtraction-slip",
+                                                       "addition-slip",
+                                                       "not-quite"};
+static_assert(slipCodes.size() == static_cast<std::size_t>(SlipKind::NotQuite) + 1);
+
+constexpr std::array<std::string_view, 4> lineKindCodes = {"multiple", "product", "remainder",
+                                                           "total"};
+static_assert(lineKindCodes.size() == static_cast<std::size_t>(LineKind::Total) + 1);
+
+constexpr std::array<std::string_view, 4> leftByCodes = {"new-question", "restart-question",
+                                                         "create-question", "exit"};
+static_assert(leftByCodes.size() == static_cast<std::size_t>(LeftBy::Exit) + 1);
+
+}  // namespace
+
 std::string_view slipCode(SlipKind kind) {
-    switch (kind) {
-        case SlipKind::None:
-            return "";
-        case SlipKind::MoreThanLeft:
-            return "more-than-left";
-        case SlipKind::TenTimesTooBig:
-            return "ten-times-too-big";
-        case SlipKind::TenTimesTooSmall:
-            return "ten-times-too-small";
-        case SlipKind::OneLotTooMany:
-            return "one-lot-too-many";
-        case SlipKind::OneLotTooFew:
-            return "one-lot-too-few";
-        case SlipKind::SubtractionSlip:
-            return "subtraction-slip";
-        case SlipKind::AdditionSlip:
-            return "addition-slip";
-        case SlipKind::NotQuite:
-            return "not-quite";
-    }
-    return "not-quite";
+    return slipCodes.at(static_cast<std::size_t>(kind));
 }
 
 std::string_view lineKindCode(LineKind kind) {
-    switch (kind) {
-        case LineKind::Multiple:
-            return "multiple";
-        case LineKind::Product:
-            return "product";
-        case LineKind::Remainder:
-            return "remainder";
-        case LineKind::Total:
-            return "total";
-    }
-    return "multiple";
+    return lineKindCodes.at(static_cast<std::size_t>(kind));
 }
 
 std::string_view leftByCode(LeftBy by) {
-    switch (by) {
-        case LeftBy::NewQuestion:
-            return "new-question";
-        case LeftBy::RestartQuestion:
-            return "restart-question";
-        case LeftBy::CreateQuestion:
-            return "create-question";
-        case LeftBy::Exit:
-            return "exit";
-    }
-    return "exit";
+    return leftByCodes.at(static_cast<std::size_t>(by));
 }

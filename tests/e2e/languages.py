@@ -20,6 +20,31 @@ def press(lesson, button, caption):
     lesson.desktop.click()
 
 
+def work_dutch_question(lesson, on_question=None, **work):
+    """4578 : 35 as created in Dutch, worked in two steps: 100 keer 35 (3500, 1078 left),
+    then 30 keer with 1051 typed before 1050, 28 left. The header, the tutor's slip and
+    praise and the answer are in Dutch notation and words; on_question() checks more once
+    the question shows. Returns the last look."""
+    lesson.move_to(*AWAY_FROM_BUTTONS)
+    shot = lesson.wait_for_look("question-4578-by-35",
+                                lambda s: look.shows_header(s, "4578 : 35"),
+                                'the header "4578 : 35"')
+    expect(not look.shows_header(shot, "4578 \u00f7 35"),
+           "the header check cannot tell the Dutch division sign from the English one")
+    if on_question:
+        on_question()
+    shot = work_in_two_steps(
+        lesson, 4578, 35, 100, 30, 1051, slip="Bijna. Hoeveel is 30 keer 35?",
+        praise="Je zag je foutjes en verbeterde ze. Goed dat je doorging! "
+               "Controle: 130 \u00d7 35 + 28 = 4578.", **work)
+    expect(look.shows_quotient(shot, "= 130"), f'the answer is not "= 130", see {shot.path}')
+    expect(look.shows_remainder_part(shot, " rest 28"),
+           f'the remainder is not written " rest 28", see {shot.path}')
+    expect(not look.shows_remainder_part(shot, " rem.28"),
+           "the remainder check cannot tell the Dutch wording from the English one")
+    return shot
+
+
 def dutch(scenario):
     """Started with the desktop in Dutch: every text the pupil meets is Dutch."""
     scenario.desktop.env.update(DUTCH)
@@ -46,24 +71,7 @@ def dutch(scenario):
     lesson.enter_number(4578)
     lesson.enter_number(35)
     scenario.desktop.wait_until_closed("Zelf een som")
-    lesson.move_to(*AWAY_FROM_BUTTONS)
-    shot = lesson.wait_for_look("question-4578-by-35",
-                                lambda s: look.shows_header(s, "4578 : 35"),
-                                'the header "4578 : 35"')
-    expect(not look.shows_header(shot, "4578 \u00f7 35"),
-           "the header check cannot tell the Dutch division sign from the English one")
-
-    # 100 keer 35 (3500, 1078 left), then 30 keer with 1051 typed before 1050, 28 left;
-    # the tutor names the slip and praises the work in Dutch.
-    shot = work_in_two_steps(
-        lesson, 4578, 35, 100, 30, 1051, slip="Bijna. Hoeveel is 30 keer 35?",
-        praise="Je zag je foutjes en verbeterde ze. Goed dat je doorging! "
-               "Controle: 130 × 35 + 28 = 4578.")
-    expect(look.shows_quotient(shot, "= 130"), f'the answer is not "= 130", see {shot.path}')
-    expect(look.shows_remainder_part(shot, " rest 28"),
-           f'the remainder is not written " rest 28", see {shot.path}')
-    expect(not look.shows_remainder_part(shot, " rem.28"),
-           "the remainder check cannot tell the Dutch wording from the English one")
+    work_dutch_question(lesson)
 
     lesson.keys("Escape")
     prompt = scenario.desktop.wait_for_window("Genoeg geoefend?")

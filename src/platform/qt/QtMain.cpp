@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
     // --version, --help and --report [FOLDER...] (the teacher's page) are answered with no
     // window nor display, in the desktop's language.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (commandLineAnswer(arguments) || asksForReport(argc, argv)) {
+    if (answersOnCommandLine(arguments) || asksForReport(argc, argv)) {
         QCoreApplication application(argc, argv);
         enterRuntimeFolder(QCoreApplication::applicationDirPath().toStdString());
         words::useLanguage(words::bestLanguage(QtHost::systemLanguages()));

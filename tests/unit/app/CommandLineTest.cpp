@@ -26,6 +26,7 @@ TEST(CommandLine, VersionAndHelpAreAnsweredAndAnythingElseStartsTheProgram) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
         const auto answer = commandLineAnswer(c.arguments);
         ASSERT_EQ(answer.has_value(), c.answerStart != nullptr);
+        EXPECT_EQ(answersOnCommandLine(c.arguments), answer.has_value());
         if (answer) {
             EXPECT_EQ(answer->text.rfind(c.answerStart, 0), 0u) << answer->text;
             EXPECT_EQ(answer->text.back(), '\n');
