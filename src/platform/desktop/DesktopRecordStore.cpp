@@ -2,11 +2,12 @@
 #include "platform/desktop/DesktopRecordStore.h"
 
 #include <algorithm>
-#include <cctype>
 #include <system_error>
 
+#include "platform/Pupil.h"
 #include "platform/desktop/NativeFile.h"
 #include "platform/desktop/SettingsLocation.h"
+#include "words/Words.h"
 
 namespace fs = std::filesystem;
 
@@ -42,31 +43,7 @@ fs::path DesktopRecordStore::folderBesideSettings(const fs::path& perUserFolder)
 }
 
 std::string DesktopRecordStore::folderName(const std::string& pupil) {
-    std::string name;
-    for (char c : pupil) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        const bool refused = byte < 0x20 || byte == 0x7F ||
-                             std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
-        name += refused ? '_' : c;
-    }
-    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
-        name.back() = '_';
-    }
-    if (name.empty()) {
-        return "_";
-    }
-    std::string stem = name.substr(0, name.find('.'));
-    std::transform(stem.begin(), stem.end(), stem.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    static const char* const devices[] = {
-        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
-        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
-    for (const char* device : devices) {
-        if (stem == device) {
-            return "_" + name;
-        }
-    }
-    return name;
+    return pupilFileName(words::fromUtf8(pupil));
 }
 
 fs::path DesktopRecordStore::pathOf(const std::string& pupil, RecordFile file) const {

@@ -16,8 +16,8 @@ public:
 
     // The record folder for this run: record/ in the folder the settings are saved to.
     static std::filesystem::path folderBesideSettings(const std::filesystem::path& perUserFolder);
-    // A pupil's name as a folder name on every system: characters a file system
-    // refuses become "_", and a name Windows keeps for devices gets a leading "_".
+    // A pupil's name (UTF-8) as a folder name on every system, as their settings'
+    // folder is named (pupilFileName).
     static std::string folderName(const std::string& pupil);
 
     bool append(const std::string& pupil, RecordFile file, const std::string& bytes) override;

@@ -314,8 +314,8 @@ TEST(PracticeRecord, CsvFieldsTimesAndFolderNames) {
     EXPECT_EQ(parseIsoTime("2026-01-05T08:00:02Z")->unixMilliseconds, 1767600002000);
     EXPECT_FALSE(parseIsoTime("2026-01-05 08:00:02"));
     EXPECT_EQ(DesktopRecordStore::folderName("Zoë: a/b?"), "Zoë_ a_b_");
-    EXPECT_EQ(DesktopRecordStore::folderName("con.txt"), "_con.txt");
-    EXPECT_EQ(DesktopRecordStore::folderName(".."), "._");
+    EXPECT_EQ(DesktopRecordStore::folderName("con.txt"), "con_.txt");
+    EXPECT_EQ(DesktopRecordStore::folderName(".."), "_");
 }
 
 TEST(ReportPage, HasEveryTextItsScriptAsksForAndEscapesTheData) {
