@@ -104,7 +104,10 @@ bool isWrong(BoardState state) {
 }  // namespace
 
 std::u16string questionWords(int dividend, int divisor) {
-    return fill(tr("{dividend} \u00F7 {divisor}"),
+    // Translators: the question as a screen reader speaks it. Where your division sign
+    // is ":", write it as words ("gedeeld door"), since a reader says ":" as
+    // punctuation or not at all.
+    return fill(trc("spoken question", "{dividend} \u00F7 {divisor}"),
                 {{"dividend", number(dividend)}, {"divisor", number(divisor)}});
 }
 
