@@ -93,8 +93,9 @@ class SpokenWords:
             self._start_speech_dispatcher()
             self._start(["orca", "--replace", f"--debug-file={self.debug_file}"],
                         PYTHONPATH=str(hooks), BRICKETING_ORCA_DEBUG_FILE=str(self.debug_file))
-            # Orca says so once it listens to the applications' events.
-            wait_until(lambda: self.spoken(), 60.0, "Orca to start and say so")
+            # Orca says so once it listens to the applications' events. Its first start on
+            # a freshly set-up machine under load has taken over a minute.
+            wait_until(lambda: self.spoken(), 180.0, "Orca to start and say so")
         except BaseException:
             self.close()
             raise
