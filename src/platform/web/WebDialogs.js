@@ -300,23 +300,49 @@
         });
     }
 
-    // The focus goes into the dialog as it opens (showModal takes it to the control
-    // marked autofocus), not first to nothing when the page behind becomes inert: a
-    // reader then says the dialog's name and message with the control it lands on.
+    // What a dialog shuts out: every sibling of it and of its ancestors up to the body
+    // (the page, its footer and panels, and the dialogs under it) not inert already.
+    function shutOut(dialog) {
+        const shut = [];
+        for (let node = dialog.element; node && node !== document.body; node = node.parentElement) {
+            const parent = node.parentElement;
+            Array.prototype.forEach.call(parent ? parent.children : [], function (other) {
+                if (other !== node && !other.inert) {
+                    other.inert = true;
+                    shut.push(other);
+                }
+            });
+        }
+        dialog.shut = shut;
+    }
+
+    // A dialog is modal, but the focus goes into it before the page behind becomes
+    // inert. showModal() would do both at once, and a reader whose focus was on the
+    // command that opened the dialog sees that command leave the tree first: Orca then
+    // moves its focus quietly into the dialog and, when the focus event comes, has
+    // nothing new to say, not even the dialog's name. So the dialog is shown in place,
+    // the focus taken to its first tab stop (a message box's default button), and the
+    // rest of the page made inert two frames later, once the browser has told the
+    // reader of the focus; until then the keys are the dialog's already (dialogKey).
     function open(dialog, onPointer, first) {
         (Module.dialogRoot || document.body).appendChild(dialog.element);
         web.modalDepth += 1;
         dialog.onPointer = onPointer;
+        dialog.element.setAttribute('aria-modal', 'true');
+        dialog.element.show();
         const landing = first || tabStopsOf(dialog)[0];
         if (landing) {
-            landing.autofocus = true;
-        }
-        dialog.element.showModal();
-        if (landing && document.activeElement !== landing) {
             landing.focus();
         }
         fitCaptions(dialog);
         placeDialog(dialog);
+        requestAnimationFrame(function () {
+            requestAnimationFrame(function () {
+                if (dialog.element.open) {
+                    shutOut(dialog);
+                }
+            });
+        });
     }
 
     // After a turn of the device or a soft keyboard's coming and going, the open
@@ -343,6 +369,7 @@
         const dialog = web.dialogs[handle];
         web.dialogs[handle] = null;
         web.modalDepth -= 1;
+        (dialog.shut || []).forEach(function (other) { other.inert = false; });
         dialog.element.close();
         dialog.element.remove();
         if (web.modalDepth === 0 && web.canvas) {
