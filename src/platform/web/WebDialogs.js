@@ -301,12 +301,12 @@
     }
 
     // What a dialog shuts out: every sibling of it and of its ancestors up to the body
-    // (the page, its footer and panels, and the dialogs under it) not inert already.
+    // (the page, its footer and panels, and the dialogs under it) not inert already;
+    // kept with the dialog, which gives them back as it closes.
     function shutOut(dialog) {
-        const shut = [];
-        for (let node = dialog.element; node && node !== document.body; node = node.parentElement) {
-            const parent = node.parentElement;
-            Array.prototype.forEach.call(parent ? parent.children : [], function (other) {
+        const shut = dialog.shut || [];
+        for (let node = dialog.element; node !== document.body; node = node.parentElement) {
+            Array.prototype.forEach.call(node.parentElement.children, function (other) {
                 if (other !== node && !other.inert) {
                     other.inert = true;
                     shut.push(other);
@@ -314,6 +314,14 @@
             });
         }
         dialog.shut = shut;
+    }
+
+    // The open dialog on top: the last opened of those still open.
+    function topDialog() {
+        return web.dialogs.reduce(function (top, dialog) {
+            return dialog && dialog.element.open && (!top || dialog.serial > top.serial)
+                ? dialog : top;
+        }, null);
     }
 
     // A dialog is modal, but the focus goes into it before the page behind becomes
@@ -338,7 +346,7 @@
         placeDialog(dialog);
         requestAnimationFrame(function () {
             requestAnimationFrame(function () {
-                if (dialog.element.open) {
+                if (topDialog() === dialog) {
                     shutOut(dialog);
                 }
             });
@@ -372,7 +380,12 @@
         (dialog.shut || []).forEach(function (other) { other.inert = false; });
         dialog.element.close();
         dialog.element.remove();
-        if (web.modalDepth === 0 && web.canvas) {
+        // The dialog under it (one opened on top of it before its frames came, too) is
+        // modal again.
+        const under = topDialog();
+        if (under) {
+            shutOut(under);
+        } else if (web.modalDepth === 0 && web.canvas) {
             web.canvas.focus();
         }
     };
