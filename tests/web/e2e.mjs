@@ -1089,6 +1089,13 @@ async function keyboardAndReader(suite) {
       const board = document.getElementById("board").getBoundingClientRect();
       return document.elementFromPoint(board.left + 4, board.top + 4)?.id !== "board";
     }), 10000, "the page behind Create Question to leave the reader's and the pointer's reach");
+  const corner = await lesson.page.evaluate(() => {
+    const board = document.getElementById("board").getBoundingClientRect();
+    return [board.left + 4, board.top + 4];
+  });
+  await lesson.page.mouse.click(...corner);
+  expect(await lesson.page.evaluate(() => document.activeElement.getAttribute("aria-label") === "Dividend"),
+    "a press on the board behind Create Question took the focus out of it");
   await lesson.enterNumber(100);
   await lesson.enterNumber(7);
   await lesson.waitUntilClosed("create-question");

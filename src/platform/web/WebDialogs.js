@@ -324,6 +324,15 @@
         }, null);
     }
 
+    // A press on the page behind the dialog on top (inert, so the press is the body's)
+    // leaves the focus in the dialog, where Enter and Escape keep working.
+    document.addEventListener('mousedown', function (event) {
+        const top = topDialog();
+        if (top && !top.element.contains(event.target)) {
+            event.preventDefault();
+        }
+    }, true);
+
     // A dialog is modal, but the focus goes into it before the page behind becomes
     // inert. showModal() would do both at once, and a reader whose focus was on the
     // command that opened the dialog sees that command leave the tree first: Orca then
