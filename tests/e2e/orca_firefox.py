@@ -114,10 +114,10 @@ def run(site, cleanup):
     print("start:", said, flush=True)
     # From the board, Tab to each command (named as the pupil reaches it) and Enter on
     # Create Question: the dialog is named with the field the focus lands on, which
-    # needs the focus in the dialog before the page behind leaves Orca's tree (were it
-    # the other way round, Orca would move its focus quietly to the dividend's caret and
-    # take the focus event that follows for no change). The focus event is waited for
-    # too, as a pupil waits a moment before typing.
+    # needs the page behind to leave Orca's tree before the dialog enters it (with both
+    # at once, Orca moves its focus quietly to the dividend's caret and takes the focus
+    # event that follows for no change). The focus event is waited for too, as a pupil
+    # waits a moment before typing.
     step(["Tab"], ["New Question"], "Orca to name New Question")
     step(["Tab"], ["Create Question"], "Orca to name Create Question")
     step(["Return"], ["Create Question dialog", "Dividend entry"],

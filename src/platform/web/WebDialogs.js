@@ -300,64 +300,31 @@
         });
     }
 
-    // What a dialog shuts out: every sibling of it and of its ancestors up to the body
-    // (the page, its footer and panels, and the dialogs under it) not inert already;
-    // kept with the dialog, which gives them back as it closes.
-    function shutOut(dialog) {
-        const shut = dialog.shut || [];
-        for (let node = dialog.element; node !== document.body; node = node.parentElement) {
-            Array.prototype.forEach.call(node.parentElement.children, function (other) {
-                if (other !== node && !other.inert) {
-                    other.inert = true;
-                    shut.push(other);
-                }
-            });
-        }
-        dialog.shut = shut;
-    }
-
-    // The open dialog on top: the last opened of those still open.
-    function topDialog() {
-        return web.dialogs.reduce(function (top, dialog) {
-            return dialog && dialog.element.open && (!top || dialog.serial > top.serial)
-                ? dialog : top;
-        }, null);
-    }
-
-    // A press on the page behind the dialog on top (inert, so the press is the body's)
-    // leaves the focus in the dialog, where Enter and Escape keep working.
-    document.addEventListener('mousedown', function (event) {
-        const top = topDialog();
-        if (top && !top.element.contains(event.target)) {
-            event.preventDefault();
-        }
-    }, true);
-
-    // A dialog is modal, but the focus goes into it before the page behind becomes
-    // inert. showModal() would do both at once, and a reader whose focus was on the
-    // command that opened the dialog sees that command leave the tree first: Orca then
-    // moves its focus quietly into the dialog and, when the focus event comes, has
-    // nothing new to say, not even the dialog's name. So the dialog is shown in place,
-    // the focus taken to its first tab stop (a message box's default button), and the
-    // rest of the page made inert two frames later, once the browser has told the
-    // reader of the focus; until then the keys are the dialog's already (dialogKey).
+    // The focus goes into the dialog as it opens (showModal takes it to the control
+    // marked autofocus), and the dialog stays out of the accessibility tree (aria-hidden)
+    // for two frames, so a reader hears the page behind go before the dialog comes: the
+    // page becomes inert at once and leaves the tree; were the dialog in it by then, Orca
+    // (in Firefox) would move its focus quietly to where the caret is, in the first field,
+    // and take the focus event that follows for no change, never saying the dialog's name.
+    // Two frames, because the browser tells the reader of one frame's changes together.
     function open(dialog, onPointer, first) {
         (Module.dialogRoot || document.body).appendChild(dialog.element);
         web.modalDepth += 1;
         dialog.onPointer = onPointer;
-        dialog.element.setAttribute('aria-modal', 'true');
-        dialog.element.show();
         const landing = first || tabStopsOf(dialog)[0];
         if (landing) {
+            landing.autofocus = true;
+        }
+        dialog.element.setAttribute('aria-hidden', 'true');
+        dialog.element.showModal();
+        if (landing && document.activeElement !== landing) {
             landing.focus();
         }
         fitCaptions(dialog);
         placeDialog(dialog);
         requestAnimationFrame(function () {
             requestAnimationFrame(function () {
-                if (topDialog() === dialog) {
-                    shutOut(dialog);
-                }
+                dialog.element.removeAttribute('aria-hidden');
             });
         });
     }
@@ -386,15 +353,9 @@
         const dialog = web.dialogs[handle];
         web.dialogs[handle] = null;
         web.modalDepth -= 1;
-        (dialog.shut || []).forEach(function (other) { other.inert = false; });
         dialog.element.close();
         dialog.element.remove();
-        // The dialog under it (one opened on top of it before its frames came, too) is
-        // modal again.
-        const under = topDialog();
-        if (under) {
-            shutOut(under);
-        } else if (web.modalDepth === 0 && web.canvas) {
+        if (web.modalDepth === 0 && web.canvas) {
             web.canvas.focus();
         }
     };
