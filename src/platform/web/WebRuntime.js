@@ -27,6 +27,7 @@ Module.web = (function () {
     'use strict';
 
     const fontFile = 'fonts/LiberationSans-Regular.woff2';
+    const fontWaitMs = 5000;
 
     const web = {
         fontFamily: '"Liberation Sans", Arial, sans-serif',
@@ -112,10 +113,19 @@ Module.web = (function () {
             return;
         }
         addRunDependency('bricketing-font');
-        const face = new FontFace('Liberation Sans', 'url(' + locateFile(fontFile) + ')');
-        face.load().then(function (loaded) {
-            document.fonts.add(loaded);
-        }).catch(function () {
+        // A page whose style sheet declares the face (as the site's does, with the file
+        // preloaded beside the program) has it loaded through that rule, so the file is
+        // downloaded once; elsewhere the face is made here from the file.
+        const declared = Array.from(document.fonts).some(function (face) {
+            return face.family.replace(/["']/g, '') === 'Liberation Sans';
+        });
+        const loading = declared ? document.fonts.load('40px "Liberation Sans"')
+            : new FontFace('Liberation Sans', 'url(' + locateFile(fontFile) + ')').load()
+                .then(function (loaded) { document.fonts.add(loaded); });
+        // A font that never comes still lets the program start, in the browser's
+        // sans-serif, after a few seconds.
+        const timeout = new Promise(function (resolve) { setTimeout(resolve, fontWaitMs); });
+        Promise.race([loading, timeout]).catch(function () {
             // Without the file the text still shows, in the browser's sans-serif.
         }).finally(function () {
             removeRunDependency('bricketing-font');

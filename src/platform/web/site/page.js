@@ -5,9 +5,6 @@
 "use strict";
 
 (function () {
-  const FONT = '40px "Liberation Sans"';
-  const FONT_WAIT_MS = 5000;
-
   const board = document.getElementById("board");
   const loading = document.getElementById("loading");
   const finished = document.getElementById("finished");
@@ -33,17 +30,6 @@
     loading.hidden = false;
     loading.textContent = text;
     loading.classList.add("problem");
-  }
-
-  // The text of the first frame is measured and drawn in this font, so it must be in
-  // before the program starts; a font that never comes still lets the program start.
-  async function fontLoaded() {
-    const timeout = new Promise((resolve) => setTimeout(resolve, FONT_WAIT_MS));
-    try {
-      await Promise.race([document.fonts.load(FONT), timeout]);
-    } catch (error) {
-      // The program falls back to the sans-serif family; nothing to do here.
-    }
   }
 
   // Marks a text for the catalogue's template; the program's catalogue shows it.
@@ -117,13 +103,12 @@
       return;
     }
     try {
-      // The module fetches its code and data at once, while the font comes in beside
-      // them; only the program's start (and so its first frame) waits for the font.
+      // The module fetches its code and data at once, while the font (preloaded by the
+      // page) comes in beside them; the program's start waits for the font and for the
+      // sharp pictures of a screen that needs them.
       state.module = await window.createBricketing({
         preRun: [
           (module) => {
-            module.addRunDependency("page-font");
-            fontLoaded().then(() => module.removeRunDependency("page-font"));
             module.addRunDependency("page-sharp-pictures");
             sharpPictures(module).then(() => module.removeRunDependency("page-sharp-pictures"));
           },
