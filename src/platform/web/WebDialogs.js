@@ -301,12 +301,16 @@
     }
 
     // The focus goes into the dialog as it opens (showModal takes it to the control
-    // marked autofocus), and the dialog stays out of the accessibility tree (aria-hidden)
-    // for two frames, so a reader hears the page behind go before the dialog comes: the
-    // page becomes inert at once and leaves the tree; were the dialog in it by then, Orca
-    // (in Firefox) would move its focus quietly to where the caret is, in the first field,
-    // and take the focus event that follows for no change, never saying the dialog's name.
-    // Two frames, because the browser tells the reader of one frame's changes together.
+    // marked autofocus), but the dialog stays out of the accessibility tree
+    // (aria-hidden) a moment longer, so a reader hears the page behind go before the
+    // dialog comes: the page becomes inert at once and leaves the tree, and Orca (in
+    // Firefox) moves its focus to what is left. Were the dialog in the tree by then, Orca
+    // would move it quietly to where the caret is, the first field, and take the focus
+    // event that follows for no change, never saying the dialog's name. Orca may be a
+    // while with the page's going on a busy machine: the dialog comes after two frames
+    // (the browser tells a frame's changes together) and at least hiddenMs.
+    const hiddenMs = 400;
+
     function open(dialog, onPointer, first) {
         (Module.dialogRoot || document.body).appendChild(dialog.element);
         web.modalDepth += 1;
@@ -322,9 +326,12 @@
         }
         fitCaptions(dialog);
         placeDialog(dialog);
+        const hiddenFrom = performance.now();
         requestAnimationFrame(function () {
             requestAnimationFrame(function () {
-                dialog.element.removeAttribute('aria-hidden');
+                setTimeout(function () {
+                    dialog.element.removeAttribute('aria-hidden');
+                }, Math.max(0, hiddenMs - (performance.now() - hiddenFrom)));
             });
         });
     }
