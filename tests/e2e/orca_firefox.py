@@ -3,10 +3,12 @@ served on 127.0.0.1, Firefox with a fresh profile on a virtual display, and Orca
 speech-dispatcher set up as for the desktop program (orca_speech.py). Keys go in
 through xdotool, as from a keyboard, so Orca sees them before the page does.
 
-The question must be heard at the start; Tab to Create Question and 100 ÷ 7 made
-there; then the worked example's keys up to the answer, each answered by the words
-waited for, without a key asking Orca where the pupil is, and Orca in focus mode all
-along (its browse mode would take the digits as its own keys).
+The question must be heard at the start; Tab to Create Question, named as it opens
+with its first field, and 100 ÷ 7 made there; then the worked example's keys up to the
+answer; then Settings and the exit prompt, each named as it opens (the prompt with its
+question) and left by Escape; each key answered by the words waited for, without a
+key asking Orca where the pupil is, and Orca in focus mode all along (its browse mode
+would take the digits as its own keys).
 
 Usage: dbus-run-session -- python3 -B tests/e2e/orca_firefox.py [--site DIR]"""
 
@@ -111,19 +113,28 @@ def run(site, cleanup):
                            "Orca to say the question at the start", STEP_SECONDS)
     print("start:", said, flush=True)
     # From the board, Tab to each command (named as the pupil reaches it) and Enter on
-    # Create Question. Orca 43 names the dialog only when it has not yet taken in the
-    # button's focus: the dialog hides the page behind it from the tree, and Orca, whose
-    # focus was in what went, moves it quietly to where the caret now is, the dividend;
-    # the focus event that follows is then no change to it. So the focus event is what
-    # this step waits for, as a pupil waits a moment before typing.
+    # Create Question: the dialog is named with the field the focus lands on, which
+    # needs the page behind to leave Orca's tree before the dialog enters it (with both
+    # at once, Orca moves its focus quietly to the dividend's caret and takes the focus
+    # event that follows for no change). The focus event is waited for too, as a pupil
+    # waits a moment before typing.
     step(["Tab"], ["New Question"], "Orca to name New Question")
     step(["Tab"], ["Create Question"], "Orca to name Create Question")
-    step(["Return"], [], "the dialog", focused="Dividend")
+    step(["Return"], ["Create Question dialog", "Dividend entry"],
+         "Orca to name the dialog and its first field", focused="Dividend")
     step(["1", "0", "0", "Return"], [], "the divisor", focused="Divisor")
     step(["7", "Return"], ["100 ÷ 7", "How many lots of 7 to take from 100?"],
          "Orca to say the question made in Create Question")
     for keys, wanted in TO_THE_ANSWER:
         step(keys, wanted, f"Orca to say {wanted} after {keys}")
+    # Settings from its command, then the exit prompt from the board: each named as it
+    # opens, the prompt with its question, and Escape back to the board each time.
+    step(["Tab"] * 4, ["Settings push button"], "Orca to name Settings")
+    step(["Return"], ["Settings dialog"], "Orca to name the Settings dialog")
+    step(["Escape"], ["working-out board"], "Orca to be back on the board")
+    step(["Escape"], ["Had enough?", "Finished bricketing for today?"],
+         "Orca to say the exit prompt and its question")
+    step(["Escape"], ["working-out board"], "Orca to be back on the board after No")
     # Focus mode throughout: no digit was taken as a browse-mode key.
     left = [said for said in words.spoken() if "Browse mode" in said]
     if left:

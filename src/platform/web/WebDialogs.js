@@ -301,8 +301,16 @@
     }
 
     // The focus goes into the dialog as it opens (showModal takes it to the control
-    // marked autofocus), not first to nothing when the page behind becomes inert: a
-    // reader then says the dialog's name and message with the control it lands on.
+    // marked autofocus), but the dialog stays out of the accessibility tree
+    // (aria-hidden) a moment longer, so a reader hears the page behind go before the
+    // dialog comes: the page becomes inert at once and leaves the tree, and Orca (in
+    // Firefox) moves its focus to what is left. Were the dialog in the tree by then, Orca
+    // would move it quietly to where the caret is, the first field, and take the focus
+    // event that follows for no change, never saying the dialog's name. Orca may be a
+    // while with the page's going on a busy machine: the dialog comes after two frames
+    // (the browser tells a frame's changes together) and at least hiddenMs.
+    const hiddenMs = 400;
+
     function open(dialog, onPointer, first) {
         (Module.dialogRoot || document.body).appendChild(dialog.element);
         web.modalDepth += 1;
@@ -311,12 +319,21 @@
         if (landing) {
             landing.autofocus = true;
         }
+        dialog.element.setAttribute('aria-hidden', 'true');
         dialog.element.showModal();
         if (landing && document.activeElement !== landing) {
             landing.focus();
         }
         fitCaptions(dialog);
         placeDialog(dialog);
+        const hiddenFrom = performance.now();
+        requestAnimationFrame(function () {
+            requestAnimationFrame(function () {
+                setTimeout(function () {
+                    dialog.element.removeAttribute('aria-hidden');
+                }, Math.max(0, hiddenMs - (performance.now() - hiddenFrom)));
+            });
+        });
     }
 
     // After a turn of the device or a soft keyboard's coming and going, the open
