@@ -24,7 +24,7 @@ endforeach()
 
 set(bricketing_e2e_scenarios window create_question solve hover_restart settings exit
                               french_keyboard escape_twice dialog_sizes screen_reader
-                              tutor record sound class_list dutch)
+                              tutor record sound class_list teacher_locks dutch)
 foreach(scenario IN LISTS bricketing_e2e_scenarios)
     add_test(NAME e2e_${scenario}
              COMMAND ${BRICKETING_E2E_PYTHON} -B ${CMAKE_CURRENT_LIST_DIR}/run_scenario.py

@@ -13,8 +13,10 @@ import time
 from pathlib import Path
 
 import lesson as look
+import textmatch
 from desktop import wait_until
 from program import PLAIN_SETTINGS
+from scenarios import SETTINGS_UNITS
 from steps import create_question, expect, wait_for_question, work_in_two_steps
 
 RATE = 22050
@@ -163,4 +165,55 @@ def class_list(scenario):
            "the program asked who is practising without a class file")
 
 
-SCENARIOS = {"sound": sound, "class_list": class_list}
+BEGINNER_RADIO = (15, 17, 55, 21)
+TEACHER_LOCKS = "DIFFICULTY:EXPERT\nLOCK:DIFFICULTY\nCREATEQUESTION:OFF\n"
+
+
+def expect_expert_question(lesson, name):
+    """The question on screen is an Expert one: a four-digit dividend and a two-digit
+    divisor, seven glyphs in the header."""
+    shot = wait_for_question(lesson, name)
+    glyphs = len(textmatch.ink_glyphs(shot, look.HEADER_BOX, look.HEADER_COLOUR))
+    expect(glyphs == 7, f"the {name} question is not an Expert one ({glyphs} glyphs), "
+           f"see {shot.path}")
+
+
+def teacher_locks(scenario):
+    """A teacher's file that sets and locks Expert and turns Create Question off, over a
+    pupil's Beginner settings: the questions are Expert ones; Create Question only says
+    that the teacher turned it off (the dialog itself would refuse an empty Enter with
+    an Error box); in Settings a click on Beginner (which changes the level when it is
+    not locked, as the settings scenario's clicks do) changes nothing, and OK keeps
+    Expert in the pupil's file."""
+    folder = scenario.runtime_copy()
+    (folder / "Data" / "teacher.txt").write_text(TEACHER_LOCKS, encoding="utf-8")
+    lesson = scenario.launch(folder)
+    expect_expert_question(lesson, "start")
+
+    before = lesson.look("before-create-question")
+    box = lesson.open_dialog("Create Question", "Create Question")
+    lesson.look("create-question-turned-off")
+    lesson.keys_to(box, "Return")
+    lesson.desktop.wait_until_closed("Create Question")
+    expect(not lesson.desktop.windows_titled("Error"),
+           "Create Question opened its dialog although the teacher turned it off")
+    after = lesson.look("after-create-question")
+    changed = before.differing_pixels(after, look.HEADER_BOX)
+    expect(changed == 0, f"the question changed behind the turned-off Create Question, "
+           f"see {after.path}")
+
+    dialog = lesson.open_dialog("Settings", "Settings")
+    lesson.click_dialog_control(dialog, SETTINGS_UNITS, BEGINNER_RADIO)
+    lesson.look("settings-locked")
+    lesson.keys_to(dialog, "Return")
+    lesson.desktop.wait_until_closed("Settings")
+    saved = (folder / "Data" / "settings.txt").read_text(encoding="utf-8")
+    difficulty = [line.split("//")[0].strip() for line in saved.splitlines()
+                  if line.startswith("DIFFICULTY:")]
+    expect(difficulty == ["DIFFICULTY:EXPERT"],
+           f"the locked difficulty was changed in Settings: {saved!r}")
+    lesson.press_button("New Question")
+    expect_expert_question(lesson, "new")
+
+
+SCENARIOS = {"sound": sound, "class_list": class_list, "teacher_locks": teacher_locks}
