@@ -33,6 +33,8 @@ const EXPERT_TIMES_AUTOPRODUCT = [
 ].join("\n");
 
 const DIVIDEND_TOO_BIG = "The dividend (number being divided) must be less than 10,000.";
+// A teacher's file that sets and locks Expert and turns Create Question off.
+const TEACHER_LOCKS = "DIFFICULTY:EXPERT\nLOCK:DIFFICULTY\nCREATEQUESTION:OFF\n";
 const FIRST_FRAME_LIMIT_MS = 2000;
 const SIZE_BUDGET = 1600000;  // 1.5 MB for the program, 100 KB for its catalogues
 
@@ -42,6 +44,7 @@ const AUTO_PRODUCT = 1002;
 const AUTO_REMAINDER = 1003;
 const LOTS_OF = 1004;
 const TIMES = 1005;
+const BEGINNER = 1006;
 const EXPERT = 1010;
 const YES = 6;
 const NO = 7;
@@ -119,20 +122,37 @@ class Suite {
   // A new tab on the site, seen as a Lesson whose shots go to the scenario's folder;
   // with `settings`, the program is started from that text in local storage (null: none).
   // `query` is added to the page's address; `ratio` is the screen's pixels per CSS pixel.
-  async open({ settings, query = "", languages, ratio = 1 } = {}) {
+  async open({ settings, query = "", languages, ratio = 1, server = this.server } = {}) {
     const page = await britishPage(this.chromium.browser, languages);
     await page.setViewport({ width: 1280, height: 720, deviceScaleFactor: ratio });
     page.on("pageerror", (error) => console.log(`  page error: ${error.message}`));
     const lesson = new Lesson(page, this.checker, this.scenarioShots, this.stages);
     lesson.loadStarted = Date.now();
-    await page.goto(this.server.url + query, { waitUntil: "domcontentloaded" });
+    await page.goto(server.url + query, { waitUntil: "domcontentloaded" });
     if (settings !== undefined) {
       await setStoredSettings(page, settings);
     }
     return lesson;
   }
 
+  // The site served from a copy of its own with more files beside it (name to text), as
+  // a school's server puts a teacher's or class file there; stopped and removed by close().
+  async siteWith(files) {
+    const folder = mkdtempSync(path.join(tmpdir(), "bricketing-site-"));
+    cpSync(this.site, folder, { recursive: true });
+    for (const [name, text] of Object.entries(files)) {
+      writeFileSync(path.join(folder, name), text);
+    }
+    const server = await serve(folder);
+    (this.copies ??= []).push({ server, folder });
+    return server;
+  }
+
   async close() {
+    for (const { server, folder } of this.copies ?? []) {
+      await server.stop();
+      rmSync(folder, { recursive: true, force: true });
+    }
     this.checker?.close();
     await this.chromium?.close();
     await this.server?.stop();
@@ -440,6 +460,37 @@ async function settings(suite) {
     (entryRow) => entryRow, "the remainder to be asked for at once");
   await setStoredSettings(lesson.page, null);
   await lesson.page.close();
+
+  // A teacher's file beside the site sets and locks Expert and turns Create Question off,
+  // over the pupil's Beginner: the questions are Expert ones, Create Question says the
+  // teacher turned it off, and in Settings the difficulty is shown, greyed, unchanged
+  // by a click on Beginner (which changed the level above when it was not locked).
+  const taught = await suite.open({ settings: PLAIN_SETTINGS_TEXT,
+    server: await suite.siteWith({ "teacher.txt": TEACHER_LOCKS }) });
+  const { shot: expert } = await waitForQuestion(taught, "taught");
+  const [taughtGlyphs] = await taught.ask(expert, [["header_glyphs"]]);
+  expect(taughtGlyphs === 7, `the teacher's Expert is not used: ${taughtGlyphs} glyphs in the ` +
+    `header, see ${expert.path}`);
+  await taught.pressButton("Create Question");
+  const turnedOff = await taught.messageBox();
+  expect(turnedOff.text.startsWith("Your teacher has turned Create Question off."),
+    `Create Question with the teacher's file turned it off says "${turnedOff.text}"`);
+  await taught.look("create-question-turned-off");
+  await taught.keys("Enter");
+  await taught.waitUntilClosed("message-box");
+  await taught.openDialog("Settings", "settings");
+  await taught.clickControl("settings", BEGINNER);
+  await taught.look("settings-locked");
+  const [beginner, expertShown] = [await taught.controlState("settings", BEGINNER),
+    await taught.controlState("settings", EXPERT)];
+  expect(beginner.disabled && !beginner.checked && expertShown.checked,
+    `the locked difficulty in Settings: Beginner ${JSON.stringify(beginner)}, Expert ` +
+    JSON.stringify(expertShown));
+  await taught.keys("Enter");
+  await taught.waitUntilClosed("settings");
+  await waitUntil(async () => /^DIFFICULTY:EXPERT/m.test(await stored(taught.page) ?? ""), 5000,
+    async () => `Expert kept in the pupil's settings (they hold ${await stored(taught.page)})`);
+  await taught.page.close();
 }
 
 async function stored(page) {

@@ -362,7 +362,8 @@ export class Lesson {
   async controlState(kind, id) {
     return this.page.$eval(
       `dialog.bricketing-dialog[data-dialog="${kind}"][open] [data-control-id="${id}"]`,
-      (control) => ({ checked: control.checked, value: control.value, focused: control === document.activeElement }),
+      (control) => ({ checked: control.checked, value: control.value, disabled: control.disabled,
+        focused: control === document.activeElement }),
     );
   }
 
