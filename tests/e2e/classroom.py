@@ -16,8 +16,8 @@ import lesson as look
 import textmatch
 from desktop import wait_until
 from program import PLAIN_SETTINGS
-from scenarios import SETTINGS_UNITS
-from steps import create_question, expect, wait_for_question, work_in_two_steps
+from steps import (BEGINNER_RADIO, SETTINGS_UNITS, create_question, expect, wait_for_question,
+                   work_in_two_steps)
 
 RATE = 22050
 # A cue is synthesised at half of full scale; the null sink passes it on unchanged.
@@ -165,7 +165,6 @@ def class_list(scenario):
            "the program asked who is practising without a class file")
 
 
-BEGINNER_RADIO = (15, 17, 55, 21)
 TEACHER_LOCKS = "DIFFICULTY:EXPERT\nLOCK:DIFFICULTY\nCREATEQUESTION:OFF\n"
 
 
@@ -178,18 +177,14 @@ def expect_expert_question(lesson, name):
            f"see {shot.path}")
 
 
-def teacher_locks(scenario):
-    """A teacher's file that sets and locks Expert and turns Create Question off, over a
-    pupil's Beginner settings: the questions are Expert ones; Create Question only says
-    that the teacher turned it off (the dialog itself would refuse an empty Enter with
-    an Error box); in Settings a click on Beginner (which changes the level when it is
-    not locked, as the settings scenario's clicks do) changes nothing, and OK keeps
-    Expert in the pupil's file."""
-    folder = scenario.runtime_copy()
-    (folder / "Data" / "teacher.txt").write_text(TEACHER_LOCKS, encoding="utf-8")
-    lesson = scenario.launch(folder)
-    expect_expert_question(lesson, "start")
-
+def check_teacher_locks(lesson, settings_file):
+    """With a teacher's file that sets and locks Expert and turns Create Question off,
+    over a pupil's Beginner settings: the questions are Expert ones; Create Question
+    only says that the teacher turned it off (the dialog itself would refuse an empty
+    Enter with an Error box); in Settings a click on Beginner (which changes the level
+    when it is not locked, as the settings scenario's clicks do) changes nothing, and OK
+    keeps Expert in the pupil's file."""
+    expect_expert_question(lesson, "taught")
     before = lesson.look("before-create-question")
     box = lesson.open_dialog("Create Question", "Create Question")
     lesson.look("create-question-turned-off")
@@ -207,13 +202,20 @@ def teacher_locks(scenario):
     lesson.look("settings-locked")
     lesson.keys_to(dialog, "Return")
     lesson.desktop.wait_until_closed("Settings")
-    saved = (folder / "Data" / "settings.txt").read_text(encoding="utf-8")
+    saved = settings_file.read_text(encoding="utf-8")
     difficulty = [line.split("//")[0].strip() for line in saved.splitlines()
                   if line.startswith("DIFFICULTY:")]
     expect(difficulty == ["DIFFICULTY:EXPERT"],
            f"the locked difficulty was changed in Settings: {saved!r}")
     lesson.press_button("New Question")
     expect_expert_question(lesson, "new")
+
+
+def teacher_locks(scenario):
+    """The teacher's locks on the Linux program, from the portable copy's Data/."""
+    folder = scenario.runtime_copy()
+    (folder / "Data" / "teacher.txt").write_text(TEACHER_LOCKS, encoding="utf-8")
+    check_teacher_locks(scenario.launch(folder), folder / "Data" / "settings.txt")
 
 
 SCENARIOS = {"sound": sound, "class_list": class_list, "teacher_locks": teacher_locks}

@@ -12,7 +12,8 @@ import lesson as look
 from desktop import TimedOut, wait_until
 from display import SCREEN_HEIGHT, SCREEN_WIDTH, end_process
 from screen import Screenshot
-from steps import AWAY_FROM_BUTTONS, create_question, expect, quit_with_yes, wait_for_question
+from steps import (AWAY_FROM_BUTTONS, SETTINGS_UNITS, create_question, expect, quit_with_yes,
+                   wait_for_question)
 
 # The French layout's top row without Shift, by the digit printed on each key.
 FRENCH_TOP_ROW = {"1": "ampersand", "2": "eacute", "3": "quotedbl", "4": "apostrophe",
@@ -20,7 +21,6 @@ FRENCH_TOP_ROW = {"1": "ampersand", "2": "eacute", "3": "quotedbl", "4": "apostr
                   "9": "ccedilla", "0": "agrave"}
 
 # Windows dialog base units at 96 dots per inch: 6 x 13 pixels for 4 x 8 units.
-SETTINGS_UNITS = (334, 156)
 CREATE_QUESTION_UNITS = (149, 72)
 ABOUT_UNITS = (281, 120)
 ABOUT_PICTURE_AT = (7, 7)          # dialog units

@@ -6,7 +6,8 @@ import lesson as look
 import textmatch
 from desktop import wait_until
 from program import TITLE
-from steps import (AWAY_FROM_BUTTONS, answer_exit_prompt, create_question, expect,
+from steps import (AWAY_FROM_BUTTONS, EXPERT_RADIO, SETTINGS_UNITS, TIMES_RADIO,
+                   answer_exit_prompt, create_question, expect,
                    message_box_says, quit_with_yes, wait_for_question, work_345_by_7)
 
 EXPERT_TIMES_AUTOPRODUCT = (
@@ -15,10 +16,6 @@ EXPERT_TIMES_AUTOPRODUCT = (
     "AUTOREMAINDER:OFF // ON or OFF; if on, calculates the remainder each time automatically\n"
     "DIFFICULTY:EXPERT // BEGINNER, NOVICE, INTERMEDIATE, ADVANCED, EXPERT").encode("ascii")
 
-# The Settings dialog's size and two of its radio buttons, in dialog units.
-SETTINGS_UNITS = (334, 156)
-TIMES_RADIO = (100, 100, 30, 16)
-EXPERT_RADIO = (15, 97, 55, 21)
 
 def choose_expert_times_autoproduct(lesson, shot_name="settings-open"):
     """Settings: AutoProduct on (by keys), "x" and Expert (by clicks), confirmed."""

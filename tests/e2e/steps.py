@@ -24,6 +24,13 @@ DIALOG_FONT_PIXELS = 12
 MESSAGE_BOX_BUTTON_ROW = 40
 
 
+# The Settings dialog's size and some of its radio buttons, in dialog units.
+SETTINGS_UNITS = (334, 156)
+BEGINNER_RADIO = (15, 17, 55, 21)
+EXPERT_RADIO = (15, 97, 55, 21)
+TIMES_RADIO = (100, 100, 30, 16)
+
+
 def expect(condition, message):
     if not condition:
         raise AssertionError(message)

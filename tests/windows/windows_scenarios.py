@@ -7,6 +7,7 @@ import zipfile
 import lesson as look
 from program import PLAIN_SETTINGS
 from desktop import WINDOW_SECONDS, wait_until
+from classroom import TEACHER_LOCKS, check_teacher_locks
 from languages import press, work_dutch_question
 from scenarios import expect_expert_with_times, refuse_and_cancel
 from steps import AWAY_FROM_BUTTONS, create_question, expect, wait_for_question
@@ -24,7 +25,8 @@ def portable(scenario):
     name and value read from another process before and after, and F2 starting a new
     question), the About
     dialog, Settings written to the copy's own Data\\settings.txt with CR LF, and
-    Escape then Yes ending the program with exit code 0."""
+    Escape then Yes ending the program with exit code 0; then a teacher's file's locks
+    holding in a second run."""
     folder = scenario.unpack_zip()
     settings_file = folder / "Data" / "settings.txt"
     settings_file.write_bytes(PLAIN_SETTINGS.encode("ascii"))
@@ -50,6 +52,13 @@ def portable(scenario):
     wait_for_file(settings_file, EXPECTED_SETTINGS, r"the copy's Data\settings.txt")
     expect(not (scenario.prefix.appdata() / "Bricketing").exists(),
            r"a portable copy wrote into %APPDATA%\Bricketing")
+    quit_with_yes(lesson)
+
+    # A teacher's Data\teacher.txt locks Expert and turns Create Question off.
+    settings_file.write_bytes(PLAIN_SETTINGS.encode("ascii"))
+    (folder / "Data" / "teacher.txt").write_text(TEACHER_LOCKS, encoding="utf-8")
+    lesson = scenario.launch(folder)
+    check_teacher_locks(lesson, settings_file)
     quit_with_yes(lesson)
 
 
