@@ -94,6 +94,9 @@ async function launchFirefox(tries = 2) {
 async function startFirefox() {
   const { browser, profile } = await launchFirefox();
   const page = (await browser.pages())[0];
+  // The first tab keeps the headless window's own size, less Firefox's toolbars, whose
+  // height varies with the machine's theme and fonts; the flow's pictures assume 1280 x 720.
+  await page.setViewport({ width: 1280, height: 720 });
   return {
     version: await browser.version(),
     goto: (url) => page.goto(url),
