@@ -55,26 +55,37 @@
 
   // The pictures at twice their size are plain files beside the page, fetched only for
   // a screen with more than one device pixel per pixel, and put where the program looks
-  // for them (Resources/2x/ in its file system) before it starts. A picture that does
-  // not come is drawn at its own size.
-  async function sharpPictures(module) {
+  // for them (Resources/2x/ in its file system) before it starts. Their download starts
+  // with the page's, beside the program's own: the module runs its start-up hooks only
+  // once its code has arrived. A picture that does not come is drawn at its own size.
+  async function fetchSharpPictures() {
     if ((window.devicePixelRatio || 1) <= 1) {
-      return;
+      return [];
     }
     try {
-      const { files } = await (await fetch("precache.json")).json();
-      const sharp = files.filter((file) => file.startsWith("Resources/2x/"));
+      // The page's preload links name them (the build writes them), so no list need be
+      // fetched first; decodeURI turns "Delete%20icon_25.png" back into a file name.
+      const sharp = [...document.querySelectorAll('link[rel="preload"][href^="Resources/2x/"]')]
+        .map((link) => decodeURI(link.getAttribute("href")));
       const pictures = await Promise.all(sharp.map(async (file) => {
         const response = await fetch(file);
         return response.ok ? [file, new Uint8Array(await response.arrayBuffer())] : null;
       }));
-      module.FS_createPath("/", "Resources/2x", true, true);
-      for (const [file, bytes] of pictures.filter(Boolean)) {
-        module.FS_createDataFile("/Resources/2x", file.slice("Resources/2x/".length), bytes,
-          true, false, false);
-      }
+      return pictures.filter(Boolean);
     } catch (error) {
-      // Drawn at their own size; nothing else changes.
+      return [];  // drawn at their own size; nothing else changes
+    }
+  }
+  const sharpPicturesFetched = fetchSharpPictures();
+
+  async function sharpPictures(module) {
+    const pictures = await sharpPicturesFetched;
+    if (pictures.length > 0) {
+      module.FS_createPath("/", "Resources/2x", true, true);
+    }
+    for (const [file, bytes] of pictures) {
+      module.FS_createDataFile("/Resources/2x", file.slice("Resources/2x/".length), bytes,
+        true, false, false);
     }
   }
 
